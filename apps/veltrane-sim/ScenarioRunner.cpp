@@ -1,0 +1,283 @@
+#include "ScenarioRunner.h"
+
+#include "KeyNames.h"
+#include "ScenarioError.h"
+#include "ScenarioSyntax.h"
+#include "platform/sim/EventText.h"
+
+#include <cmath>
+#include <limits>
+#include <map>
+
+namespace veltrane::scenario {
+
+namespace {
+
+std::uint64_t parseFlags(const std::string& word)
+{
+    return static_cast<std::uint64_t>(parseInteger(word));
+}
+
+platform::HidProperty integerProperty(const std::string& word)
+{
+    return parseInteger(word);
+}
+
+// Locations are unsigned on real devices; a negative one stays signed, as a device of another
+// kind would report it.
+platform::HidProperty locationProperty(const std::string& word)
+{
+    const std::int64_t location = parseInteger(word);
+    return location < 0 ? platform::HidProperty{location}
+                        : platform::HidProperty{static_cast<std::uint64_t>(location)};
+}
+
+sim::DefaultsValue parseDefaultsValue(const std::string& word)
+{
+    if (word == "true" || word == "false") {
+        return word == "true";
+    }
+    if (word.starts_with('"')) {
+        return parseText(word);
+    }
+    try {
+        return parseInteger(word);
+    } catch (const ScenarioError&) {
+        return parseNumber(word);
+    }
+}
+
+platform::HidResult parseResultCode(const std::string& word)
+{
+    const std::int64_t code = parseInteger(word);
+    if (code < std::numeric_limits<std::int32_t>::min() || code > std::numeric_limits<std::uint32_t>::max()) {
+        throw ScenarioError("result code '" + word + "' does not fit 32 bits");
+    }
+    return static_cast<platform::HidResult>(static_cast<std::uint32_t>(code));
+}
+
+}  // namespace
+
+const ScenarioRunner::Command& ScenarioRunner::command(const std::string& name)
+{
+    constexpr auto any = std::numeric_limits<std::size_t>::max();
+    static const std::map<std::string, Command, std::less<>> commands = {
+        {"default", {&ScenarioRunner::setDefault, 2, 2, "default KEY VALUE|unset"}},
+        {"trusted", {&ScenarioRunner::setTrusted, 1, 1, "trusted yes|no"}},
+        {"keyboard",
+         {&ScenarioRunner::connectKeyboard, 1, 4, "keyboard NAME [vendor=N] [product=N] [location=N]"}},
+        {"unplug", {&ScenarioRunner::unplug, 1, 1, "unplug NAME"}},
+        {"launch", {&ScenarioRunner::launch, 0, 0, "launch"}},
+        {"press", {&ScenarioRunner::press, 2, 2, "press NAME KEY"}},
+        {"release", {&ScenarioRunner::release, 2, 2, "release NAME KEY"}},
+        {"tap", {&ScenarioRunner::tap, 2, 2, "tap NAME KEY"}},
+        {"event", {&ScenarioRunner::event, 1, 5, "event TYPE [key=N] [flags=N] [x=N] [y=N]"}},
+        {"front", {&ScenarioRunner::front, 1, any, "front BUNDLEID [NAME...]"}},
+        {"sleep", {&ScenarioRunner::workspace, 0, 0, "sleep"}},
+        {"wake", {&ScenarioRunner::workspace, 0, 0, "wake"}},
+        {"session-active", {&ScenarioRunner::workspace, 0, 0, "session-active"}},
+        {"wait", {&ScenarioRunner::wait, 1, 1, "wait SECONDS"}},
+        {"fault", {&ScenarioRunner::fault, 1, 2, "fault WHAT [ARG]"}},
+        {"quit", {&ScenarioRunner::quit, 0, 0, "quit"}},
+    };
+    const auto found = commands.find(name);
+    if (found == commands.end()) {
+        throw ScenarioError("unknown command '" + name + "'");
+    }
+    return found->second;
+}
+
+void ScenarioRunner::run(std::string_view line)
+{
+    const Words words = splitWords(line);
+    if (words.empty()) {
+        return;
+    }
+    const Command& found = command(words[0]);
+    const std::size_t arguments = words.size() - 1;
+    if (arguments < found.minArguments || arguments > found.maxArguments) {
+        throw ScenarioError("wrong number of arguments, expected: " + std::string(found.usage));
+    }
+    try {
+        (this->*found.handler)(words);
+    } catch (const std::invalid_argument& refused) {
+        // What the desktop refuses (an unknown or doubly connected keyboard) is the line's fault.
+        throw ScenarioError(refused.what());
+    }
+    desktop_.scheduler().runUntilIdle();
+}
+
+int ScenarioRunner::exitStatus() const
+{
+    const sim::SimProcess* process = desktop_.process();
+    return process == nullptr ? 0 : process->exitStatus().value_or(0);
+}
+
+void ScenarioRunner::setDefault(const Words& words)
+{
+    if (words[2] == "unset") {
+        desktop_.defaults().erase(words[1]);
+    } else {
+        desktop_.defaults().insert_or_assign(words[1], parseDefaultsValue(words[2]));
+    }
+}
+
+void ScenarioRunner::setTrusted(const Words& words)
+{
+    if (words[1] != "yes" && words[1] != "no") {
+        throw ScenarioError("trusted takes yes or no, not '" + words[1] + "'");
+    }
+    desktop_.setTrusted(words[1] == "yes");
+}
+
+void ScenarioRunner::connectKeyboard(const Words& words)
+{
+    const auto options = parseOptions(words, 2, {"vendor", "product", "location"});
+    sim::SimKeyboard::Properties properties;
+    for (const auto& [name, value] : options) {
+        if (name == "vendor") {
+            properties.emplace(platform::kHidVendorId, integerProperty(value));
+        } else if (name == "product") {
+            properties.emplace(platform::kHidProductId, integerProperty(value));
+        } else {
+            properties.emplace(platform::kHidLocationId, locationProperty(value));
+        }
+    }
+    desktop_.hid().connect(words[1], std::move(properties));
+}
+
+void ScenarioRunner::unplug(const Words& words)
+{
+    desktop_.hid().unplug(words[1]);
+}
+
+void ScenarioRunner::launch(const Words&)
+{
+    if (const sim::SimProcess* process = desktop_.process(); process != nullptr && process->alive()) {
+        throw ScenarioError("the application is already running");
+    }
+    desktop_.launch();
+}
+
+void ScenarioRunner::press(const Words& words)
+{
+    desktop_.hid().key(words[1], parseKey(words[2]), true);
+}
+
+void ScenarioRunner::release(const Words& words)
+{
+    desktop_.hid().key(words[1], parseKey(words[2]), false);
+}
+
+void ScenarioRunner::tap(const Words& words)
+{
+    const sim::HidKey key = parseKey(words[2]);
+    desktop_.hid().key(words[1], key, true);
+    desktop_.hid().key(words[1], key, false);
+}
+
+void ScenarioRunner::event(const Words& words)
+{
+    const auto type = sim::eventTypeFromName(words[1]);
+    if (!type) {
+        throw ScenarioError("unknown event type '" + words[1] + "'");
+    }
+    platform::Event event;
+    event.type = *type;
+    event.flags = desktop_.windowServer().modifierFlags();
+    for (const auto& [name, value] : parseOptions(words, 2, {"key", "flags", "x", "y"})) {
+        if (name == "key") {
+            const std::int64_t key = parseInteger(value);
+            if (key < 0 || key > std::numeric_limits<std::uint16_t>::max()) {
+                throw ScenarioError("key code '" + value + "' is out of range");
+            }
+            event.keyCode = static_cast<std::uint16_t>(key);
+        } else if (name == "flags") {
+            event.flags = parseFlags(value);
+        } else {
+            (name == "x" ? event.location.x : event.location.y) = parseNumber(value);
+        }
+    }
+    desktop_.windowServer().eventFromDevice(event);
+}
+
+void ScenarioRunner::front(const Words& words)
+{
+    platform::RunningApplication application;
+    if (words[1] != "-") {
+        application.bundleIdentifier = words[1];
+    }
+    for (std::size_t i = 2; i < words.size(); ++i) {
+        application.localizedName =
+            application.localizedName.value_or("").append(i > 2 ? " " : "").append(words[i]);
+    }
+    desktop_.activate(application);
+}
+
+void ScenarioRunner::workspace(const Words& words)
+{
+    using platform::WorkspaceNotification;
+    const WorkspaceNotification notification = words[0] == "sleep" ? WorkspaceNotification::willSleep
+                                               : words[0] == "wake"
+                                                   ? WorkspaceNotification::didWake
+                                                   : WorkspaceNotification::sessionDidBecomeActive;
+    desktop_.notifyWorkspace(notification);
+}
+
+void ScenarioRunner::wait(const Words& words)
+{
+    const double seconds = parseNumber(words[1]);
+    if (!std::isfinite(seconds) || seconds < 0.0 || !sim::Scheduler::delayToNanos(seconds)) {
+        throw ScenarioError("wait takes a finite number of seconds, zero or more, not '" + words[1] + "'");
+    }
+    desktop_.scheduler().advance(seconds);
+}
+
+void ScenarioRunner::fault(const Words& words)
+{
+    constexpr platform::HidResult kGeneralError = static_cast<platform::HidResult>(0xE00002BCu);
+    sim::Faults& faults = desktop_.faults();
+    const std::string& what = words[1];
+    const bool hasArgument = words.size() > 2;
+    const bool takesArgument =
+        what == "hid-open-error" || what == "hid-value-error" || what == "service-refuses";
+    if (hasArgument && !takesArgument) {
+        throw ScenarioError("fault " + what + " takes no argument");
+    }
+    if (what == "hid-open-denied") {
+        faults.hidOpen = platform::kHidNotPermitted;
+    } else if (what == "hid-open-error") {
+        faults.hidOpen = hasArgument ? parseResultCode(words[2]) : kGeneralError;
+    } else if (what == "hid-value-error") {
+        faults.hidValue = hasArgument ? parseResultCode(words[2]) : kGeneralError;
+    } else if (what == "tap-create-fails") {
+        faults.tapCreate = true;
+    } else if (what == "tap-timeout") {
+        faults.tapTimeout = true;
+    } else if (what == "no-services") {
+        faults.noServices = true;
+    } else if (what == "service-refuses") {
+        if (!hasArgument || desktop_.hid().keyboard(words[2]) == nullptr) {
+            throw ScenarioError("fault service-refuses needs a connected keyboard");
+        }
+        faults.refusingKeyboards.insert(words[2]);
+    } else {
+        throw ScenarioError("unknown fault '" + what + "'");
+    }
+}
+
+void ScenarioRunner::quit(const Words&)
+{
+    runningProcess().terminate();
+}
+
+sim::SimProcess& ScenarioRunner::runningProcess() const
+{
+    sim::SimProcess* process = desktop_.process();
+    if (process == nullptr || !process->alive()) {
+        throw ScenarioError("the application is not running");
+    }
+    return *process;
+}
+
+}  // namespace veltrane::scenario

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/sim/Desktop.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrane::scenario {
+
+// Runs a scenario on the simulated desktop, one line at a time: each line acts on the desktop,
+// and then everything due at the current virtual time runs.
+class ScenarioRunner {
+public:
+    explicit ScenarioRunner(sim::Desktop& desktop) : desktop_(desktop) {}
+
+    // Throws ScenarioError when the line cannot be run.
+    void run(std::string_view line);
+    // The application's own exit status when its last process has exited, 0 otherwise.
+    int exitStatus() const;
+
+private:
+    using Words = std::vector<std::string>;
+    struct Command {
+        void (ScenarioRunner::*handler)(const Words& words);
+        std::size_t minArguments;
+        std::size_t maxArguments;
+        std::string_view usage;
+    };
+    static const Command& command(const std::string& name);
+
+    void setDefault(const Words& words);
+    void setTrusted(const Words& words);
+    void connectKeyboard(const Words& words);
+    void unplug(const Words& words);
+    void launch(const Words& words);
+    void press(const Words& words);
+    void release(const Words& words);
+    void tap(const Words& words);
+    void event(const Words& words);
+    void front(const Words& words);
+    void workspace(const Words& words);
+    void wait(const Words& words);
+    void fault(const Words& words);
+    void quit(const Words& words);
+
+    sim::SimProcess& runningProcess() const;
+
+    sim::Desktop& desktop_;
+};
+
+}  // namespace veltrane::scenario

@@ -1,0 +1,82 @@
+// veltrane-sim: runs the application on the simulated desktop and prints what it does.
+
+#include "ScenarioError.h"
+#include "ScenarioRunner.h"
+#include "TranscriptFilter.h"
+
+#include <fstream>
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr int kScenarioFailed = 2;
+constexpr std::string_view kUsage = "usage: veltrane-sim [--only KINDS] SCENARIO  (- reads standard input)";
+
+struct Arguments {
+    std::string scenario;
+    std::string only;
+};
+
+bool parseArguments(int argc, char** argv, Arguments& arguments)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--only" && i + 1 < argc) {
+            arguments.only = argv[++i];
+        } else if (arguments.scenario.empty() && (argument == "-" || !argument.starts_with('-'))) {
+            arguments.scenario = argument;
+        } else {
+            return false;
+        }
+    }
+    return !arguments.scenario.empty();
+}
+
+int runScenario(std::istream& input, const veltrane::scenario::TranscriptFilter& filter)
+{
+    veltrane::sim::Desktop desktop;
+    desktop.transcript().setSink([&](const veltrane::sim::Transcript::Line& line) {
+        if (filter.keeps(line.kind)) {
+            std::cout << line.formatted() << '\n';
+        }
+    });
+    veltrane::scenario::ScenarioRunner runner(desktop);
+    std::string line;
+    for (int number = 1; std::getline(input, line); ++number) {
+        try {
+            runner.run(line);
+        } catch (const veltrane::scenario::ScenarioError& error) {
+            std::cout.flush();
+            std::cerr << "scenario:" << number << ": " << error.what() << '\n';
+            return kScenarioFailed;
+        }
+    }
+    return runner.exitStatus();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Arguments arguments;
+    if (!parseArguments(argc, argv, arguments)) {
+        std::cerr << kUsage << '\n';
+        return kScenarioFailed;
+    }
+    try {
+        const veltrane::scenario::TranscriptFilter filter(arguments.only);
+        if (arguments.scenario == "-") {
+            return runScenario(std::cin, filter);
+        }
+        std::ifstream file(arguments.scenario);
+        if (!file) {
+            std::cerr << "veltrane-sim: cannot read " << arguments.scenario << '\n';
+            return kScenarioFailed;
+        }
+        return runScenario(file, filter);
+    } catch (const veltrane::scenario::ScenarioError& error) {
+        std::cerr << "veltrane-sim: " << error.what() << '\n';
+        return kScenarioFailed;
+    }
+}

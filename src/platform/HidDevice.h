@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace veltrane::platform {
+
+// A device property as the HID stack hands it out: absent, a signed or an unsigned integer, a
+// text or a boolean. Readers must check the kind; any of them can be absent on a real device.
+using HidProperty = std::variant<std::monostate, std::int64_t, std::uint64_t, std::string, bool>;
+
+inline constexpr std::string_view kHidVendorId = "VendorID";
+inline constexpr std::string_view kHidProductId = "ProductID";
+inline constexpr std::string_view kHidLocationId = "LocationID";
+
+class HidDevice {
+public:
+    virtual ~HidDevice() = default;
+
+    virtual HidProperty property(std::string_view key) const = 0;
+};
+
+}  // namespace veltrane::platform

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/Alerts.h"
+#include "platform/Clock.h"
+#include "platform/Dispatch.h"
+#include "platform/EventPoster.h"
+#include "platform/EventTapService.h"
+#include "platform/HidEventSystem.h"
+#include "platform/HidManager.h"
+#include "platform/HidSystem.h"
+#include "platform/NotificationCenter.h"
+#include "platform/StatusBar.h"
+#include "platform/System.h"
+#include "platform/SystemLog.h"
+#include "platform/UserDefaults.h"
+#include "platform/Workspace.h"
+
+namespace veltrane::platform {
+
+// Every port the application uses, for one process. The application builds it at start-up (or
+// the simulated desktop builds it for each launch) and hands each component what it needs.
+struct Platform {
+    Clock& clock;
+    Dispatch& dispatch;
+    NotificationCenter& notificationCenter;
+    UserDefaults& userDefaults;
+    HidManagerFactory& hidManagers;
+    HidEventSystem& hidEventSystem;
+    HidSystem& hidSystem;
+    EventTapService& eventTaps;
+    EventPoster& eventPoster;
+    Workspace& workspace;
+    SystemLog& systemLog;
+    System& system;
+    Alerts& alerts;
+    StatusBar& statusBar;
+};
+
+}  // namespace veltrane::platform

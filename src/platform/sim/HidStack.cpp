@@ -1,0 +1,100 @@
+#include "platform/sim/HidStack.h"
+
+#include "platform/sim/Faults.h"
+#include "platform/sim/KeyLayout.h"
+#include "platform/sim/SimHidManager.h"
+#include "platform/sim/WindowServer.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+namespace veltrane::sim {
+
+HidStack::HidStack(Transcript& transcript, Faults& faults, WindowServer& windowServer)
+    : transcript_(transcript), faults_(faults), windowServer_(windowServer)
+{
+}
+
+template <class Action> void HidStack::forEachManager(Action action)
+{
+    std::erase_if(managers_, [](const auto& manager) { return manager.expired(); });
+    const auto managers = managers_;
+    for (const auto& weak : managers) {
+        if (const auto manager = weak.lock()) {
+            action(*manager);
+        }
+    }
+}
+
+SimKeyboard& HidStack::connect(const std::string& name, SimKeyboard::Properties properties)
+{
+    if (find(name)) {
+        throw std::invalid_argument("keyboard '" + name + "' is already connected");
+    }
+    auto keyboard = std::make_shared<SimKeyboard>(name, std::move(properties), transcript_, faults_);
+    keyboards_.push_back(keyboard);
+    forEachManager([&](SimHidManager& manager) { manager.deviceAdded(keyboard); });
+    return *keyboard;
+}
+
+void HidStack::unplug(const std::string& name)
+{
+    const auto keyboard = find(name);
+    if (!keyboard) {
+        throw std::invalid_argument("unknown keyboard '" + name + "'");
+    }
+    keyboard->disconnect();
+    std::erase(keyboards_, keyboard);
+    forEachManager([&](SimHidManager& manager) { manager.deviceRemoved(keyboard); });
+}
+
+SimKeyboard* HidStack::keyboard(const std::string& name) const
+{
+    return find(name).get();
+}
+
+std::shared_ptr<SimKeyboard> HidStack::find(const std::string& name) const
+{
+    const auto found = std::find_if(keyboards_.begin(), keyboards_.end(),
+                                    [&](const auto& keyboard) { return keyboard->name() == name; });
+    return found == keyboards_.end() ? nullptr : *found;
+}
+
+void HidStack::key(const std::string& name, HidKey key, bool down)
+{
+    const auto keyboard = find(name);
+    if (!keyboard) {
+        throw std::invalid_argument("unknown keyboard '" + name + "'");
+    }
+    sendRawValue(keyboard, key, down);
+    if (const auto mapped = down ? keyboard->press(key) : keyboard->release(key)) {
+        windowServer_.keyFromDevice(*mapped, down);
+    }
+}
+
+void HidStack::sendRawValue(const std::shared_ptr<SimKeyboard>& keyboard, HidKey key, bool down)
+{
+    const platform::HidValue value{key.page, key.usage, platform::HidElementType::button, down ? 1 : 0,
+                                   keyboard};
+    const platform::HidResult result =
+        std::exchange(faults_.hidValue, std::nullopt).value_or(platform::kHidSuccess);
+    forEachManager([&](SimHidManager& manager) { manager.inputValue(result, value); });
+}
+
+std::shared_ptr<platform::HidManager> HidStack::createHidManager()
+{
+    auto manager = std::make_shared<SimHidManager>(faults_, keyboards_);
+    managers_.push_back(manager);
+    return manager;
+}
+
+std::optional<std::vector<std::shared_ptr<platform::HidServiceClient>>> HidStack::copyServices()
+{
+    if (std::exchange(faults_.noServices, false)) {
+        return std::nullopt;
+    }
+    return std::vector<std::shared_ptr<platform::HidServiceClient>>(keyboards_.begin(), keyboards_.end());
+}
+
+}  // namespace veltrane::sim

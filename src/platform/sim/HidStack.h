@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/HidEventSystem.h"
+#include "platform/HidManager.h"
+#include "platform/sim/SimKeyboard.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace veltrane::sim {
+
+struct Faults;
+class SimHidManager;
+class Transcript;
+class WindowServer;
+
+// The HID side of the simulated desktop: the connected keyboards, the HID managers that
+// processes created, and the event system's list of services. A key press reaches every
+// matching HID manager as a raw value first; then the keyboard's mapping applies and the window
+// server turns the mapped key into an event.
+class HidStack final : public platform::HidEventSystem, public platform::HidManagerFactory {
+public:
+    HidStack(Transcript& transcript, Faults& faults, WindowServer& windowServer);
+
+    SimKeyboard& connect(const std::string& name, SimKeyboard::Properties properties);
+    void unplug(const std::string& name);
+    SimKeyboard* keyboard(const std::string& name) const;
+
+    // A physical key of that keyboard goes down or up.
+    void key(const std::string& name, HidKey key, bool down);
+
+    std::shared_ptr<platform::HidManager> createHidManager() override;
+
+    std::optional<std::vector<std::shared_ptr<platform::HidServiceClient>>> copyServices() override;
+
+private:
+    std::shared_ptr<SimKeyboard> find(const std::string& name) const;
+    void sendRawValue(const std::shared_ptr<SimKeyboard>& keyboard, HidKey key, bool down);
+    template <class Action> void forEachManager(Action action);
+
+    Transcript& transcript_;
+    Faults& faults_;
+    WindowServer& windowServer_;
+    std::vector<std::shared_ptr<SimKeyboard>> keyboards_;
+    std::vector<std::weak_ptr<SimHidManager>> managers_;
+};
+
+}  // namespace veltrane::sim

@@ -1,0 +1,69 @@
+#include "platform/sim/SimEventTap.h"
+
+#include "platform/sim/SimQueue.h"
+#include "platform/sim/Transcript.h"
+
+namespace veltrane::sim {
+
+namespace {
+
+constexpr unsigned kMaskBits = 64;
+
+bool maskHolds(platform::EventMask mask, platform::EventType type)
+{
+    const auto bit = static_cast<std::uint32_t>(type);
+    return bit < kMaskBits && ((mask >> bit) & 1u) != 0;
+}
+
+}  // namespace
+
+SimEventTap::SimEventTap(Transcript& transcript, platform::EventMask mask,
+                         platform::EventTapService::Callback callback, std::weak_ptr<SimQueue> queue)
+    : transcript_(transcript), mask_(mask), callback_(std::move(callback)), queue_(std::move(queue))
+{
+}
+
+void SimEventTap::enable(bool enabled)
+{
+    if (invalidated_ || enabled == enabled_) {
+        return;
+    }
+    enabled_ = enabled;
+    transcript_.record("tap", enabled ? "enabled" : "disabled");
+}
+
+void SimEventTap::invalidate()
+{
+    if (invalidated_) {
+        return;
+    }
+    enabled_ = false;
+    invalidated_ = true;
+    transcript_.record("tap", "invalidated");
+}
+
+void SimEventTap::handle(platform::Event& event)
+{
+    if (enabled_ && maskHolds(mask_, event.type)) {
+        call(event.type, event);
+    }
+}
+
+void SimEventTap::timeOut()
+{
+    if (!enabled_) {
+        return;
+    }
+    enable(false);
+    platform::Event notice;
+    call(platform::EventType::tapDisabledByTimeout, notice);
+}
+
+void SimEventTap::call(platform::EventType type, platform::Event& event)
+{
+    if (const auto queue = queue_.lock()) {
+        queue->sync([&] { callback_(type, event); });
+    }
+}
+
+}  // namespace veltrane::sim

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/EventTapService.h"
+
+#include <memory>
+
+namespace veltrane::sim {
+
+class SimQueue;
+class Transcript;
+
+// An event tap of one process; its callback runs on the queue that created it.
+class SimEventTap final : public platform::EventTap {
+public:
+    SimEventTap(Transcript& transcript, platform::EventMask mask,
+                platform::EventTapService::Callback callback, std::weak_ptr<SimQueue> queue);
+
+    void enable(bool enabled) override;
+    bool isEnabled() const override { return enabled_; }
+    void invalidate() override;
+
+    // Hands the event to the callback when the tap is enabled and the mask holds its type.
+    void handle(platform::Event& event);
+    // The system switches the tap off because its callback took too long, and says so.
+    void timeOut();
+
+private:
+    void call(platform::EventType type, platform::Event& event);
+
+    Transcript& transcript_;
+    platform::EventMask mask_;
+    platform::EventTapService::Callback callback_;
+    std::weak_ptr<SimQueue> queue_;
+    bool enabled_ = false;
+    bool invalidated_ = false;
+};
+
+}  // namespace veltrane::sim

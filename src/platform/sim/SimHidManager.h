@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/HidManager.h"
+
+#include <memory>
+#include <vector>
+
+namespace veltrane::sim {
+
+struct Faults;
+class SimKeyboard;
+class SimQueue;
+
+// A HID manager of one process. The HID stack hands it every device change and input value;
+// it passes on what matches its criteria, on the queue it is scheduled on, as long as it is
+// still scheduled on that queue when the callback runs.
+class SimHidManager final : public platform::HidManager, public std::enable_shared_from_this<SimHidManager> {
+public:
+    SimHidManager(Faults& faults, std::vector<std::shared_ptr<SimKeyboard>> connected);
+
+    void setDeviceMatching(std::vector<platform::HidDeviceMatch> criteria) override;
+    void registerInputValueCallback(InputValueCallback callback) override;
+    void registerDeviceMatchingCallback(DeviceCallback callback) override;
+    void registerDeviceRemovalCallback(DeviceCallback callback) override;
+    platform::HidResult open() override;
+    void schedule(platform::Queue& queue) override;
+    void unschedule() override;
+    void close() override;
+
+    void deviceAdded(const std::shared_ptr<SimKeyboard>& keyboard);
+    void deviceRemoved(const std::shared_ptr<SimKeyboard>& keyboard);
+    void inputValue(platform::HidResult result, const platform::HidValue& value);
+
+private:
+    bool matches(const SimKeyboard& keyboard) const;
+    void deliver(std::function<void()> callback);
+
+    Faults& faults_;
+    std::vector<std::shared_ptr<SimKeyboard>> connected_;
+    std::vector<platform::HidDeviceMatch> criteria_;
+    InputValueCallback inputValueCallback_;
+    DeviceCallback matchingCallback_;
+    DeviceCallback removalCallback_;
+    bool open_ = false;
+    std::weak_ptr<SimQueue> queue_;
+};
+
+}  // namespace veltrane::sim

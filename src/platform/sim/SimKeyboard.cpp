@@ -1,0 +1,105 @@
+#include "platform/sim/SimKeyboard.h"
+
+#include "platform/sim/Faults.h"
+#include "platform/sim/Transcript.h"
+
+#include <cstdio>
+
+namespace veltrane::sim {
+
+namespace {
+
+constexpr std::uint32_t kGenericDesktopPage = 1;
+constexpr std::uint32_t kKeyboardUsage = 6;
+constexpr int kPageShift = 32;
+
+std::int64_t keyValue(HidKey key)
+{
+    return static_cast<std::int64_t>(std::uint64_t{key.page} << kPageShift | key.usage);
+}
+
+std::string hex(std::int64_t value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+std::string describeMapping(const std::vector<platform::HidKeyMapping>& mapping)
+{
+    if (mapping.empty()) {
+        return "(empty)";
+    }
+    std::string text;
+    for (const auto& entry : mapping) {
+        text += text.empty() ? "" : " ";
+        text += (entry.source ? hex(*entry.source) : "?") + "->" +
+                (entry.destination ? hex(*entry.destination) : "?");
+    }
+    return text;
+}
+
+}  // namespace
+
+SimKeyboard::SimKeyboard(std::string name, Properties properties, Transcript& transcript, Faults& faults)
+    : name_(std::move(name)), properties_(std::move(properties)), transcript_(transcript), faults_(faults)
+{
+}
+
+platform::HidProperty SimKeyboard::property(std::string_view key) const
+{
+    const auto found = properties_.find(key);
+    return found == properties_.end() ? platform::HidProperty{} : found->second;
+}
+
+bool SimKeyboard::conformsTo(std::uint32_t usagePage, std::uint32_t usage) const
+{
+    return usagePage == kGenericDesktopPage && usage == kKeyboardUsage;
+}
+
+bool SimKeyboard::setUserKeyMapping(const std::vector<platform::HidKeyMapping>& mapping)
+{
+    if (!connected_) {
+        return false;
+    }
+    if (faults_.refusingKeyboards.erase(name_) > 0) {
+        transcript_.record("keymap", name_ + " refused");
+        return false;
+    }
+    mapping_ = mapping;
+    transcript_.record("keymap", name_ + " " + describeMapping(mapping_));
+    return true;
+}
+
+std::optional<HidKey> SimKeyboard::map(HidKey key) const
+{
+    for (const auto& entry : mapping_) {
+        if (entry.source && entry.destination && *entry.source == keyValue(key)) {
+            const auto destination = static_cast<std::uint64_t>(*entry.destination);
+            const HidKey mapped{static_cast<std::uint32_t>(destination >> kPageShift),
+                                static_cast<std::uint32_t>(destination & 0xFFFFFFFFu)};
+            return mapped.usage == 0 ? std::nullopt : std::optional<HidKey>(mapped);
+        }
+    }
+    return key;
+}
+
+std::optional<HidKey> SimKeyboard::press(HidKey key)
+{
+    const auto mapped = map(key);
+    held_[key] = mapped;
+    return mapped;
+}
+
+std::optional<HidKey> SimKeyboard::release(HidKey key)
+{
+    const auto found = held_.find(key);
+    if (found == held_.end()) {
+        return map(key);
+    }
+    const auto mapped = found->second;
+    held_.erase(found);
+    return mapped;
+}
+
+}  // namespace veltrane::sim

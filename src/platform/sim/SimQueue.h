@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/Queue.h"
+
+#include <memory>
+#include <string>
+
+namespace veltrane::sim {
+
+class Scheduler;
+class SimProcess;
+
+// A logical serial queue of the simulated desktop. Its tasks run on the scheduler's one driver,
+// so sync() runs the task at once, with this queue current while it runs. A queue that belongs
+// to a process runs nothing once that process has exited.
+class SimQueue final : public platform::Queue, public std::enable_shared_from_this<SimQueue> {
+public:
+    SimQueue(Scheduler& scheduler, std::string label, SimProcess* process);
+
+    void async(Task task) override;
+    void asyncAfter(double seconds, Task task) override;
+    void sync(const Task& task) override;
+    const std::string& label() const override { return label_; }
+    bool isCurrent() const override;
+
+    SimProcess* process() const { return process_; }
+    // Runs one task of this queue; the scheduler calls it when the task falls due.
+    void run(const Task& task);
+
+private:
+    Scheduler& scheduler_;
+    std::string label_;
+    SimProcess* process_;
+};
+
+}  // namespace veltrane::sim

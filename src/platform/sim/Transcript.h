@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrane::sim {
+
+class Scheduler;
+
+// Everything observable on the simulated desktop, one line per effect in the order they happen:
+// "0.400 post keyDown key=53 flags=0x0".
+class Transcript {
+public:
+    struct Line {
+        std::int64_t time;
+        std::string kind;
+        std::string text;
+
+        // The line as printed: time in seconds with three decimals, kind, text.
+        std::string formatted() const;
+    };
+    using Sink = std::function<void(const Line&)>;
+
+    explicit Transcript(const Scheduler& scheduler) : scheduler_(scheduler) {}
+
+    void record(std::string_view kind, std::string text);
+    // Called with each line as it is recorded, for printing as the run goes.
+    void setSink(Sink sink) { sink_ = std::move(sink); }
+
+    const std::vector<Line>& lines() const { return lines_; }
+    // The formatted lines of the given kinds (every kind when empty), each ending in a newline.
+    std::string text(const std::vector<std::string>& kinds = {}) const;
+
+private:
+    const Scheduler& scheduler_;
+    std::vector<Line> lines_;
+    Sink sink_;
+};
+
+}  // namespace veltrane::sim

@@ -1,0 +1,118 @@
+#include "platform/sim/WindowServer.h"
+
+#include "platform/sim/EventText.h"
+#include "platform/sim/Faults.h"
+#include "platform/sim/KeyLayout.h"
+#include "platform/sim/SimEventSource.h"
+#include "platform/sim/SimEventTap.h"
+#include "platform/sim/SimQueue.h"
+#include "platform/sim/Transcript.h"
+
+#include <utility>
+
+namespace veltrane::sim {
+
+using platform::Event;
+using platform::EventType;
+
+WindowServer::WindowServer(Scheduler& scheduler, Transcript& transcript, Faults& faults)
+    : transcript_(transcript), faults_(faults),
+      queue_(std::make_shared<SimQueue>(scheduler, "WindowServer", nullptr))
+{
+}
+
+void WindowServer::keyFromDevice(HidKey key, bool down)
+{
+    const auto info = KeyLayout::lookup(key.page, key.usage);
+    if (!info) {
+        return;
+    }
+    Event event;
+    event.keyCode = info->keyCode;
+    if (key.page == KeyLayout::kKeyboardPage && key.usage == KeyLayout::kCapsLockUsage) {
+        // Caps lock reports only its press, which toggles the lock.
+        if (!down) {
+            return;
+        }
+        setCapsLockState(!capsLock_);
+        event.type = EventType::flagsChanged;
+    } else if (info->modifier != 0) {
+        holdModifier(info->modifier, down);
+        event.type = EventType::flagsChanged;
+    } else {
+        event.type = down ? EventType::keyDown : EventType::keyUp;
+    }
+    event.flags = modifierFlags() | info->ownFlags;
+    enter(event);
+}
+
+void WindowServer::eventFromDevice(Event event)
+{
+    enter(event);
+}
+
+void WindowServer::addTap(const std::shared_ptr<SimEventTap>& tap)
+{
+    taps_.insert(taps_.begin(), tap);
+}
+
+std::shared_ptr<platform::EventSource> WindowServer::createEventSource(platform::EventSourceState state)
+{
+    return std::make_shared<SimEventSource>(state == platform::EventSourceState::privateState ? nullptr
+                                                                                              : this);
+}
+
+void WindowServer::post(const Event& event)
+{
+    transcript_.record("post", describeEvent(event));
+    enter(event);
+}
+
+platform::EventFlags WindowServer::modifierFlags() const
+{
+    platform::EventFlags flags = capsLock_ ? platform::kFlagCapsLock : 0;
+    for (const auto& [modifier, count] : heldModifiers_) {
+        flags |= count > 0 ? modifier : 0;
+    }
+    return flags;
+}
+
+void WindowServer::setCapsLockState(bool on)
+{
+    if (on != capsLock_) {
+        capsLock_ = on;
+        transcript_.record("capslock", on ? "on" : "off");
+    }
+}
+
+void WindowServer::holdModifier(platform::EventFlags modifier, bool down)
+{
+    int& count = heldModifiers_[modifier];
+    count = down ? count + 1 : std::max(count - 1, 0);
+}
+
+void WindowServer::enter(Event event)
+{
+    queue_->async([this, event] { pass(event); });
+}
+
+void WindowServer::pass(Event event)
+{
+    const bool timeout = std::exchange(faults_.tapTimeout, false);
+    std::erase_if(taps_, [](const auto& tap) { return tap.expired(); });
+    const auto taps = taps_;
+    for (const auto& weak : taps) {
+        const auto tap = weak.lock();
+        if (!tap) {
+            continue;
+        }
+        if (timeout) {
+            tap->timeOut();
+        } else {
+            tap->handle(event);
+        }
+    }
+    transcript_.record("deliver", describeEvent(event));
+}
+
+}  // namespace veltrane::sim

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "platform/EventPoster.h"
+#include "platform/HidSystem.h"
+#include "platform/sim/SimKeyboard.h"
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace veltrane::sim {
+
+struct Faults;
+class Scheduler;
+class SimEventTap;
+class SimQueue;
+class Transcript;
+
+// The session's event stream. Keys of the keyboards (after their mapping), device events and
+// synthetic events enter it in the order they come; each event passes the event taps, newest
+// first, and is then delivered to applications. It also keeps the system's modifier state: the
+// modifier keys held down and the caps lock lock state.
+class WindowServer final : public platform::EventPoster, public platform::HidSystem {
+public:
+    WindowServer(Scheduler& scheduler, Transcript& transcript, Faults& faults);
+
+    void keyFromDevice(HidKey key, bool down);
+    void eventFromDevice(platform::Event event);
+    void addTap(const std::shared_ptr<SimEventTap>& tap);
+
+    std::shared_ptr<platform::EventSource> createEventSource(platform::EventSourceState state) override;
+    void post(const platform::Event& event) override;
+    platform::EventFlags modifierFlags() const override;
+
+    bool capsLockState() const override { return capsLock_; }
+    void setCapsLockState(bool on) override;
+
+private:
+    void enter(platform::Event event);
+    void pass(platform::Event event);
+    void holdModifier(platform::EventFlags modifier, bool down);
+
+    Transcript& transcript_;
+    Faults& faults_;
+    std::shared_ptr<SimQueue> queue_;
+    std::vector<std::weak_ptr<SimEventTap>> taps_;
+    std::map<platform::EventFlags, int> heldModifiers_;
+    bool capsLock_ = false;
+};
+
+}  // namespace veltrane::sim

@@ -1,0 +1,73 @@
+#include "ScenarioSyntax.h"
+#include "KeyNames.h"
+#include "ScenarioError.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace veltrane::scenario {
+namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(ScenarioSyntaxTest, WordsKeepQuotedTextsWholeAndStopAtComments)
+{
+    EXPECT_EQ(splitWords("  press kb a   # the A key"), (Words{"press", "kb", "a"}));
+    EXPECT_EQ(splitWords(R"(default disabledApps "[\"a b\", \"#c\"]" # note)"),
+              (Words{"default", "disabledApps", R"("[\"a b\", \"#c\"]")"}));
+    EXPECT_EQ(splitWords(R"(trackpad t product-name="Magic \"Pad\" 2")"),
+              (Words{"trackpad", "t", R"(product-name="Magic \"Pad\" 2")"}));
+    EXPECT_EQ(splitWords("# only a comment"), Words{});
+    EXPECT_THROW(splitWords(R"(default x "open)"), ScenarioError);
+}
+
+TEST(ScenarioSyntaxTest, NumbersAreDecimalOrHexadecimalAndMayBeNegative)
+{
+    EXPECT_EQ(parseInteger("57"), 57);
+    EXPECT_EQ(parseInteger("0x1E0000"), 0x1E0000);
+    EXPECT_EQ(parseInteger("-0x10"), -16);
+    EXPECT_EQ(parseInteger("-9223372036854775808"), std::numeric_limits<std::int64_t>::min());
+    for (const char* bad : {"", "-", "0x", "12a", "1.5", "9223372036854775808", "0xg", "--1"}) {
+        EXPECT_THROW(parseInteger(bad), ScenarioError) << bad;
+    }
+
+    EXPECT_EQ(parseNumber("0.5"), 0.5);
+    EXPECT_EQ(parseNumber("1e-3"), 0.001);
+    EXPECT_EQ(parseNumber("0x10"), 16.0);
+    EXPECT_TRUE(std::isnan(parseNumber("nan")));
+    EXPECT_TRUE(std::isinf(parseNumber("-inf")));
+    EXPECT_THROW(parseNumber("1.5s"), ScenarioError);
+}
+
+TEST(ScenarioSyntaxTest, KeysAreNamesUsagesOrPageAndUsage)
+{
+    EXPECT_EQ(parseKey("a"), (sim::HidKey{7, 0x04}));
+    EXPECT_EQ(parseKey("0"), (sim::HidKey{7, 0x27}));
+    EXPECT_EQ(parseKey("1"), (sim::HidKey{7, 0x1E}));
+    EXPECT_EQ(parseKey("f12"), (sim::HidKey{7, 0x45}));
+    EXPECT_EQ(parseKey("f13"), (sim::HidKey{7, 0x68}));
+    EXPECT_EQ(parseKey("f24"), (sim::HidKey{7, 0x73}));
+    EXPECT_EQ(parseKey("rcmd"), (sim::HidKey{7, 0xE7}));
+    EXPECT_EQ(parseKey("0x39"), (sim::HidKey{7, 0x39}));
+    EXPECT_EQ(parseKey("0xff:3"), (sim::HidKey{0xFF, 3}));
+    EXPECT_THROW(parseKey("capslok"), ScenarioError);
+    EXPECT_THROW(parseKey("-1"), ScenarioError);
+    EXPECT_THROW(parseKey("7:"), ScenarioError);
+    EXPECT_THROW(parseKey("0x100000000"), ScenarioError);
+}
+
+TEST(ScenarioSyntaxTest, OptionsAreKnownNamesGivenOnce)
+{
+    const auto options =
+        parseOptions({"keyboard", "kb", "vendor=1", "location=0x10"}, 2, {"vendor", "location"});
+    EXPECT_EQ(options.at("vendor"), "1");
+    EXPECT_EQ(options.at("location"), "0x10");
+    EXPECT_THROW(parseOptions({"vendor=1", "vendor=2"}, 0, {"vendor"}), ScenarioError);
+    EXPECT_THROW(parseOptions({"colour=red"}, 0, {"vendor"}), ScenarioError);
+    EXPECT_THROW(parseOptions({"vendor"}, 0, {"vendor"}), ScenarioError);
+}
+
+}  // namespace
+}  // namespace veltrane::scenario

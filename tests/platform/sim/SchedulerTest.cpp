@@ -1,0 +1,106 @@
+#include "platform/sim/Scheduler.h"
+#include "platform/sim/SimQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <string>
+
+namespace veltrane::sim {
+namespace {
+
+class SchedulerTest : public ::testing::Test {
+protected:
+    std::shared_ptr<SimQueue> queue(const std::string& label)
+    {
+        return std::make_shared<SimQueue>(scheduler, label, nullptr);
+    }
+    // Appends what ran, with the virtual time in milliseconds and the queue it ran on.
+    SimQueue::Task note(const std::shared_ptr<SimQueue>& on, const std::string& what)
+    {
+        return [this, on, what] {
+            log +=
+                what + "@" + std::to_string(scheduler.now() / 1'000'000) + (on->isCurrent() ? "" : "!") + " ";
+        };
+    }
+
+    Scheduler scheduler;
+    std::string log;
+};
+
+TEST_F(SchedulerTest, RunsTasksOfAllQueuesInDueOrderThenInTheOrderTheyWereQueued)
+{
+    auto main = queue("main");
+    auto hid = queue("hidQueue");
+    main->asyncAfter(0.4, note(main, "refresh"));
+    hid->async(note(hid, "value"));
+    main->asyncAfter(0.1, note(main, "early"));
+    main->async(note(main, "event"));
+    hid->asyncAfter(0.4, note(hid, "sameTime"));
+
+    scheduler.advance(1.0);
+
+    EXPECT_EQ(log, "value@0 event@0 early@100 refresh@400 sameTime@400 ");
+    EXPECT_EQ(scheduler.now(), 1'000'000'000);
+}
+
+TEST_F(SchedulerTest, RunUntilIdleRunsOnlyWhatIsDueNowIncludingWhatItQueues)
+{
+    auto main = queue("main");
+    main->async([&] { main->async(note(main, "chained")); });
+    main->asyncAfter(0.001, note(main, "later"));
+
+    scheduler.runUntilIdle();
+    EXPECT_EQ(log, "chained@0 ");
+
+    scheduler.advance(0.001);
+    EXPECT_EQ(log, "chained@0 later@1 ");
+}
+
+TEST_F(SchedulerTest, SyncRunsAtOnceOnTheTargetQueueAndRestoresTheCaller)
+{
+    auto main = queue("main");
+    auto hid = queue("hidQueue");
+    main->async([&] {
+        hid->sync([&] {
+            EXPECT_TRUE(hid->isCurrent());
+            EXPECT_FALSE(main->isCurrent());
+            hid->sync(note(hid, "nested"));
+        });
+        EXPECT_TRUE(main->isCurrent());
+        main->sync(note(main, "self"));
+    });
+    scheduler.runUntilIdle();
+
+    EXPECT_EQ(log, "nested@0 self@0 ");
+    EXPECT_EQ(scheduler.current(), nullptr);
+}
+
+TEST_F(SchedulerTest, OddDelaysRunAtOnceAndUnreachableOnesNever)
+{
+    auto main = queue("main");
+    main->asyncAfter(std::nan(""), note(main, "nan"));
+    main->asyncAfter(-5.0, note(main, "negative"));
+    main->asyncAfter(std::numeric_limits<double>::infinity(), note(main, "infinite"));
+    main->asyncAfter(1e300, note(main, "huge"));
+    scheduler.runUntilIdle();
+    scheduler.advance(1e6);
+
+    EXPECT_EQ(log, "nan@0 negative@0 ");
+}
+
+TEST_F(SchedulerTest, TasksOfAQueueThatIsGoneAreDropped)
+{
+    auto hid = queue("hidQueue");
+    hid->asyncAfter(0.5, [this] { log += "ran"; });
+    hid.reset();
+
+    scheduler.advance(1.0);
+
+    EXPECT_EQ(log, "");
+}
+
+}  // namespace
+}  // namespace veltrane::sim

@@ -1,0 +1,278 @@
+#include "platform/threads/SerialQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <pthread.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <latch>
+#include <limits>
+#include <memory>
+#include <numeric>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace veltrane::threads {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+TEST(SerialQueueOrder, RunsTasksFromOneProducerInOrder)
+{
+    SerialQueue queue("order");
+    std::vector<int> ran;
+    for (int i = 0; i < 10000; ++i) {
+        queue.async([&ran, i] { ran.push_back(i); });
+    }
+    queue.sync([] {});
+
+    std::vector<int> expected(10000);
+    std::iota(expected.begin(), expected.end(), 0);
+    EXPECT_EQ(ran, expected);
+}
+
+TEST(SerialQueueOrder, RunsEveryTaskOfManyProducersOnceInEachProducersOrder)
+{
+    constexpr int producers = 8;
+    constexpr int tasksEach = 1000;
+    SerialQueue queue("producers");
+    std::vector<std::pair<int, int>> ran;
+    std::latch start(producers);
+    std::vector<std::thread> threads;
+    for (int producer = 0; producer < producers; ++producer) {
+        threads.emplace_back([&, producer] {
+            start.arrive_and_wait();
+            for (int i = 0; i < tasksEach; ++i) {
+                queue.async([&ran, producer, i] { ran.emplace_back(producer, i); });
+            }
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    queue.sync([] {});
+
+    ASSERT_EQ(ran.size(), std::size_t{producers * tasksEach});
+    std::array<int, producers> nextOf{};
+    for (const auto& [producer, i] : ran) {
+        EXPECT_EQ(i, nextOf[static_cast<std::size_t>(producer)]++) << "producer " << producer;
+    }
+}
+
+TEST(SerialQueueSync, FromAnotherThreadReturnsAfterTheTaskRanOnTheQueue)
+{
+    SerialQueue queue("sync");
+    int value = 0;
+    std::thread::id ranOn;
+    queue.sync([&] {
+        value = 42;
+        ranOn = std::this_thread::get_id();
+    });
+    EXPECT_EQ(value, 42);
+    EXPECT_NE(ranOn, std::this_thread::get_id());
+}
+
+TEST(SerialQueueSync, FromTheQueueItselfRunsInline)
+{
+    SerialQueue queue("inline");
+    std::vector<int> ran;
+    queue.sync([&] {
+        queue.sync([&] { ran.push_back(1); });
+        ran.push_back(2);
+    });
+    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+}
+
+TEST(SerialQueueCurrent, IsTheQueueOnlyWhileRunningOnIt)
+{
+    SerialQueue queue("current");
+    EXPECT_FALSE(queue.isCurrent());
+    EXPECT_EQ(SerialQueue::current(), nullptr);
+
+    bool isCurrent = false;
+    const SerialQueue* current = nullptr;
+    queue.sync([&] {
+        isCurrent = queue.isCurrent();
+        current = SerialQueue::current();
+    });
+    EXPECT_TRUE(isCurrent);
+    EXPECT_EQ(current, &queue);
+}
+
+TEST(SerialQueueCurrent, IsTheInnerQueueDuringANestedSync)
+{
+    SerialQueue outer("outer");
+    SerialQueue inner("inner");
+    bool outerCurrentInside = true;
+    bool innerCurrentInside = false;
+    const SerialQueue* currentInside = nullptr;
+    const SerialQueue* currentAfter = nullptr;
+    outer.sync([&] {
+        inner.sync([&] {
+            outerCurrentInside = outer.isCurrent();
+            innerCurrentInside = inner.isCurrent();
+            currentInside = SerialQueue::current();
+        });
+        currentAfter = SerialQueue::current();
+    });
+    EXPECT_FALSE(outerCurrentInside);
+    EXPECT_TRUE(innerCurrentInside);
+    EXPECT_EQ(currentInside, &inner);
+    EXPECT_EQ(currentAfter, &outer);
+}
+
+TEST(SerialQueueCurrent, NamesTheThreadAfterTheTruncatedLabel)
+{
+    SerialQueue queue("veltrane.keyboard.tap");
+    std::array<char, 32> name{};
+    queue.sync([&] { pthread_getname_np(pthread_self(), name.data(), name.size()); });
+    EXPECT_EQ(std::string(name.data()), "veltrane.keyboa");
+    EXPECT_EQ(queue.label(), "veltrane.keyboard.tap");
+}
+
+TEST(SerialQueueDelay, RunsTimersByDueTimeThenBySchedulingOrder)
+{
+    SerialQueue queue("timers");
+    std::vector<char> ran;
+    std::latch done(4);
+    const auto record = [&](char name) {
+        return [&, name] {
+            ran.push_back(name);
+            done.count_down();
+        };
+    };
+    queue.asyncAfter(0.2, record('d'));
+    queue.asyncAfter(0.05, record('a'));
+    queue.asyncAfter(0.1, record('b'));
+    queue.asyncAfter(0.1, record('c'));
+    done.wait();
+    EXPECT_EQ(ran, (std::vector<char>{'a', 'b', 'c', 'd'}));
+}
+
+TEST(SerialQueueDelay, DoesNotRunATimerBeforeItsDelay)
+{
+    SerialQueue queue("delay");
+    const auto scheduled = Clock::now();
+    Clock::time_point ranAt;
+    std::latch done(1);
+    queue.asyncAfter(0.05, [&] {
+        ranAt = Clock::now();
+        done.count_down();
+    });
+    done.wait();
+    EXPECT_GE(ranAt - scheduled, std::chrono::milliseconds(50));
+}
+
+TEST(SerialQueueDelay, RunsZeroNegativeAndNaNDelaysAtOnceInQueueOrder)
+{
+    SerialQueue queue("immediate");
+    std::vector<int> ran;
+    queue.async([&] { ran.push_back(1); });
+    queue.asyncAfter(std::nan(""), [&] { ran.push_back(2); });
+    queue.asyncAfter(-1, [&] { ran.push_back(3); });
+    queue.asyncAfter(0, [&] { ran.push_back(4); });
+    queue.asyncAfter(-std::numeric_limits<double>::infinity(), [&] { ran.push_back(5); });
+    queue.sync([] {});
+    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3, 4, 5}));
+}
+
+TEST(SerialQueueDelay, NeverRunsDelaysBeyondTheClockNorWaitsForThemOnDestruction)
+{
+    std::atomic<int> ran = 0;
+    {
+        SerialQueue queue("never");
+        const double pastTheClock =
+            std::chrono::duration<double>(Clock::time_point::max() - Clock::now()).count() + 1;
+        for (double seconds : {std::numeric_limits<double>::infinity(), 1e300, pastTheClock, 1e9}) {
+            queue.asyncAfter(seconds, [&] { ++ran; });
+        }
+        queue.sync([] {});
+    }
+    EXPECT_EQ(ran, 0);
+}
+
+TEST(SerialQueueDestruction, RunsTheTasksAlreadyQueued)
+{
+    int ran = 0;
+    std::latch release(1);
+    {
+        SerialQueue queue("drain");
+        queue.async([&] { release.wait(); });
+        for (int i = 0; i < 100; ++i) {
+            queue.async([&] { ++ran; });
+        }
+        release.count_down();
+    }
+    EXPECT_EQ(ran, 100);
+}
+
+// Were a dying queue to accept tasks, this one would keep it, and the test, running forever.
+TEST(SerialQueueDestruction, EndsWhileATaskKeepsQueueingItself)
+{
+    std::atomic<int> runs = 0;
+    std::function<void()> again;
+    {
+        SerialQueue queue("requeue");
+        again = [&] {
+            ++runs;
+            queue.async(again);
+        };
+        queue.sync(again);
+    }
+    EXPECT_GE(runs, 1);
+}
+
+TEST(SerialQueueDestruction, FromItsOwnTaskFinishesTheQueuedTasksWithoutTheQueue)
+{
+    auto queue = std::make_unique<SerialQueue>("self");
+    std::latch release(1);
+    std::latch finished(1);
+    const SerialQueue* currentAfterDestruction = &*queue;
+    int ranAfter = 0;
+    queue->async([&] { release.wait(); });
+    queue->async([&] {
+        queue.reset();
+        currentAfterDestruction = SerialQueue::current();
+    });
+    queue->async([&] { ++ranAfter; });
+    queue->async([&] { finished.count_down(); });
+    release.count_down();
+    finished.wait();
+    EXPECT_EQ(currentAfterDestruction, nullptr);
+    EXPECT_EQ(ranAfter, 1);
+}
+
+TEST(SerialQueueFailure, KeepsRunningAfterAnAsyncTaskThrows)
+{
+    SerialQueue queue("throwing");
+    bool ranAfter = false;
+    queue.async([] { throw std::runtime_error("async"); });
+    queue.asyncAfter(0.001, [] { throw std::runtime_error("delayed"); });
+    std::latch done(1);
+    queue.asyncAfter(0.002, [&] {
+        ranAfter = true;
+        done.count_down();
+    });
+    done.wait();
+    EXPECT_TRUE(ranAfter);
+}
+
+TEST(SerialQueueFailure, HandsASyncTaskExceptionToTheCaller)
+{
+    SerialQueue queue("sync-throw");
+    EXPECT_THROW(queue.sync([] { throw std::runtime_error("sync"); }), std::runtime_error);
+    EXPECT_THROW(queue.sync([&] { queue.sync([] { throw std::logic_error("inline"); }); }), std::logic_error);
+    bool ranAfter = false;
+    queue.sync([&] { ranAfter = true; });
+    EXPECT_TRUE(ranAfter);
+}
+
+}  // namespace
+}  // namespace veltrane::threads
