@@ -253,7 +253,9 @@ void ScenarioRunner::fault(const Words& words)
     } else if (what == "tap-create-fails") {
         faults.tapCreate = true;
     } else if (what == "tap-timeout") {
-        faults.tapTimeout = true;
+        faults.tapNotice = platform::EventType::tapDisabledByTimeout;
+    } else if (what == "tap-user-input") {
+        faults.tapNotice = platform::EventType::tapDisabledByUserInput;
     } else if (what == "no-services") {
         faults.noServices = true;
     } else if (what == "service-refuses") {

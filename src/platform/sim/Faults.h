@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Event.h"
 #include "platform/HidManager.h"
 
 #include <optional>
@@ -16,9 +17,10 @@ struct Faults {
     std::optional<platform::HidResult> hidValue;
     // The next event tap cannot be created.
     bool tapCreate = false;
-    // The next event that enters the stream times out every enabled tap: each is switched off and
-    // told so, and the event passes them unchanged.
-    bool tapTimeout = false;
+    // The next event that enters the stream switches every enabled tap off with this notice
+    // (tapDisabledByTimeout or tapDisabledByUserInput): each is told so, and the event passes
+    // them unchanged.
+    std::optional<platform::EventType> tapNotice;
     // The next listing of the HID services fails.
     bool noServices = false;
     // The next key mapping written to these keyboards is refused.

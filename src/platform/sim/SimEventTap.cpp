@@ -49,14 +49,14 @@ void SimEventTap::handle(platform::Event& event)
     }
 }
 
-void SimEventTap::timeOut()
+void SimEventTap::switchOff(platform::EventType notice)
 {
     if (!enabled_) {
         return;
     }
     enable(false);
-    platform::Event notice;
-    call(platform::EventType::tapDisabledByTimeout, notice);
+    platform::Event empty;
+    call(notice, empty);
 }
 
 void SimEventTap::call(platform::EventType type, platform::Event& event)

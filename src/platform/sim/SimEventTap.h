@@ -21,8 +21,9 @@ public:
 
     // Hands the event to the callback when the tap is enabled and the mask holds its type.
     void handle(platform::Event& event);
-    // The system switches the tap off because its callback took too long, and says so.
-    void timeOut();
+    // The system switches the tap off (its callback took too long, or user input demanded it) and
+    // tells the callback with that notice.
+    void switchOff(platform::EventType notice);
 
 private:
     void call(platform::EventType type, platform::Event& event);

@@ -98,7 +98,7 @@ void WindowServer::enter(Event event)
 
 void WindowServer::pass(Event event)
 {
-    const bool timeout = std::exchange(faults_.tapTimeout, false);
+    const auto notice = std::exchange(faults_.tapNotice, std::nullopt);
     std::erase_if(taps_, [](const auto& tap) { return tap.expired(); });
     const auto taps = taps_;
     for (const auto& weak : taps) {
@@ -106,8 +106,8 @@ void WindowServer::pass(Event event)
         if (!tap) {
             continue;
         }
-        if (timeout) {
-            tap->timeOut();
+        if (notice) {
+            tap->switchOff(*notice);
         } else {
             tap->handle(event);
         }

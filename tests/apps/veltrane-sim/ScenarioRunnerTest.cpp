@@ -95,8 +95,9 @@ TEST_F(ScenarioRunnerTest, ArmedFaultsReachTheDesktop)
     EXPECT_TRUE(desktop.faults().tapCreate);
     EXPECT_TRUE(desktop.faults().noServices);
     EXPECT_TRUE(desktop.faults().refusingKeyboards.contains("kb"));
-    run({"fault hid-open-error 0xe00002c5"});
+    run({"fault hid-open-error 0xe00002c5", "fault tap-user-input"});
     EXPECT_EQ(desktop.faults().hidOpen, static_cast<platform::HidResult>(0xE00002C5u));
+    EXPECT_EQ(desktop.faults().tapNotice, platform::EventType::tapDisabledByUserInput);
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ TEST_F(EventStreamTest, ATimeoutSwitchesTheTapOffAndTellsItWhileTheEventPassesUn
         });
     });
     tap->enable(true);
-    desktop_.faults().tapTimeout = true;
+    desktop_.faults().tapNotice = EventType::tapDisabledByTimeout;
     typeA();
     typeA();
 
