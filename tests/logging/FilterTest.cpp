@@ -1,0 +1,144 @@
+#include "logging/BaseDestination.h"
+#include "logging/filters/FilterValidator.h"
+#include "logging/filters/Filters.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace logging {
+namespace {
+
+class FilterTest : public ::testing::Test {
+protected:
+    bool accepts(Level level, const std::string& path = "/c/x", const std::string& message = "quiet")
+    {
+        return destination.accepts(level, path, "run()", message);
+    }
+
+    BaseDestination destination;
+};
+
+TEST_F(FilterTest, WithoutFiltersTheMinimumLevelDecides)
+{
+    destination.minLevel = Level::warning;
+    EXPECT_FALSE(accepts(Level::info));
+    EXPECT_TRUE(accepts(Level::warning));
+    EXPECT_TRUE(accepts(Level::error));
+}
+
+TEST_F(FilterTest, DebugPrintTellsWhyACallWasDecided)
+{
+    destination.debugPrint = true;
+    destination.minLevel = Level::warning;
+    ::testing::internal::CaptureStdout();
+    accepts(Level::info);
+    accepts(Level::error);
+    destination.addFilter(Filters::Message::excludes({"quiet"}));
+    accepts(Level::error);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "filters are empty and level < minLevel\n"
+                                                        "filters are empty and level >= minLevel\n"
+                                                        "filters are not empty and message was excluded\n");
+}
+
+TEST_F(FilterTest, ExcludingFilterRefusesMessagesThatContainItsString)
+{
+    destination.addFilter(Filters::Message::excludes({"noise"}, false, false, Level::verbose));
+    destination.minLevel = Level::error;
+    EXPECT_FALSE(accepts(Level::error, "/c/x", "Some NOISE here"));
+    EXPECT_FALSE(accepts(Level::info, "/c/x", "quiet"));
+    EXPECT_TRUE(accepts(Level::error, "/c/x", "quiet"));
+}
+
+TEST_F(FilterTest, ExcludingFilterWithoutStringsRefusesEverything)
+{
+    destination.addFilter(Filters::Message::excludes({}));
+    EXPECT_FALSE(accepts(Level::error));
+}
+
+TEST_F(FilterTest, NonRequiredFilterOverridesTheMinimumLevelWhenItMatches)
+{
+    destination.addFilter(Filters::Path::startsWith({"/a/", "/b/"}, true, false, Level::verbose));
+    destination.minLevel = Level::error;
+    EXPECT_TRUE(accepts(Level::debug, "/b/x"));
+    EXPECT_FALSE(accepts(Level::debug, "/c/x"));
+    EXPECT_TRUE(accepts(Level::error, "/c/x"));
+}
+
+TEST_F(FilterTest, MatchBelowTheFiltersOwnLevelRefusesTheCall)
+{
+    destination.addFilter(Filters::Path::startsWith({"/a/", "/b/"}, true, false, Level::error));
+    EXPECT_FALSE(accepts(Level::warning, "/b/x"));
+    EXPECT_TRUE(accepts(Level::error, "/b/x"));
+    EXPECT_TRUE(accepts(Level::warning, "/c/x"));
+}
+
+TEST_F(FilterTest, RequiredFiltersMustAllMatchWhateverTheOthersSay)
+{
+    destination.addFilter(Filters::Path::contains({"/src/"}, true, true));
+    destination.addFilter(Filters::Function::equals({"run()"}, true, true));
+    destination.addFilter(Filters::Message::contains({"quiet"}));
+    EXPECT_TRUE(accepts(Level::verbose, "/src/x", "other"));
+    EXPECT_FALSE(accepts(Level::error, "/lib/x", "quiet"));
+}
+
+TEST_F(FilterTest, ExcludedGroupIsDecidedBeforeTheRequiredOne)
+{
+    destination.addFilter(Filters::Path::contains({"/src/"}, true, true));
+    destination.addFilter(Filters::Message::excludes({"secret"}, true, true));
+    EXPECT_TRUE(accepts(Level::info, "/src/x", "public"));
+    EXPECT_FALSE(accepts(Level::info, "/src/x", "a secret"));
+}
+
+TEST_F(FilterTest, RemovingAFilterRestoresTheLevelDecision)
+{
+    const auto filter = Filters::Path::startsWith({"/b/"});
+    destination.minLevel = Level::error;
+    destination.addFilter(filter);
+    destination.removeFilter(Filters::Path::startsWith({"/b/"}));
+    EXPECT_TRUE(accepts(Level::debug, "/b/x"));
+    destination.removeFilter(filter);
+    EXPECT_FALSE(accepts(Level::debug, "/b/x"));
+}
+
+TEST(CompareFilter, ComparisonsAndCase)
+{
+    using Path = Filters::Path;
+    EXPECT_FALSE(Path::equals({"Foo"}, true)->evaluate("foo"));
+    EXPECT_TRUE(Path::equals({"Foo"}, false)->evaluate("foo"));
+    EXPECT_TRUE(Path::contains({"ÄRGER"}, false)->evaluate("viel ärger"));
+    EXPECT_TRUE(Path::endsWith({".h", ".cpp"})->evaluate("main.cpp"));
+    EXPECT_TRUE(Path::excludes({"a", "b"})->evaluate("only a"));
+    EXPECT_FALSE(Path::excludes({"a", "b"})->evaluate("a and b"));
+    EXPECT_FALSE(Path::startsWith({})->evaluate("anything"));
+    EXPECT_FALSE(Path::contains({"x"})->evaluate(std::nullopt));
+    EXPECT_TRUE(Path::custom(false, Level::verbose, [](std::string_view v) {
+                    return v.size() == 3;
+                })->evaluate("abc"));
+}
+
+TEST(FilterValidator, CountsEachGroupSeparately)
+{
+    const FilterValidator::Filters filters = {
+        Filters::Path::contains({"/src/"}, true, false, Level::error),    // condition only
+        Filters::Path::contains({"/lib/"}, true, false, Level::verbose),  // level only
+        Filters::Path::contains({"/src/"}, true, false, Level::verbose),  // full
+        Filters::Function::equals({"run()"}, true, true, Level::verbose),
+    };
+    const auto results = FilterValidator::validate(filters, Level::info, "/src/x", "run()", std::nullopt);
+    EXPECT_EQ(FilterValidator::result(results, ValidationType::excluded), Result{});
+    EXPECT_EQ(FilterValidator::result(results, ValidationType::required).kind, Result::Kind::allFiltersMatch);
+    EXPECT_EQ(FilterValidator::result(results, ValidationType::nonRequired),
+              (Result{Result::Kind::someFiltersMatch, {1, 1, 1}}));
+}
+
+TEST(FilterValidator, GroupWhereNothingMatchesIsStillSomeFiltersMatch)
+{
+    const FilterValidator::Filters filters = {Filters::Message::contains({"x"}, true, false, Level::error)};
+    const auto results = FilterValidator::validate(filters, Level::info, "p", "f", std::nullopt);
+    EXPECT_EQ(FilterValidator::result(results, ValidationType::nonRequired),
+              (Result{Result::Kind::someFiltersMatch, {0, 0, 0}}));
+}
+
+}  // namespace
+}  // namespace logging
