@@ -3,6 +3,8 @@
 #include "KeyNames.h"
 #include "ScenarioError.h"
 #include "ScenarioSyntax.h"
+#include "app/AppDelegate.h"
+#include "logging/Logging.h"
 #include "platform/sim/EventText.h"
 
 #include <cmath>
@@ -57,6 +59,24 @@ platform::HidResult parseResultCode(const std::string& word)
 }
 
 }  // namespace
+
+ScenarioRunner::ScenarioRunner(sim::Desktop& desktop)
+    : desktop_(desktop), logDestination_(std::make_shared<sim::TranscriptDestination>(desktop.transcript()))
+{
+    desktop_.setApplicationFactory([this](const platform::Platform& platform) {
+        // The application sets logging up as always; the transcript then shows what its log would.
+        return std::make_unique<AppDelegate>(platform, [this](bool logToFile, logging::Level minLevel) {
+            logging::Logging::zorvDefaults(logToFile, minLevel);
+            logDestination_->minLevel = minLevel;
+            logging::Logging::registerDestination(logDestination_);
+        });
+    });
+}
+
+ScenarioRunner::~ScenarioRunner()
+{
+    logging::Logging::unregisterDestination(logDestination_);
+}
 
 const ScenarioRunner::Command& ScenarioRunner::command(const std::string& name)
 {
@@ -153,7 +173,7 @@ void ScenarioRunner::unplug(const Words& words)
 
 void ScenarioRunner::launch(const Words&)
 {
-    if (const sim::SimProcess* process = desktop_.process(); process != nullptr && process->alive()) {
+    if (applicationRunning()) {
         throw ScenarioError("the application is already running");
     }
     desktop_.launch();
@@ -270,16 +290,16 @@ void ScenarioRunner::fault(const Words& words)
 
 void ScenarioRunner::quit(const Words&)
 {
-    runningProcess().terminate();
-}
-
-sim::SimProcess& ScenarioRunner::runningProcess() const
-{
-    sim::SimProcess* process = desktop_.process();
-    if (process == nullptr || !process->alive()) {
+    if (!applicationRunning()) {
         throw ScenarioError("the application is not running");
     }
-    return *process;
+    desktop_.process()->terminate();
+}
+
+bool ScenarioRunner::applicationRunning() const
+{
+    const sim::SimProcess* process = desktop_.process();
+    return process != nullptr && process->alive();
 }
 
 }  // namespace veltrane::scenario

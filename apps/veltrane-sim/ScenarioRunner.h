@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/sim/Desktop.h"
+#include "platform/sim/TranscriptDestination.h"
+
+#include <memory>
 
 #include <string>
 #include <string_view>
@@ -12,7 +15,11 @@ namespace veltrane::scenario {
 // and then everything due at the current virtual time runs.
 class ScenarioRunner {
 public:
-    explicit ScenarioRunner(sim::Desktop& desktop) : desktop_(desktop) {}
+    // Every launch of the scenario starts the application, whose log calls show in the transcript.
+    explicit ScenarioRunner(sim::Desktop& desktop);
+    ~ScenarioRunner();
+    ScenarioRunner(const ScenarioRunner&) = delete;
+    ScenarioRunner& operator=(const ScenarioRunner&) = delete;
 
     // Throws ScenarioError when the line cannot be run.
     void run(std::string_view line);
@@ -44,9 +51,10 @@ private:
     void fault(const Words& words);
     void quit(const Words& words);
 
-    sim::SimProcess& runningProcess() const;
+    bool applicationRunning() const;
 
     sim::Desktop& desktop_;
+    std::shared_ptr<sim::TranscriptDestination> logDestination_;
 };
 
 }  // namespace veltrane::scenario

@@ -4,9 +4,12 @@
 #include "ScenarioRunner.h"
 #include "TranscriptFilter.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +35,28 @@ bool parseArguments(int argc, char** argv, Arguments& arguments)
     }
     return !arguments.scenario.empty();
 }
+
+// The simulated application writes its files (the log file, when asked to) into a folder of this
+// run, never into the user's own data and cache folders.
+class PrivateFolders {
+public:
+    PrivateFolders()
+        : root_(std::filesystem::temp_directory_path() / ("veltrane-sim-" + std::to_string(::getpid())))
+    {
+        setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (root_ / "cache").c_str(), 1);
+    }
+    ~PrivateFolders()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+    PrivateFolders(const PrivateFolders&) = delete;
+    PrivateFolders& operator=(const PrivateFolders&) = delete;
+
+private:
+    std::filesystem::path root_;
+};
 
 int runScenario(std::istream& input, const veltrane::scenario::TranscriptFilter& filter)
 {
@@ -59,6 +84,7 @@ int runScenario(std::istream& input, const veltrane::scenario::TranscriptFilter&
 
 int main(int argc, char** argv)
 {
+    const PrivateFolders folders;
     Arguments arguments;
     if (!parseArguments(argc, argv, arguments)) {
         std::cerr << kUsage << '\n';

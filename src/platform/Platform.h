@@ -13,6 +13,7 @@
 #include "platform/System.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
+#include "platform/Windows.h"
 #include "platform/Workspace.h"
 
 namespace veltrane::platform {
@@ -34,6 +35,7 @@ struct Platform {
     System& system;
     Alerts& alerts;
     StatusBar& statusBar;
+    Windows& windows;
 };
 
 }  // namespace veltrane::platform

@@ -1,10 +1,26 @@
 #include "SimTest.h"
 
+#include "logging/Logging.h"
+
 namespace veltrane::testing {
 
 SimTest::SimTest() : process_(desktop_.launch())
 {
     settle();
+}
+
+SimTest::~SimTest()
+{
+    if (logCapture_) {
+        logging::Logging::unregisterDestination(logCapture_);
+    }
+}
+
+void SimTest::captureLogs(logging::Level minLevel)
+{
+    logCapture_ = std::make_shared<sim::TranscriptDestination>(desktop_.transcript());
+    logCapture_->minLevel = minLevel;
+    logging::Logging::registerDestination(logCapture_);
 }
 
 void SimTest::onMain(const std::function<void()>& task)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sim/Desktop.h"
+#include "platform/sim/TranscriptDestination.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@ namespace veltrane::testing {
 class SimTest : public ::testing::Test {
 protected:
     SimTest();
+    ~SimTest() override;
 
     const platform::Platform& platform() { return process_.platform(); }
     sim::SimProcess& process() { return process_; }
@@ -25,11 +27,14 @@ protected:
     void advance(double seconds) { desktop_.scheduler().advance(seconds); }
     // The transcript lines of these kinds (all when none are named), one per line.
     std::string transcript(const std::vector<std::string>& kinds = {}) const;
+    // From now on every log call of these levels and above is a "log" line of the transcript.
+    void captureLogs(logging::Level minLevel = logging::Level::verbose);
 
     sim::Desktop desktop_;
 
 private:
     sim::SimProcess& process_;
+    std::shared_ptr<sim::TranscriptDestination> logCapture_;
 };
 
 }  // namespace veltrane::testing

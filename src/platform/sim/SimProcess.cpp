@@ -10,13 +10,22 @@ SimProcess::SimProcess(Desktop& desktop)
       eventTaps_(desktop.scheduler(), desktop.transcript(), desktop.faults(), desktop.windowServer(),
                  dispatch_),
       workspace_(desktop.transcript(), desktop.frontmost(), dispatch_.mainQueue()),
-      system_(desktop.trusted(), *this), platform_{desktop.clock(),        dispatch_,
-                                                   notifications_,         defaults_,
-                                                   desktop.hid(),          desktop.hid(),
-                                                   desktop.windowServer(), eventTaps_,
-                                                   desktop.windowServer(), workspace_,
-                                                   desktop.systemLog(),    system_,
-                                                   desktop.alerts(),       desktop.statusBar()}
+      system_(desktop.trusted(), *this),
+      windows_(desktop.transcript(), dispatch_.mainQueue()), platform_{desktop.clock(),
+                                                                       dispatch_,
+                                                                       notifications_,
+                                                                       defaults_,
+                                                                       desktop.hid(),
+                                                                       desktop.hid(),
+                                                                       desktop.windowServer(),
+                                                                       eventTaps_,
+                                                                       desktop.windowServer(),
+                                                                       workspace_,
+                                                                       desktop.systemLog(),
+                                                                       system_,
+                                                                       desktop.alerts(),
+                                                                       desktop.statusBar(),
+                                                                       windows_}
 {
 }
 

@@ -7,6 +7,7 @@
 #include "platform/sim/SimNotificationCenter.h"
 #include "platform/sim/SimSystem.h"
 #include "platform/sim/SimUserDefaults.h"
+#include "platform/sim/SimWindows.h"
 #include "platform/sim/SimWorkspace.h"
 
 #include <functional>
@@ -32,6 +33,7 @@ public:
     const platform::Platform& platform() const { return platform_; }
     SimQueue& mainQueue() { return dispatch_.mainQueue(); }
     SimWorkspace& workspace() { return workspace_; }
+    SimWindows& windows() { return windows_; }
 
     bool alive() const { return !exitStatus_; }
     std::optional<int> exitStatus() const { return exitStatus_; }
@@ -58,6 +60,7 @@ private:
     SimEventTapService eventTaps_;
     SimWorkspace workspace_;
     SimSystem system_;
+    SimWindows windows_;
     platform::Platform platform_;
     std::unique_ptr<platform::ApplicationDelegate> delegate_;
     std::optional<int> exitStatus_;

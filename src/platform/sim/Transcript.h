@@ -31,6 +31,8 @@ public:
     void setSink(Sink sink) { sink_ = std::move(sink); }
 
     const std::vector<Line>& lines() const { return lines_; }
+    // Forgets the lines recorded so far, for runs too long to keep them all.
+    void clear() { lines_.clear(); }
     // The formatted lines of the given kinds (every kind when empty), each ending in a newline.
     std::string text(const std::vector<std::string>& kinds = {}) const;
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/HidDevice.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace veltrane {
+
+// A device property read as a signed or an unsigned integer: nothing when it is missing, not a
+// number, or out of the range asked for.
+std::optional<std::int64_t> integerProperty(const platform::HidDevice& device, std::string_view key);
+std::optional<std::uint64_t> unsignedProperty(const platform::HidDevice& device, std::string_view key);
+
+}  // namespace veltrane

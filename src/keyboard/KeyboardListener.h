@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/Defaults.h"
+#include "keyboard/KeyboardDevice.h"
+#include "platform/Platform.h"
+
+#include <memory>
+#include <mutex>
+#include <set>
+
+namespace veltrane {
+
+// Follows keyboards as they come and go and announces each change with "keyboardAddedOrRemoved"
+// on the main queue, so that the key mapping reaches keyboards connected after it was written.
+// Once listening, it listens for the rest of the process.
+class KeyboardListener {
+public:
+    static constexpr const char* kKeyboardAddedOrRemoved = "keyboardAddedOrRemoved";
+
+    KeyboardListener(const platform::Platform& platform, Defaults& defaults);
+
+    void listen();
+
+private:
+    void keyboardAdded(const platform::HidDevice& device);
+    void keyboardRemoved(const platform::HidDevice& device);
+    void announce();
+
+    const platform::Platform& platform_;
+    Defaults& defaults_;
+    std::shared_ptr<platform::HidManager> ioHidManager_;
+    std::shared_ptr<platform::Queue> queue_;
+    // Added to on the listener's queue, removed from on the main queue.
+    std::mutex devicesMutex_;
+    std::set<KeyboardDevice> keyboardDevices_;
+    bool listening_ = false;
+};
+
+}  // namespace veltrane

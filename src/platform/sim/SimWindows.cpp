@@ -1,0 +1,23 @@
+#include "platform/sim/SimWindows.h"
+
+namespace veltrane::sim {
+
+std::shared_ptr<platform::Window> SimWindows::makeWindow(const std::string& identifier)
+{
+    auto window = std::make_shared<SimWindow>(identifier, transcript_, mainQueue_);
+    windows_.push_back(window);
+    return window;
+}
+
+SimWindow* SimWindows::find(const std::string& identifier) const
+{
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        const auto window = it->lock();
+        if (window && window->identifier() == identifier) {
+            return window.get();
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace veltrane::sim

@@ -1,0 +1,65 @@
+#include "SimTest.h"
+
+#include "app/AccessibilityAuthorization.h"
+
+namespace veltrane {
+namespace {
+
+class AccessibilityAuthorizationTest : public testing::SimTest {
+protected:
+    bool check()
+    {
+        bool trusted = false;
+        onMain([&] { trusted = authorization.checkAuthorization([this] { ++started; }); });
+        return trusted;
+    }
+    sim::SimWindow* window()
+    {
+        return process().windows().find(AccessibilityAuthorization::kWindowIdentifier);
+    }
+
+    AccessibilityAuthorization authorization{platform()};
+    int started = 0;
+};
+
+TEST_F(AccessibilityAuthorizationTest, ATrustedProcessShowsNothingAndPollsNothing)
+{
+    EXPECT_TRUE(check());
+    advance(10);
+    EXPECT_EQ(started, 0);
+    EXPECT_EQ(transcript(), "");
+}
+
+TEST_F(AccessibilityAuthorizationTest, TheWindowStaysUntilTrustArrivesThenTheActionRunsOnce)
+{
+    desktop_.setTrusted(false);
+    EXPECT_FALSE(check());
+    advance(3.0);
+    EXPECT_EQ(started, 0);
+    desktop_.setTrusted(true);
+    advance(0.3);
+    advance(5.0);
+
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(transcript(), "0.000 window AccessibilityWindowController shown\n"
+                            "0.000 window AccessibilityWindowController key\n"
+                            "3.300 window AccessibilityWindowController closed\n");
+}
+
+TEST_F(AccessibilityAuthorizationTest, ClosingTheWindowEndsTheApplication)
+{
+    desktop_.setTrusted(false);
+    check();
+    window()->miniaturize();
+    onMain([&] { authorization.bringWindowForward(); });
+    window()->pressCloseButton();
+    settle();
+
+    EXPECT_EQ(transcript(), "0.000 window AccessibilityWindowController shown\n"
+                            "0.000 window AccessibilityWindowController key\n"
+                            "0.000 window AccessibilityWindowController deminiaturized\n"
+                            "0.000 exit 1\n");
+}
+
+}  // namespace
+}  // namespace veltrane

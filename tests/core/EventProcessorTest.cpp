@@ -1,0 +1,90 @@
+#include "core/EventMask.h"
+#include "core/HyperCGEventProcessor.h"
+#include "platform/sim/SimUserDefaults.h"
+
+#include <gtest/gtest.h>
+
+namespace veltrane {
+namespace {
+
+using platform::Event;
+using platform::EventType;
+
+class EventProcessorTest : public ::testing::Test {
+protected:
+    Event processed(EventType type, std::uint16_t keyCode, platform::EventFlags flags)
+    {
+        Event event{type, flags, keyCode, 0, {}};
+        processor.process(event);
+        return event;
+    }
+
+    sim::DefaultsDomain domain;
+    sim::SimUserDefaults store{domain};
+    Defaults defaults{store};
+    HyperFlags hyperFlags{defaults};
+    HyperCGEventProcessor processor{hyperFlags};
+};
+
+TEST_F(EventProcessorTest, TheHyperSetReplacesCapsLockAndFnAndArrowsKeepFn)
+{
+    hyperFlags.setKeyDown(true);
+
+    EXPECT_EQ(processed(EventType::keyDown, 0, 0x110000 | 0x2).flags, 0x1E0002u);
+    EXPECT_EQ(processed(EventType::keyDown, 123, 0xA00000).flags, 0xBE0000u);
+    EXPECT_EQ(processed(EventType::keyUp, 126, 0).flags, 0x9E0000u);
+    EXPECT_EQ(processed(EventType::flagsChanged, 123, 0x100000).flags, 0x1E0000u);
+    EXPECT_EQ(processed(EventType::leftMouseDown, 0, 0x20010000).flags, 0x1E0000u);
+    EXPECT_EQ(processed(EventType::pressure, 0, 0x10000).flags, 0x10000u);
+    EXPECT_EQ(processed(EventType::gesture, 0, 0x10000).flags, 0x10000u);
+
+    hyperFlags.setKeyDown(false);
+    hyperFlags.setGestureDown(true);
+    EXPECT_EQ(processed(EventType::scrollWheel, 0, 0).flags, 0x1E0000u);
+}
+
+TEST_F(EventProcessorTest, CommandAndOptionSwapOnlyWhileOneOfThemIsHeldOnAnotherMakersKeyboard)
+{
+    EXPECT_EQ(processed(EventType::keyDown, 8, 0x100000).flags, 0x100000u);
+    hyperFlags.setCommandDown(true);
+    EXPECT_EQ(processed(EventType::keyDown, 8, 0x100000).flags, 0x80000u);
+    hyperFlags.setOptionDown(true);
+    EXPECT_EQ(processed(EventType::keyDown, 8, 0x180000).flags, 0x180000u);
+    hyperFlags.setCommandDown(false);
+    EXPECT_EQ(processed(EventType::keyDown, 8, 0x80000).flags, 0x100000u);
+}
+
+TEST_F(EventProcessorTest, TheStoredHyperFlagsAreUsedAndNonsenseFallsBackToTheFullSet)
+{
+    domain["hyperFlags"] = std::int64_t{0x1C0000};
+    sim::SimUserDefaults relaunched(domain);
+    Defaults withoutShift(relaunched);
+    EXPECT_EQ(HyperFlags(withoutShift).flags(), 0x1C0000u);
+
+    domain["hyperFlags"] = std::int64_t{-5};
+    sim::SimUserDefaults negative(domain);
+    Defaults withNegative(negative);
+    EXPECT_EQ(HyperFlags(withNegative).flags(), HyperFlags::kDefaultFlags);
+}
+
+TEST_F(EventProcessorTest, TheMaskFollowsTheMouseAndGestureSettings)
+{
+    EXPECT_EQ(EventMask::compute(defaults), 0x6001C1Eu);
+
+    for (const char* key :
+         {"applyToClick", "applyToDrag", "applyToMove", "applyToScroll", "oneSwipeFromTop"}) {
+        domain[key] = std::int64_t{1};
+    }
+    sim::SimUserDefaults allOn(domain);
+    Defaults all(allOn);
+    EXPECT_EQ(EventMask::compute(all), 0x2E401CFEu);
+
+    domain["applyToClick"] = std::int64_t{2};
+    domain["matchingEvents"] = std::int64_t{1} << 34;
+    sim::SimUserDefaults extra(domain);
+    Defaults withExtra(extra);
+    EXPECT_EQ(EventMask::compute(withExtra), 0x428401CE0u);
+}
+
+}  // namespace
+}  // namespace veltrane
