@@ -1,12 +1,15 @@
 #include "ScenarioRunner.h"
 
 #include "KeyNames.h"
+#include "MenuActionNames.h"
 #include "ScenarioError.h"
 #include "ScenarioSyntax.h"
 #include "app/AppDelegate.h"
 #include "logging/Logging.h"
 #include "platform/sim/EventText.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -47,6 +50,30 @@ sim::DefaultsValue parseDefaultsValue(const std::string& word)
     } catch (const ScenarioError&) {
         return parseNumber(word);
     }
+}
+
+// MAJOR.MINOR or MAJOR.MINOR.PATCH, in decimal digits.
+platform::OperatingSystemVersion parseVersion(const std::string& word)
+{
+    const ScenarioError malformed("malformed version '" + word + "'");
+    if (word.find_first_not_of("0123456789.") != std::string::npos) {
+        throw malformed;
+    }
+    std::vector<int> parts;
+    for (std::size_t begin = 0; begin <= word.size();) {
+        const std::size_t dot = std::min(word.find('.', begin), word.size());
+        int part = 0;
+        const auto [end, error] = std::from_chars(word.data() + begin, word.data() + dot, part);
+        if (error != std::errc() || end != word.data() + dot) {
+            throw malformed;
+        }
+        parts.push_back(part);
+        begin = dot + 1;
+    }
+    if (parts.size() < 2 || parts.size() > 3) {
+        throw malformed;
+    }
+    return {parts[0], parts[1], parts.size() > 2 ? parts[2] : 0};
 }
 
 platform::HidResult parseResultCode(const std::string& word)
@@ -99,6 +126,13 @@ const ScenarioRunner::Command& ScenarioRunner::command(const std::string& name)
         {"wait", {&ScenarioRunner::wait, 1, 1, "wait SECONDS"}},
         {"fault", {&ScenarioRunner::fault, 1, 2, "fault WHAT [ARG]"}},
         {"quit", {&ScenarioRunner::quit, 0, 0, "quit"}},
+        {"menu", {&ScenarioRunner::menu, 1, 2, "menu ACTION | menu open [IDENTIFIER]"}},
+        {"reopen", {&ScenarioRunner::reopen, 0, 0, "reopen"}},
+        {"helper", {&ScenarioRunner::helper, 1, 1, "helper running|fails"}},
+        {"installed", {&ScenarioRunner::installed, 1, 1, "installed BUNDLEID"}},
+        {"os", {&ScenarioRunner::operatingSystem, 1, 1, "os VERSION"}},
+        {"distributed", {&ScenarioRunner::distributed, 1, 2, "distributed NAME [OBJECT]"}},
+        {"loginitem", {&ScenarioRunner::loginItem, 2, 2, "loginitem fails N"}},
     };
     const auto found = commands.find(name);
     if (found == commands.end()) {
@@ -290,16 +324,78 @@ void ScenarioRunner::fault(const Words& words)
 
 void ScenarioRunner::quit(const Words&)
 {
-    if (!applicationRunning()) {
-        throw ScenarioError("the application is not running");
+    runningProcess().terminate();
+}
+
+void ScenarioRunner::menu(const Words& words)
+{
+    if (words[1] == "open") {
+        runningProcess().openMenu(words.size() > 2 ? std::optional<std::string>(words[2]) : std::nullopt);
+        return;
     }
-    desktop_.process()->terminate();
+    if (words.size() > 2) {
+        throw ScenarioError("menu " + words[1] + " takes no argument");
+    }
+    const platform::MenuAction action = parseMenuAction(words[1]);
+    runningProcess().chooseMenuItem(action);
+}
+
+void ScenarioRunner::reopen(const Words&)
+{
+    runningProcess().reopen();
+}
+
+void ScenarioRunner::helper(const Words& words)
+{
+    if (words[1] == "running") {
+        desktop_.helper().start();
+    } else if (words[1] == "fails") {
+        desktop_.faults().helperOpen = true;
+    } else {
+        throw ScenarioError("helper takes running or fails, not '" + words[1] + "'");
+    }
+}
+
+void ScenarioRunner::installed(const Words& words)
+{
+    desktop_.applications().install(words[1]);
+}
+
+void ScenarioRunner::operatingSystem(const Words& words)
+{
+    desktop_.setOperatingSystemVersion(parseVersion(words[1]));
+}
+
+void ScenarioRunner::distributed(const Words& words)
+{
+    desktop_.postDistributed(words[1],
+                             words.size() > 2 ? std::optional<std::string>(words[2]) : std::nullopt);
+}
+
+void ScenarioRunner::loginItem(const Words& words)
+{
+    if (words[1] != "fails") {
+        throw ScenarioError("wrong number of arguments, expected: loginitem fails N");
+    }
+    const std::int64_t count = parseInteger(words[2]);
+    if (count < 0 || count > std::numeric_limits<int>::max()) {
+        throw ScenarioError("loginitem fails takes a count, zero or more, not '" + words[2] + "'");
+    }
+    desktop_.faults().loginItemFailures = static_cast<int>(count);
 }
 
 bool ScenarioRunner::applicationRunning() const
 {
     const sim::SimProcess* process = desktop_.process();
     return process != nullptr && process->alive();
+}
+
+sim::SimProcess& ScenarioRunner::runningProcess() const
+{
+    if (!applicationRunning()) {
+        throw ScenarioError("the application is not running");
+    }
+    return *desktop_.process();
 }
 
 }  // namespace veltrane::scenario

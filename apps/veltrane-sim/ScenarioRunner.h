@@ -4,7 +4,6 @@
 #include "platform/sim/TranscriptDestination.h"
 
 #include <memory>
-
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,8 +49,17 @@ private:
     void wait(const Words& words);
     void fault(const Words& words);
     void quit(const Words& words);
+    void menu(const Words& words);
+    void reopen(const Words& words);
+    void helper(const Words& words);
+    void installed(const Words& words);
+    void operatingSystem(const Words& words);
+    void distributed(const Words& words);
+    void loginItem(const Words& words);
 
     bool applicationRunning() const;
+    // The running process of the application; a scenario error when there is none.
+    sim::SimProcess& runningProcess() const;
 
     sim::Desktop& desktop_;
     std::shared_ptr<sim::TranscriptDestination> logDestination_;

@@ -9,9 +9,10 @@ namespace veltrane::scenario {
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kKnownKinds = {
-    "deliver", "post",   "keymap", "notify", "alert", "capslock",
-    "image",   "syslog", "log",    "open",   "exit",  "tap",
+constexpr std::array<std::string_view, 20> kKnownKinds = {
+    "deliver", "post",     "keymap",      "notify",  "alert", "capslock",  "image",
+    "syslog",  "log",      "open",        "exit",    "tap",   "window",    "launch",
+    "status",  "menuitem", "distributed", "openapp", "shell", "loginitem",
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "app/LogLevel.h"
 #include "keyboard/KeyRemap.h"
 #include "logging/Logging.h"
 
@@ -9,6 +10,11 @@ namespace {
 
 // The hyper key listener starts this long after the event processor exists.
 constexpr double kListenerStartDelay = 0.4;
+// A sleep longer than this gives the keyboards more time after wake.
+constexpr double kLongSleepSeconds = 3600.0;
+constexpr std::int64_t kLongSleepExtraDelay = 3;
+// The slide down from the top edge, for users of the slide gesture before gestures were chosen.
+constexpr std::int64_t kTopSlideGesture = 16;
 
 void applicationLogging(bool logToFile, logging::Level minLevel)
 {
@@ -20,18 +26,45 @@ void applicationLogging(bool logToFile, logging::Level minLevel)
 AppDelegate::AppDelegate(const platform::Platform& platform, LoggingSetup loggingSetup)
     : platform_(platform), loggingSetup_(loggingSetup ? std::move(loggingSetup) : applicationLogging),
       defaults_(platform.userDefaults), hyperFlags_(defaults_), keyPresser_(platform.eventPoster),
-      statusItem_(platform), hidRemap_(platform, defaults_),
+      statusItem_(platform, defaults_), hidRemap_(platform, defaults_),
       keyboardHID_(platform, defaults_, hyperFlags_, keyPresser_, hidRemap_, statusItem_),
-      accessibilityAuthorization_(platform)
+      accessibilityAuthorization_(platform), relauncher_(platform, defaults_), loginItem_(platform),
+      menuController_(platform, defaults_, hidRemap_, accessibilityAuthorization_, relauncher_)
 {
+}
+
+AppDelegate::~AppDelegate()
+{
+    for (const auto token : workspaceObservers_) {
+        platform_.workspace.removeObserver(token);
+    }
+    if (frontmostObserver_) {
+        platform_.notificationCenter.removeObserver(*frontmostObserver_);
+    }
 }
 
 void AppDelegate::applicationDidFinishLaunching()
 {
-    loggingSetup_(defaults_.logToFile().isOn(),
-                  defaults_.logDebug().isOn() ? logging::Level::debug : logging::Level::info);
-    if (accessibilityAuthorization_.checkAuthorization([this] { startEngine(); })) {
+    statusItem_.refresh();
+    loggingSetup_(defaults_.logToFile().isOn(), logLevel(defaults_));
+    checkVersion();
+    loginItem_.setLaunchOnLogin(defaults_.launchOnLogin().enabled());
+    relauncher_.terminateRunningHelper();
+    const bool trusted = accessibilityAuthorization_.checkAuthorization([this] {
+        menuController_.openPreferences();
+        statusItem_.setMenu(platform::StatusMenu::main);
         startEngine();
+    });
+    if (trusted) {
+        startEngine();
+        statusItem_.setMenu(platform::StatusMenu::main);
+    } else {
+        statusItem_.setMenu(platform::StatusMenu::unauthorized);
+    }
+    observeWorkspace();
+    if (auto* updater = platform_.system.softwareUpdater()) {
+        updater->setAutomaticallyChecksForUpdates(
+            platform_.userDefaults.boolForKey("SUEnableAutomaticChecks"));
     }
 }
 
@@ -40,17 +73,80 @@ void AppDelegate::applicationWillTerminate()
     hidRemap_.resetAll();
 }
 
+bool AppDelegate::applicationShouldHandleReopen(bool)
+{
+    if (defaults_.relaunchOpensMenu().enabled()) {
+        statusItem_.openMenu();
+    } else {
+        menuController_.openPreferences();
+    }
+    return true;
+}
+
+void AppDelegate::menuWillOpen(const std::optional<std::string>& menuIdentifier)
+{
+    menuController_.menuWillOpen(menuIdentifier);
+}
+
+void AppDelegate::menuAction(platform::MenuAction action, bool senderIsOn)
+{
+    menuController_.menuAction(action, senderIsOn);
+}
+
+void AppDelegate::checkVersion()
+{
+    if (!defaults_.lastVersion().value()) {
+        if (defaults_.oneSwipeFromTop().isOn()) {
+            defaults_.gestures().setValue(kTopSlideGesture);
+        }
+        if (!platform_.userDefaults.boolForKey("SUHasLaunchedBefore")) {
+            applyCompanionDefaults();
+        }
+    }
+    defaults_.lastVersion().setValue(platform_.bundle.infoString("CFBundleVersion"));
+}
+
+void AppDelegate::applyCompanionDefaults()
+{
+    if (platform_.workspace.urlForApplication("com.marrowind.Dravenly")) {
+        defaults_.applyToMove().setEnabled(true);
+    }
+    if (platform_.workspace.urlForApplication("com.marrowind.Pellicor")) {
+        defaults_.applyToMove().setEnabled(true);
+        defaults_.applyToDrag().setEnabled(true);
+    }
+}
+
+void AppDelegate::observeWorkspace()
+{
+    using platform::WorkspaceNotification;
+    auto& workspace = platform_.workspace;
+    workspaceObservers_.push_back(
+        workspace.observe(WorkspaceNotification::didWake, [this](const auto&) { receiveWakeNote(); }));
+    workspaceObservers_.push_back(workspace.observe(
+        WorkspaceNotification::willSleep, [this](const auto&) { lastSleepDate_ = platform_.clock.now(); }));
+    workspaceObservers_.push_back(workspace.observe(WorkspaceNotification::sessionDidBecomeActive,
+                                                    [this](const auto&) { receiveSessionActiveNote(); }));
+}
+
 void AppDelegate::startEngine()
 {
+    if (defaults_.launchLoggerOnStart().enabled()) {
+        logging::Logging::showLogWindows();
+    }
+    applicationToggle_ = std::make_unique<ApplicationToggle>(platform_, defaults_);
+    menuController_.setApplicationToggle(applicationToggle_.get());
     mainEventTap_ = std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_);
     platform_.dispatch.mainQueue().asyncAfter(kListenerStartDelay, [this] { keyboardHID_.refresh(false); });
-    KeyRemap::applyKeyMapping(hidRemap_, defaults_);
+    applyKeyMapping();
     const std::int64_t delay = defaults_.touchListenerDelay().value();
     if (delay < 1) {
         startListeners();
     } else {
         platform_.dispatch.mainQueue().asyncAfter(static_cast<double>(delay), [this] { startListeners(); });
     }
+    frontmostObserver_ = platform_.notificationCenter.observe(
+        ApplicationToggle::kFrontmostAppToggle, [this](const std::any&) { frontmostAppToggle(); });
 }
 
 void AppDelegate::startListeners()
@@ -58,6 +154,46 @@ void AppDelegate::startListeners()
     if (mainEventTap_) {
         mainEventTap_->createTap(mainEventTap_->currentEventMask());
     }
+}
+
+void AppDelegate::applyKeyMapping()
+{
+    KeyRemap::applyKeyMapping(hidRemap_, defaults_);
+}
+
+void AppDelegate::frontmostAppToggle()
+{
+    if (applicationToggle_->disabledForApp()) {
+        hidRemap_.resetAll();
+    } else if (hidRemap_.isEmpty()) {
+        applyKeyMapping();
+    }
+}
+
+void AppDelegate::receiveWakeNote()
+{
+    if (defaults_.autoRestartOnWake().isOn()) {
+        relauncher_.relaunch(relauncher_.delayAfterWake());
+    } else if (defaults_.restartKeyListenOnWake().isOn()) {
+        keyboardHID_.refresh(true);
+    }
+    std::int64_t delay = defaults_.wakeKeyboardDelay().value();
+    if (delay < 0) {
+        return;
+    }
+    if (lastSleepDate_ && platform_.clock.now() - *lastSleepDate_ > kLongSleepSeconds) {
+        delay += kLongSleepExtraDelay;
+    }
+    platform_.dispatch.mainQueue().asyncAfter(static_cast<double>(delay), [this] { applyKeyMapping(); });
+}
+
+void AppDelegate::receiveSessionActiveNote()
+{
+    if (defaults_.autoRestartOnSessionActive().isOff()) {
+        return;
+    }
+    platform_.systemLog.write(platform::SystemLogLevel::info, "com-marrowind-Veltrane sessionActive");
+    relauncher_.relaunch(relauncher_.delayAfterWake());
 }
 
 }  // namespace veltrane

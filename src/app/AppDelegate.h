@@ -1,7 +1,11 @@
 #pragma once
 
 #include "app/AccessibilityAuthorization.h"
+#include "app/ApplicationToggle.h"
+#include "app/LoginItem.h"
+#include "app/Relauncher.h"
 #include "app/StatusItem.h"
+#include "app/StatusMenuController.h"
 #include "core/Defaults.h"
 #include "core/HyperFlags.h"
 #include "core/KeyPresser.h"
@@ -14,24 +18,39 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace veltrane {
 
-// The application: owns the long-lived objects and starts the engine, in order, once the
-// accessibility permission is there.
+// The application: owns the long-lived objects, starts the engine in order once the
+// accessibility permission is there, follows sleep, wake and session changes, and hands the
+// menus to the objects that decide.
 class AppDelegate : public platform::ApplicationDelegate {
 public:
     // Sets the logging library up for this run; the default is the application's own preset.
     using LoggingSetup = std::function<void(bool logToFile, logging::Level minLevel)>;
 
     explicit AppDelegate(const platform::Platform& platform, LoggingSetup loggingSetup = {});
+    ~AppDelegate() override;
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
 
     void applicationDidFinishLaunching() override;
     void applicationWillTerminate() override;
+    bool applicationShouldHandleReopen(bool hasVisibleWindows) override;
+    void menuWillOpen(const std::optional<std::string>& menuIdentifier) override;
+    void menuAction(platform::MenuAction action, bool senderIsOn) override;
 
 private:
+    void checkVersion();
+    void applyCompanionDefaults();
+    void observeWorkspace();
     void startEngine();
     void startListeners();
+    void applyKeyMapping();
+    void frontmostAppToggle();
+    void receiveWakeNote();
+    void receiveSessionActiveNote();
 
     const platform::Platform& platform_;
     LoggingSetup loggingSetup_;
@@ -42,7 +61,14 @@ private:
     HidRemap hidRemap_;
     KeyboardHID keyboardHID_;
     AccessibilityAuthorization accessibilityAuthorization_;
+    Relauncher relauncher_;
+    LoginItem loginItem_;
+    StatusMenuController menuController_;
+    std::unique_ptr<ApplicationToggle> applicationToggle_;
     std::unique_ptr<MainEventTap> mainEventTap_;
+    std::optional<double> lastSleepDate_;
+    std::vector<platform::Workspace::Token> workspaceObservers_;
+    std::optional<platform::NotificationCenter::Token> frontmostObserver_;
 };
 
 }  // namespace veltrane

@@ -2,9 +2,46 @@
 
 namespace veltrane {
 
+void StatusItem::refresh()
+{
+    if (!nsStatusItem_) {
+        nsStatusItem_ = platform_.statusBar.createItem();
+        if (statusMenu_) {
+            nsStatusItem_->setMenu(*statusMenu_);
+        }
+        nsStatusItem_->setImage(kImage);
+    }
+    nsStatusItem_->setVisible(!defaults_.hideMenuBarIcon().enabled());
+}
+
+void StatusItem::openMenu()
+{
+    if (!nsStatusItem_) {
+        return;
+    }
+    nsStatusItem_->setVisible(true);
+    platform_.dispatch.mainQueue().asyncAfter(kMenuDelay, [this] {
+        nsStatusItem_->performClick();
+        platform_.dispatch.mainQueue().asyncAfter(
+            kMenuDelay, [this] { nsStatusItem_->setVisible(!defaults_.hideMenuBarIcon().enabled()); });
+    });
+}
+
 void StatusItem::setImage(const std::string& name)
 {
-    platform_.dispatch.mainQueue().sync([&] { platform_.statusBar.setImage(name); });
+    platform_.dispatch.mainQueue().sync([&] {
+        if (nsStatusItem_) {
+            nsStatusItem_->setImage(name);
+        }
+    });
+}
+
+void StatusItem::setMenu(platform::StatusMenu menu)
+{
+    statusMenu_ = menu;
+    if (nsStatusItem_) {
+        nsStatusItem_->setMenu(menu);
+    }
 }
 
 }  // namespace veltrane

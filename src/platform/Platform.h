@@ -1,13 +1,16 @@
 #pragma once
 
 #include "platform/Alerts.h"
+#include "platform/Bundle.h"
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
+#include "platform/DistributedNotificationCenter.h"
 #include "platform/EventPoster.h"
 #include "platform/EventTapService.h"
 #include "platform/HidEventSystem.h"
 #include "platform/HidManager.h"
 #include "platform/HidSystem.h"
+#include "platform/MenuItems.h"
 #include "platform/NotificationCenter.h"
 #include "platform/StatusBar.h"
 #include "platform/System.h"
@@ -24,6 +27,7 @@ struct Platform {
     Clock& clock;
     Dispatch& dispatch;
     NotificationCenter& notificationCenter;
+    DistributedNotificationCenter& distributedNotificationCenter;
     UserDefaults& userDefaults;
     HidManagerFactory& hidManagers;
     HidEventSystem& hidEventSystem;
@@ -35,7 +39,9 @@ struct Platform {
     System& system;
     Alerts& alerts;
     StatusBar& statusBar;
+    MenuItems& menuItems;
     Windows& windows;
+    Bundle& bundle;
 };
 
 }  // namespace veltrane::platform

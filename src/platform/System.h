@@ -1,6 +1,20 @@
 #pragma once
 
+#include "platform/SoftwareUpdater.h"
+
+#include <compare>
+#include <string>
+#include <vector>
+
 namespace veltrane::platform {
+
+struct OperatingSystemVersion {
+    int major = 0;
+    int minor = 0;
+    int patch = 0;
+
+    auto operator<=>(const OperatingSystemVersion&) const = default;
+};
 
 // What the process asks of the operating system about itself.
 class System {
@@ -9,6 +23,16 @@ public:
 
     // Whether the user has granted the process the accessibility permission.
     virtual bool isProcessTrusted() const = 0;
+    virtual OperatingSystemVersion operatingSystemVersion() const = 0;
+    // Registers or removes the helper of that identifier as a login item; false when it failed.
+    virtual bool setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled) = 0;
+    // Starts a program in a process of its own and does not wait for it.
+    virtual void launchTask(const std::string& launchPath, const std::vector<std::string>& arguments) = 0;
+    // The updater the application ships, or nothing.
+    virtual SoftwareUpdater* softwareUpdater() = 0;
+    // The application terminates normally: its delegate hears of it, then the process ends with
+    // status 0. Called on the main queue; nothing after the call runs.
+    [[noreturn]] virtual void terminate() = 0;
     // Ends the process at once with that status; nothing after the call runs.
     [[noreturn]] virtual void exit(int status) = 0;
 };

@@ -28,8 +28,9 @@ protected:
             defaults = std::make_unique<Defaults>(platform().userDefaults);
             hyperFlags = std::make_unique<HyperFlags>(*defaults);
             hidRemap = std::make_unique<HidRemap>(platform(), *defaults);
+            statusItem = std::make_unique<StatusItem>(platform(), *defaults);
             keyboardHID = std::make_unique<KeyboardHID>(platform(), *defaults, *hyperFlags, presser,
-                                                        *hidRemap, statusItem);
+                                                        *hidRemap, *statusItem);
         }
         return *keyboardHID;
     }
@@ -37,6 +38,7 @@ protected:
     void relaunchEngine()
     {
         keyboardHID.reset();
+        statusItem.reset();
         hidRemap.reset();
         hyperFlags.reset();
         defaults.reset();
@@ -48,10 +50,10 @@ protected:
     }
 
     KeyPresser presser{platform().eventPoster};
-    StatusItem statusItem{platform()};
     std::unique_ptr<Defaults> defaults;
     std::unique_ptr<HyperFlags> hyperFlags;
     std::unique_ptr<HidRemap> hidRemap;
+    std::unique_ptr<StatusItem> statusItem;
     std::unique_ptr<KeyboardHID> keyboardHID;
 };
 

@@ -7,6 +7,8 @@ namespace veltrane::testing {
 SimTest::SimTest() : process_(desktop_.launch())
 {
     settle();
+    // Each test's transcript starts with what the test does, not with the process's launch.
+    desktop_.transcript().clear();
 }
 
 SimTest::~SimTest()

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "platform/SoftwareUpdater.h"
+#include "platform/System.h"
 #include "platform/Workspace.h"
+#include "platform/sim/ApplicationCatalog.h"
 #include "platform/sim/DefaultsValue.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/HidStack.h"
+#include "platform/sim/LauncherHelper.h"
 #include "platform/sim/Scheduler.h"
 #include "platform/sim/SimAlerts.h"
+#include "platform/sim/SimBundle.h"
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimProcess.h"
-#include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimSystemLog.h"
 #include "platform/sim/Transcript.h"
 #include "platform/sim/WindowServer.h"
@@ -38,23 +42,42 @@ public:
     SimClock& clock() { return clock_; }
     SimSystemLog& systemLog() { return systemLog_; }
     SimAlerts& alerts() { return alerts_; }
-    SimStatusBar& statusBar() { return statusBar_; }
+    SimBundle& bundle() { return bundle_; }
+    ApplicationCatalog& applications() { return applications_; }
+    LauncherHelper& helper() { return helper_; }
+    // The queue of what the desktop itself does later (the launcher helper, a shell command).
+    SimQueue& queue() { return *queue_; }
 
     const bool& trusted() const { return trusted_; }
     void setTrusted(bool trusted) { trusted_ = trusted; }
+    platform::OperatingSystemVersion operatingSystemVersion() const { return osVersion_; }
+    void setOperatingSystemVersion(platform::OperatingSystemVersion version) { osVersion_ = version; }
+    // The updater the application finds, or nothing (the default); the caller keeps it alive.
+    platform::SoftwareUpdater* softwareUpdater() const { return softwareUpdater_; }
+    void setSoftwareUpdater(platform::SoftwareUpdater* updater) { softwareUpdater_ = updater; }
 
-    const std::optional<platform::RunningApplication>& frontmost() const { return frontmost_; }
+    const std::optional<platform::RunningApplication>& frontmost() const { return applications_.frontmost(); }
     // Another application becomes frontmost.
     void activate(const platform::RunningApplication& application);
     void notifyWorkspace(platform::WorkspaceNotification notification);
+    // A distributed notification: it reaches the launcher helper at once and the observers of
+    // each running process on its main queue.
+    void postDistributed(const std::string& name, const std::optional<std::string>& object);
 
     void setApplicationFactory(ApplicationFactory factory) { factory_ = std::move(factory); }
     // Starts a new process of the application; it finishes launching on its main queue.
     SimProcess& launch();
+    // The application is opened as from the Finder: started when it is not running, otherwise
+    // the running process hears that it was launched again.
+    void openApplication();
     // The process started last, or nothing before the first launch.
     SimProcess* process() const;
+    // Called by a process once it has exited.
+    void processExited(const SimProcess& process);
 
 private:
+    template <class Action> void forEachRunningProcess(Action action);
+
     Scheduler scheduler_;
     Transcript transcript_{scheduler_};
     Faults faults_;
@@ -64,9 +87,13 @@ private:
     SimClock clock_{scheduler_};
     SimSystemLog systemLog_{transcript_};
     SimAlerts alerts_{transcript_};
-    SimStatusBar statusBar_{transcript_};
+    SimBundle bundle_;
+    ApplicationCatalog applications_;
+    LauncherHelper helper_{*this};
+    std::shared_ptr<SimQueue> queue_;
     bool trusted_ = true;
-    std::optional<platform::RunningApplication> frontmost_;
+    platform::OperatingSystemVersion osVersion_{14, 0, 0};
+    platform::SoftwareUpdater* softwareUpdater_ = nullptr;
     ApplicationFactory factory_;
     // Last, so that the processes, and the application objects they hold, go first.
     std::vector<std::unique_ptr<SimProcess>> processes_;

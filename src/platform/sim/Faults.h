@@ -25,6 +25,10 @@ struct Faults {
     bool noServices = false;
     // The next key mapping written to these keyboards is refused.
     std::set<std::string, std::less<>> refusingKeyboards;
+    // The next opening of the launcher helper fails.
+    bool helperOpen = false;
+    // The next this many login item changes fail.
+    int loginItemFailures = 0;
 };
 
 }  // namespace veltrane::sim

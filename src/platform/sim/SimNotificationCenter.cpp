@@ -2,8 +2,6 @@
 
 #include "platform/sim/Transcript.h"
 
-#include <algorithm>
-
 namespace veltrane::sim {
 
 namespace {
@@ -27,11 +25,8 @@ std::string describeObject(const std::any& object)
 void SimNotificationCenter::post(const std::string& name, const std::any& object)
 {
     transcript_.record("notify", name + describeObject(object));
-    // Observers may add or remove observers while they run: call those registered at the post
-    // that are still registered when their turn comes.
-    const auto observers = observers_;
-    for (const Observer& observer : observers) {
-        if (observer.name == name && isObserving(observer.token)) {
+    for (const auto& observer : observers_.matching([&](const std::string& key) { return key == name; })) {
+        if (observers_.contains(observer.token)) {
             observer.handler(object);
         }
     }
@@ -39,19 +34,12 @@ void SimNotificationCenter::post(const std::string& name, const std::any& object
 
 platform::NotificationCenter::Token SimNotificationCenter::observe(const std::string& name, Handler handler)
 {
-    observers_.push_back(Observer{nextToken_, name, std::move(handler)});
-    return nextToken_++;
+    return observers_.add(name, std::move(handler));
 }
 
 void SimNotificationCenter::removeObserver(Token token)
 {
-    std::erase_if(observers_, [&](const Observer& observer) { return observer.token == token; });
-}
-
-bool SimNotificationCenter::isObserving(Token token) const
-{
-    return std::any_of(observers_.begin(), observers_.end(),
-                       [&](const Observer& observer) { return observer.token == token; });
+    observers_.remove(token);
 }
 
 }  // namespace veltrane::sim

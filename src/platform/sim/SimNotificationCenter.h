@@ -1,8 +1,7 @@
 #pragma once
 
 #include "platform/NotificationCenter.h"
-
-#include <vector>
+#include "platform/sim/ObserverList.h"
 
 namespace veltrane::sim {
 
@@ -18,17 +17,8 @@ public:
     void removeObserver(Token token) override;
 
 private:
-    struct Observer {
-        Token token;
-        std::string name;
-        Handler handler;
-    };
-
-    bool isObserving(Token token) const;
-
     Transcript& transcript_;
-    std::vector<Observer> observers_;
-    Token nextToken_ = 1;
+    ObserverList<std::string, Handler> observers_;
 };
 
 }  // namespace veltrane::sim

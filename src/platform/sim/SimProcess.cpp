@@ -5,32 +5,31 @@
 namespace veltrane::sim {
 
 SimProcess::SimProcess(Desktop& desktop)
-    : transcript_(desktop.transcript()), dispatch_(desktop.scheduler(), *this),
-      notifications_(desktop.transcript()), defaults_(desktop.defaults()),
-      eventTaps_(desktop.scheduler(), desktop.transcript(), desktop.faults(), desktop.windowServer(),
-                 dispatch_),
-      workspace_(desktop.transcript(), desktop.frontmost(), dispatch_.mainQueue()),
-      system_(desktop.trusted(), *this),
-      windows_(desktop.transcript(), dispatch_.mainQueue()), platform_{desktop.clock(),
-                                                                       dispatch_,
-                                                                       notifications_,
-                                                                       defaults_,
-                                                                       desktop.hid(),
-                                                                       desktop.hid(),
-                                                                       desktop.windowServer(),
-                                                                       eventTaps_,
-                                                                       desktop.windowServer(),
-                                                                       workspace_,
-                                                                       desktop.systemLog(),
-                                                                       system_,
-                                                                       desktop.alerts(),
-                                                                       desktop.statusBar(),
-                                                                       windows_}
+    : desktop_(desktop), dispatch_(desktop.scheduler(), *this), notifications_(desktop.transcript()),
+      distributed_(desktop.transcript(), dispatch_.mainQueue(),
+                   [&desktop](const std::string& name, const std::optional<std::string>& object) {
+                       desktop.postDistributed(name, object);
+                   }),
+      defaults_(desktop.defaults()), eventTaps_(desktop.scheduler(), desktop.transcript(), desktop.faults(),
+                                                desktop.windowServer(), dispatch_),
+      workspace_(desktop, *this), system_(desktop, *this), statusBar_(desktop.transcript(), *this),
+      menuItems_(desktop.transcript()),
+      windows_(desktop.transcript(), dispatch_.mainQueue()), platform_{
+                                                                 desktop.clock(), dispatch_,
+                                                                 notifications_,  distributed_,
+                                                                 defaults_,       desktop.hid(),
+                                                                 desktop.hid(),   desktop.windowServer(),
+                                                                 eventTaps_,      desktop.windowServer(),
+                                                                 workspace_,      desktop.systemLog(),
+                                                                 system_,         desktop.alerts(),
+                                                                 statusBar_,      menuItems_,
+                                                                 windows_,        desktop.bundle()}
 {
 }
 
 void SimProcess::start(const ApplicationFactory& factory)
 {
+    desktop_.transcript().record("launch", "");
     mainQueue().async([this, factory] {
         if (factory) {
             delegate_ = factory(platform_);
@@ -41,11 +40,45 @@ void SimProcess::start(const ApplicationFactory& factory)
 
 void SimProcess::terminate()
 {
-    mainQueue().async([this] {
+    mainQueue().async([this] { terminateNow(); });
+}
+
+void SimProcess::terminateNow()
+{
+    // A termination asked for while the delegate hears of one does not tell it twice.
+    if (delegate_ && !terminating_) {
+        terminating_ = true;
+        delegate_->applicationWillTerminate();
+    }
+    exit(0);
+}
+
+void SimProcess::reopen()
+{
+    onMainWithDelegate(
+        [](platform::ApplicationDelegate& delegate) { delegate.applicationShouldHandleReopen(false); });
+}
+
+void SimProcess::openMenu(const std::optional<std::string>& identifier)
+{
+    onMainWithDelegate([this, identifier](platform::ApplicationDelegate& delegate) {
+        menuItems_.open([&] { delegate.menuWillOpen(identifier); });
+    });
+}
+
+void SimProcess::chooseMenuItem(platform::MenuAction action)
+{
+    onMainWithDelegate([this, action](platform::ApplicationDelegate& delegate) {
+        delegate.menuAction(action, menuItems_.isSenderOn(action));
+    });
+}
+
+void SimProcess::onMainWithDelegate(std::function<void(platform::ApplicationDelegate& delegate)> action)
+{
+    mainQueue().async([this, action = std::move(action)] {
         if (delegate_) {
-            delegate_->applicationWillTerminate();
+            action(*delegate_);
         }
-        exit(0);
     });
 }
 
@@ -59,7 +92,8 @@ void SimProcess::runTask(const std::function<void()>& task)
             throw;
         }
         exitStatus_ = exit.status;
-        transcript_.record("exit", std::to_string(exit.status));
+        desktop_.transcript().record("exit", std::to_string(exit.status));
+        desktop_.processExited(*this);
         return;
     } catch (...) {
         --depth_;

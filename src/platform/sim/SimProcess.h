@@ -3,8 +3,11 @@
 #include "platform/ApplicationDelegate.h"
 #include "platform/Platform.h"
 #include "platform/sim/SimDispatch.h"
+#include "platform/sim/SimDistributedNotificationCenter.h"
 #include "platform/sim/SimEventTapService.h"
+#include "platform/sim/SimMenuItems.h"
 #include "platform/sim/SimNotificationCenter.h"
+#include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimSystem.h"
 #include "platform/sim/SimUserDefaults.h"
 #include "platform/sim/SimWindows.h"
@@ -22,8 +25,8 @@ using ApplicationFactory =
     std::function<std::unique_ptr<platform::ApplicationDelegate>(const platform::Platform& platform)>;
 
 // One process of the application on the simulated desktop, with its own queues, notification
-// centre, view of the defaults and event taps. When it exits, the task that called exit ends
-// there, and none of its queues runs anything again.
+// centres, view of the defaults, event taps and menus. When it exits, the task that called exit
+// ends there, and none of its queues runs anything again.
 class SimProcess {
 public:
     explicit SimProcess(Desktop& desktop);
@@ -34,14 +37,26 @@ public:
     SimQueue& mainQueue() { return dispatch_.mainQueue(); }
     SimWorkspace& workspace() { return workspace_; }
     SimWindows& windows() { return windows_; }
+    SimDistributedNotificationCenter& distributedCenter() { return distributed_; }
 
     bool alive() const { return !exitStatus_; }
     std::optional<int> exitStatus() const { return exitStatus_; }
 
-    // On the main queue: creates the application's delegate and finishes launching.
+    // Records the launch; then, on the main queue, creates the application's delegate and
+    // finishes launching.
     void start(const ApplicationFactory& factory);
-    // On the main queue: the delegate hears of the termination, then the process exits with 0.
+    // On the main queue: terminateNow().
     void terminate();
+    // The delegate hears of the termination, then the process exits with 0.
+    [[noreturn]] void terminateNow();
+
+    // On the main queue, the delegate hears that the user launched the application again.
+    void reopen();
+    // On the main queue, the delegate prepares the menu of that identifier (the main menu when
+    // none), and the items it touched are recorded.
+    void openMenu(const std::optional<std::string>& identifier);
+    // On the main queue, the delegate gets the action of a chosen menu item.
+    void chooseMenuItem(platform::MenuAction action);
 
     // Runs one task of the process. A task that calls exit() ends at that call; nested runs
     // (a sync from one of the process's queues onto another) pass the exit out to the outermost.
@@ -53,18 +68,24 @@ private:
         int status;
     };
 
-    Transcript& transcript_;
+    void onMainWithDelegate(std::function<void(platform::ApplicationDelegate& delegate)> action);
+
+    Desktop& desktop_;
     SimDispatch dispatch_;
     SimNotificationCenter notifications_;
+    SimDistributedNotificationCenter distributed_;
     SimUserDefaults defaults_;
     SimEventTapService eventTaps_;
     SimWorkspace workspace_;
     SimSystem system_;
+    SimStatusBar statusBar_;
+    SimMenuItems menuItems_;
     SimWindows windows_;
     platform::Platform platform_;
     std::unique_ptr<platform::ApplicationDelegate> delegate_;
     std::optional<int> exitStatus_;
     int depth_ = 0;
+    bool terminating_ = false;
 };
 
 }  // namespace veltrane::sim

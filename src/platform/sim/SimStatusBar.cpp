@@ -1,12 +1,12 @@
 #include "platform/sim/SimStatusBar.h"
 
-#include "platform/sim/Transcript.h"
+#include "platform/sim/SimStatusBarItem.h"
 
 namespace veltrane::sim {
 
-void SimStatusBar::setImage(const std::string& name)
+std::shared_ptr<platform::StatusBarItem> SimStatusBar::createItem()
 {
-    transcript_.record("image", name);
+    return std::make_shared<SimStatusBarItem>(transcript_, process_);
 }
 
 }  // namespace veltrane::sim

@@ -4,16 +4,19 @@
 
 namespace veltrane::sim {
 
+class SimProcess;
 class Transcript;
 
+// The menu bar as one process sees it.
 class SimStatusBar final : public platform::StatusBar {
 public:
-    explicit SimStatusBar(Transcript& transcript) : transcript_(transcript) {}
+    SimStatusBar(Transcript& transcript, SimProcess& process) : transcript_(transcript), process_(process) {}
 
-    void setImage(const std::string& name) override;
+    std::shared_ptr<platform::StatusBarItem> createItem() override;
 
 private:
     Transcript& transcript_;
+    SimProcess& process_;
 };
 
 }  // namespace veltrane::sim

@@ -1,8 +1,80 @@
 #include "platform/sim/SimSystem.h"
 
-#include "platform/sim/SimProcess.h"
+#include "platform/sim/CommandLine.h"
+#include "platform/sim/Desktop.h"
+#include "platform/sim/SimBundle.h"
+
+#include <cmath>
+#include <cstdlib>
 
 namespace veltrane::sim {
+
+namespace {
+
+// How long the shell waits before it opens the application again: the S of
+// sh -c 'sleep S; open "/Applications/Veltrane.app"', or nothing for any other command.
+std::optional<double> reopenDelay(const std::string& launchPath, const std::vector<std::string>& arguments)
+{
+    const std::string prefix = "sleep ";
+    const std::string suffix = std::string("; open \"") + SimBundle::kPath + "\"";
+    if (launchPath != "/bin/sh" || arguments.size() != 2 || arguments[0] != "-c") {
+        return std::nullopt;
+    }
+    const std::string& command = arguments[1];
+    if (!command.starts_with(prefix) || !command.ends_with(suffix) ||
+        command.size() <= prefix.size() + suffix.size()) {
+        return std::nullopt;
+    }
+    const std::string seconds = command.substr(prefix.size(), command.size() - prefix.size() - suffix.size());
+    char* end = nullptr;
+    const double delay = std::strtod(seconds.c_str(), &end);
+    if (end != seconds.c_str() + seconds.size() || !std::isfinite(delay)) {
+        return std::nullopt;
+    }
+    return delay;
+}
+
+}  // namespace
+
+bool SimSystem::isProcessTrusted() const
+{
+    return desktop_.trusted();
+}
+
+platform::OperatingSystemVersion SimSystem::operatingSystemVersion() const
+{
+    return desktop_.operatingSystemVersion();
+}
+
+bool SimSystem::setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled)
+{
+    int& failures = desktop_.faults().loginItemFailures;
+    const bool fails = failures > 0;
+    if (fails) {
+        --failures;
+    }
+    desktop_.transcript().record("loginitem",
+                                 bundleIdentifier + (enabled ? " on" : " off") + (fails ? " failed" : ""));
+    return !fails;
+}
+
+void SimSystem::launchTask(const std::string& launchPath, const std::vector<std::string>& arguments)
+{
+    desktop_.transcript().record("shell", commandLine(launchPath, arguments));
+    if (const auto delay = reopenDelay(launchPath, arguments)) {
+        desktop_.queue().asyncAfter(*delay, [&desktop = desktop_] { desktop.openApplication(); });
+    }
+}
+
+platform::SoftwareUpdater* SimSystem::softwareUpdater()
+{
+    return desktop_.softwareUpdater();
+}
+
+void SimSystem::terminate()
+{
+    process_.terminateNow();
+}
 
 void SimSystem::exit(int status)
 {

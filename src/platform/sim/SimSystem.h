@@ -4,17 +4,25 @@
 
 namespace veltrane::sim {
 
+class Desktop;
 class SimProcess;
 
 class SimSystem final : public platform::System {
 public:
-    SimSystem(const bool& trusted, SimProcess& process) : trusted_(trusted), process_(process) {}
+    SimSystem(Desktop& desktop, SimProcess& process) : desktop_(desktop), process_(process) {}
 
-    bool isProcessTrusted() const override { return trusted_; }
+    bool isProcessTrusted() const override;
+    platform::OperatingSystemVersion operatingSystemVersion() const override;
+    bool setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled) override;
+    // Recorded; the one command the application runs, waiting and then opening the application
+    // again, is played by the desktop and outlives the process.
+    void launchTask(const std::string& launchPath, const std::vector<std::string>& arguments) override;
+    platform::SoftwareUpdater* softwareUpdater() override;
+    [[noreturn]] void terminate() override;
     [[noreturn]] void exit(int status) override;
 
 private:
-    const bool& trusted_;
+    Desktop& desktop_;
     SimProcess& process_;
 };
 

@@ -1,16 +1,27 @@
 #include "platform/sim/SimWorkspace.h"
 
-#include "platform/sim/SimQueue.h"
-#include "platform/sim/Transcript.h"
-
-#include <algorithm>
+#include "platform/sim/CommandLine.h"
+#include "platform/sim/Desktop.h"
 
 namespace veltrane::sim {
 
-SimWorkspace::SimWorkspace(Transcript& transcript,
-                           const std::optional<platform::RunningApplication>& frontmost, SimQueue& mainQueue)
-    : transcript_(transcript), frontmost_(frontmost), mainQueue_(mainQueue)
+std::optional<platform::RunningApplication> SimWorkspace::frontmostApplication() const
 {
+    return desktop_.applications().frontmost();
+}
+
+std::vector<platform::RunningApplication> SimWorkspace::runningApplications() const
+{
+    auto applications = desktop_.applications().running();
+    if (desktop_.helper().running()) {
+        applications.push_back({LauncherHelper::kBundleIdentifier, LauncherHelper::kName});
+    }
+    return applications;
+}
+
+std::optional<std::string> SimWorkspace::urlForApplication(const std::string& bundleIdentifier) const
+{
+    return desktop_.applications().urlForApplication(bundleIdentifier);
 }
 
 bool SimWorkspace::openURL(const std::string& url)
@@ -19,39 +30,42 @@ bool SimWorkspace::openURL(const std::string& url)
     if (colon == std::string::npos || colon == 0) {
         return false;
     }
-    transcript_.record("open", url);
+    desktop_.transcript().record("open", url);
     return true;
+}
+
+void SimWorkspace::openApplication(const std::string& path, const std::vector<std::string>& arguments,
+                                   OpenCompletion completion)
+{
+    desktop_.transcript().record("openapp", commandLine(path, arguments));
+    if (path == LauncherHelper::kPath) {
+        desktop_.helper().open(process_, arguments, completion);
+    } else {
+        process_.mainQueue().async([completion = std::move(completion)] { completion(std::nullopt); });
+    }
 }
 
 platform::Workspace::Token SimWorkspace::observe(platform::WorkspaceNotification notification,
                                                  Handler handler)
 {
-    observers_.push_back(Observer{nextToken_, notification, std::move(handler)});
-    return nextToken_++;
+    return observers_.add(notification, std::move(handler));
 }
 
 void SimWorkspace::removeObserver(Token token)
 {
-    std::erase_if(observers_, [&](const Observer& observer) { return observer.token == token; });
-}
-
-bool SimWorkspace::isObserving(Token token) const
-{
-    return std::any_of(observers_.begin(), observers_.end(),
-                       [&](const Observer& observer) { return observer.token == token; });
+    observers_.remove(token);
 }
 
 void SimWorkspace::notify(platform::WorkspaceNotification notification,
                           const std::optional<platform::RunningApplication>& application)
 {
-    for (const Observer& observer : observers_) {
-        if (observer.notification == notification) {
-            mainQueue_.async([this, token = observer.token, handler = observer.handler, application] {
-                if (isObserving(token)) {
-                    handler(application);
-                }
-            });
-        }
+    const auto matches = [&](platform::WorkspaceNotification key) { return key == notification; };
+    for (const auto& observer : observers_.matching(matches)) {
+        process_.mainQueue().async([this, observer, application] {
+            if (observers_.contains(observer.token)) {
+                observer.handler(application);
+            }
+        });
     }
 }
 

@@ -1,22 +1,27 @@
 #pragma once
 
 #include "platform/Workspace.h"
-
-#include <vector>
+#include "platform/sim/ObserverList.h"
 
 namespace veltrane::sim {
 
-class SimQueue;
-class Transcript;
+class Desktop;
+class SimProcess;
 
 // The workspace as one process sees it; the desktop tells it of each workspace notification.
 class SimWorkspace final : public platform::Workspace {
 public:
-    SimWorkspace(Transcript& transcript, const std::optional<platform::RunningApplication>& frontmost,
-                 SimQueue& mainQueue);
+    SimWorkspace(Desktop& desktop, SimProcess& process) : desktop_(desktop), process_(process) {}
 
-    std::optional<platform::RunningApplication> frontmostApplication() const override { return frontmost_; }
+    std::optional<platform::RunningApplication> frontmostApplication() const override;
+    // The applications that have been frontmost, and the launcher helper while it runs.
+    std::vector<platform::RunningApplication> runningApplications() const override;
+    std::optional<std::string> urlForApplication(const std::string& bundleIdentifier) const override;
     bool openURL(const std::string& url) override;
+    // Recorded with the arguments; the launcher helper plays its part, any other application
+    // opens without more ado.
+    void openApplication(const std::string& path, const std::vector<std::string>& arguments,
+                         OpenCompletion completion) override;
     Token observe(platform::WorkspaceNotification notification, Handler handler) override;
     void removeObserver(Token token) override;
 
@@ -25,19 +30,9 @@ public:
                 const std::optional<platform::RunningApplication>& application);
 
 private:
-    struct Observer {
-        Token token;
-        platform::WorkspaceNotification notification;
-        Handler handler;
-    };
-
-    bool isObserving(Token token) const;
-
-    Transcript& transcript_;
-    const std::optional<platform::RunningApplication>& frontmost_;
-    SimQueue& mainQueue_;
-    std::vector<Observer> observers_;
-    Token nextToken_ = 1;
+    Desktop& desktop_;
+    SimProcess& process_;
+    ObserverList<platform::WorkspaceNotification, Handler> observers_;
 };
 
 }  // namespace veltrane::sim

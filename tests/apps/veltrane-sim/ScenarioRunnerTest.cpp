@@ -101,5 +101,43 @@ TEST_F(ScenarioRunnerTest, ArmedFaultsReachTheDesktop)
     EXPECT_EQ(desktop.faults().tapNotice, platform::EventType::tapDisabledByUserInput);
 }
 
+TEST_F(ScenarioRunnerTest, MalformedApplicationShellLinesNameWhatIsWrong)
+{
+    EXPECT_EQ(failure("menu"), "wrong number of arguments, expected: menu ACTION | menu open [IDENTIFIER]");
+    EXPECT_EQ(failure("menu openPreference"), "unknown menu action 'openPreference'");
+    EXPECT_EQ(failure("menu quit now"), "menu quit takes no argument");
+    EXPECT_EQ(failure("menu quit"), "the application is not running");
+    EXPECT_EQ(failure("menu open ViewerMenu"), "the application is not running");
+    EXPECT_EQ(failure("reopen"), "the application is not running");
+    EXPECT_EQ(failure("helper sleeping"), "helper takes running or fails, not 'sleeping'");
+    EXPECT_EQ(failure("os 10"), "malformed version '10'");
+    EXPECT_EQ(failure("os 10.14.6.1"), "malformed version '10.14.6.1'");
+    EXPECT_EQ(failure("os 10..6"), "malformed version '10..6'");
+    EXPECT_EQ(failure("os -10.14"), "malformed version '-10.14'");
+    EXPECT_EQ(failure("os 99999999999.0"), "malformed version '99999999999.0'");
+    EXPECT_EQ(failure("loginitem works 2"), "wrong number of arguments, expected: loginitem fails N");
+    EXPECT_EQ(failure("loginitem fails -1"), "loginitem fails takes a count, zero or more, not '-1'");
+    EXPECT_EQ(failure("loginitem fails twice"), "malformed number 'twice'");
+    EXPECT_EQ(failure("distributed"), "wrong number of arguments, expected: distributed NAME [OBJECT]");
+    EXPECT_EQ(failure("installed"), "wrong number of arguments, expected: installed BUNDLEID");
+}
+
+TEST_F(ScenarioRunnerTest, ApplicationShellLinesReachTheDesktop)
+{
+    run({"os 10.14.6", "installed com.marrowind.Pellicor", "loginitem fails 2", "helper fails"});
+    EXPECT_EQ(desktop.operatingSystemVersion(), (platform::OperatingSystemVersion{10, 14, 6}));
+    EXPECT_EQ(desktop.applications().urlForApplication("com.marrowind.Pellicor"),
+              "/Applications/com.marrowind.Pellicor.app");
+    EXPECT_EQ(desktop.faults().loginItemFailures, 2);
+    EXPECT_TRUE(desktop.faults().helperOpen);
+
+    run({"os 10.15", "helper running"});
+    EXPECT_EQ(desktop.operatingSystemVersion(), (platform::OperatingSystemVersion{10, 15, 0}));
+    EXPECT_TRUE(desktop.helper().running());
+    run({"distributed com.marrowind.Veltrane.terminateLauncher com.marrowind.Veltrane"});
+    EXPECT_FALSE(desktop.helper().running());
+    EXPECT_EQ(desktop.transcript().text(), "");
+}
+
 }  // namespace
 }  // namespace veltrane::scenario

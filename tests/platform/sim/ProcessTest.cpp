@@ -1,6 +1,5 @@
+#include "RecordingDelegate.h"
 #include "SimTest.h"
-
-#include "platform/ApplicationDelegate.h"
 
 namespace veltrane::sim {
 namespace {
@@ -10,6 +9,8 @@ using platform::WorkspaceNotification;
 class ProcessTest : public testing::SimTest {
 protected:
     void note(const std::string& text) { desktop_.transcript().record("note", text); }
+
+    DelegateScript script;
 };
 
 TEST_F(ProcessTest, ExitEndsTheCallingTaskEvenFromANestedSyncAndSilencesTheProcess)
@@ -33,31 +34,34 @@ TEST_F(ProcessTest, ExitEndsTheCallingTaskEvenFromANestedSyncAndSilencesTheProce
               "0.000 exit 1\n0.000 deliver keyDown key=0 flags=0x0\n");
 }
 
-class RecordingDelegate : public platform::ApplicationDelegate {
-public:
-    explicit RecordingDelegate(const platform::Platform& platform) : platform_(platform) {}
-
-    void applicationDidFinishLaunching() override { platform_.statusBar.setImage("StatusTemplate"); }
-    void applicationWillTerminate() override
-    {
-        platform_.systemLog.write(platform::SystemLogLevel::info, "bye");
-    }
-
-private:
-    const platform::Platform& platform_;
-};
-
-TEST_F(ProcessTest, ALaunchedApplicationFinishesLaunchingAndHearsOfItsTermination)
+TEST_F(ProcessTest, EveryLaunchIsRecordedAndTheApplicationHearsOfItsTermination)
 {
-    desktop_.setApplicationFactory(
-        [](const platform::Platform& platform) { return std::make_unique<RecordingDelegate>(platform); });
+    desktop_.setApplicationFactory(RecordingDelegate::factory(desktop_.transcript(), script));
     SimProcess& second = desktop_.launch();
     settle();
     second.terminate();
     settle();
 
-    EXPECT_EQ(transcript(), "0.000 image StatusTemplate\n0.000 syslog info bye\n0.000 exit 0\n");
+    EXPECT_EQ(transcript(), "0.000 launch\n0.000 app launched\n0.000 app terminating\n0.000 exit 0\n");
     EXPECT_EQ(desktop_.process(), &second);
+}
+
+TEST_F(ProcessTest, TerminateTellsTheApplicationOnceAndEndsTheCallingTask)
+{
+    desktop_.setApplicationFactory(RecordingDelegate::factory(desktop_.transcript(), script));
+    // An application that asks for termination again while it hears of one.
+    script.willTerminate = [](const platform::Platform& platform) { platform.system.terminate(); };
+    SimProcess& application = desktop_.launch();
+    settle();
+    application.mainQueue().async([&] {
+        application.platform().system.terminate();
+        note("after terminate");
+    });
+    settle();
+
+    EXPECT_EQ(transcript({"app", "note", "exit"}),
+              "0.000 app launched\n0.000 app terminating\n0.000 exit 0\n");
+    EXPECT_EQ(application.exitStatus(), 0);
 }
 
 TEST_F(ProcessTest, NotificationsAreRecordedAndReachTheObserversStillRegistered)
@@ -120,6 +124,75 @@ TEST_F(ProcessTest, TheUserFacingPortsRecordWhatTheyShow)
               "0.000 alert \"Unable to listen\" \"Line one.\\n\\nLine two.\"\n"
               "0.000 open x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility\n"
               "0.000 syslog error com-marrowind-Veltrane Failed\n");
+}
+
+TEST_F(ProcessTest, DistributedNotificationsReachTheObserversOfTheirNameAndObjectOnTheMainQueue)
+{
+    auto& center = platform().distributedNotificationCenter;
+    const auto observer = [this](const std::string& who) {
+        return [this, who](const std::optional<std::string>& object) {
+            EXPECT_TRUE(process().mainQueue().isCurrent());
+            note(who + " " + object.value_or("-"));
+        };
+    };
+    center.observe("pong", std::nullopt, observer("any"));
+    center.observe("pong", "com.marrowind.Veltrane", observer("own"));
+    center.observe("pong", "com.other", observer("other"));
+    const auto removed = center.observe("pong", std::nullopt, observer("removed"));
+    center.observe("ping", std::nullopt, observer("ping"));
+
+    center.post("pong", "com.marrowind.Veltrane");
+    note("posted");
+    center.removeObserver(removed);
+    settle();
+    desktop_.postDistributed("pong", std::nullopt);
+    settle();
+
+    EXPECT_EQ(transcript(), "0.000 distributed pong com.marrowind.Veltrane\n"
+                            "0.000 note posted\n"
+                            "0.000 note any com.marrowind.Veltrane\n"
+                            "0.000 note own com.marrowind.Veltrane\n"
+                            "0.000 note any -\n");
+}
+
+TEST_F(ProcessTest, LoginItemChangesFailAsOftenAsArmed)
+{
+    desktop_.faults().loginItemFailures = 2;
+    auto& system = platform().system;
+
+    EXPECT_FALSE(system.setLoginItemEnabled("com.marrowind.VeltraneLauncher", false));
+    EXPECT_FALSE(system.setLoginItemEnabled("com.marrowind.VeltraneLauncher", true));
+    EXPECT_TRUE(system.setLoginItemEnabled("com.marrowind.VeltraneLauncher", true));
+    EXPECT_EQ(transcript(), "0.000 loginitem com.marrowind.VeltraneLauncher off failed\n"
+                            "0.000 loginitem com.marrowind.VeltraneLauncher on failed\n"
+                            "0.000 loginitem com.marrowind.VeltraneLauncher on\n");
+}
+
+TEST_F(ProcessTest, TheWorkspaceKnowsTheApplicationsThatRanAndThoseInstalled)
+{
+    auto& workspace = platform().workspace;
+    desktop_.activate({"com.apple.Mail", "Mail"});
+    desktop_.activate({"com.apple.Safari", "Safari"});
+    desktop_.activate({"com.apple.Mail", "Mail"});
+    desktop_.helper().start();
+    desktop_.applications().install("com.marrowind.Pellicor");
+    workspace.openApplication(
+        "/Applications/Other.app", {"a", "b"},
+        [this](const std::optional<std::string>& error) { note(error.value_or("opened")); });
+    note("asked");
+    settle();
+
+    const std::vector<platform::RunningApplication> running = {
+        {"com.apple.Mail", "Mail"},
+        {"com.apple.Safari", "Safari"},
+        {"com.marrowind.VeltraneLauncher", "VeltraneLauncher"}};
+    EXPECT_EQ(workspace.runningApplications(), running);
+    EXPECT_EQ(workspace.urlForApplication("com.marrowind.Veltrane"), "/Applications/Veltrane.app");
+    EXPECT_EQ(workspace.urlForApplication("com.marrowind.Pellicor"),
+              "/Applications/com.marrowind.Pellicor.app");
+    EXPECT_EQ(workspace.urlForApplication("com.marrowind.Dravenly"), std::nullopt);
+    EXPECT_EQ(transcript(),
+              "0.000 openapp /Applications/Other.app a b\n0.000 note asked\n0.000 note opened\n");
 }
 
 }  // namespace

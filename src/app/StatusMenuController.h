@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/AccessibilityAuthorization.h"
+#include "app/ApplicationToggle.h"
+#include "app/Relauncher.h"
+#include "core/Defaults.h"
+#include "keyboard/HidRemap.h"
+#include "platform/ApplicationDelegate.h"
+#include "platform/Platform.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace veltrane {
+
+// What the status menus do: every menu command, and the items' titles and check marks, set
+// each time a menu opens.
+class StatusMenuController {
+public:
+    static constexpr const char* kViewerMenu = "ViewerMenu";
+    static constexpr const char* kPreferencesWindow = "PrefsWindowController";
+    static constexpr const char* kAboutWindow = "AboutWindowController";
+
+    StatusMenuController(const platform::Platform& platform, Defaults& defaults, HidRemap& hidRemap,
+                         AccessibilityAuthorization& accessibilityAuthorization, Relauncher& relauncher);
+
+    // The per-application switch exists once the engine runs; until then its item does nothing.
+    void setApplicationToggle(ApplicationToggle* applicationToggle)
+    {
+        applicationToggle_ = applicationToggle;
+    }
+
+    void menuAction(platform::MenuAction action, bool senderIsOn);
+    void menuWillOpen(const std::optional<std::string>& menuIdentifier);
+    void openPreferences();
+
+private:
+    void showWindow(std::shared_ptr<platform::Window>& window, const char* identifier);
+    void ignoreFrontMostApp(bool senderIsOn);
+    void showViewer();
+    void toggleLogToFile();
+    void toggleLogDebugMessages();
+    void updateViewerMenu();
+    void updateIgnoreItem();
+    static void toggle(OptionalBoolDefault& setting);
+
+    const platform::Platform& platform_;
+    Defaults& defaults_;
+    HidRemap& hidRemap_;
+    AccessibilityAuthorization& accessibilityAuthorization_;
+    Relauncher& relauncher_;
+    ApplicationToggle* applicationToggle_ = nullptr;
+    std::shared_ptr<platform::Window> prefsWindowController_;
+    std::shared_ptr<platform::Window> aboutWindowController_;
+    bool viewerExplained_ = false;
+};
+
+}  // namespace veltrane

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+#include <vector>
+
+namespace veltrane::sim {
+
+// The observers of a notification centre, each registered under a key (what it observes) and
+// known by a token until it is removed.
+template <class Key, class Handler> class ObserverList {
+public:
+    using Token = std::uint64_t;
+    struct Observer {
+        Token token;
+        Key key;
+        Handler handler;
+    };
+
+    Token add(Key key, Handler handler)
+    {
+        observers_.push_back(Observer{nextToken_, std::move(key), std::move(handler)});
+        return nextToken_++;
+    }
+
+    void remove(Token token)
+    {
+        std::erase_if(observers_, [&](const Observer& observer) { return observer.token == token; });
+    }
+
+    bool contains(Token token) const
+    {
+        return std::any_of(observers_.begin(), observers_.end(),
+                           [&](const Observer& observer) { return observer.token == token; });
+    }
+
+    // Copies of the observers registered now whose key satisfies the predicate: handlers may add
+    // or remove observers while they run, so each caller checks contains() before calling one.
+    template <class Predicate> std::vector<Observer> matching(Predicate predicate) const
+    {
+        std::vector<Observer> found;
+        std::copy_if(observers_.begin(), observers_.end(), std::back_inserter(found),
+                     [&](const Observer& observer) { return predicate(observer.key); });
+        return found;
+    }
+
+private:
+    std::vector<Observer> observers_;
+    Token nextToken_ = 1;
+};
+
+}  // namespace veltrane::sim

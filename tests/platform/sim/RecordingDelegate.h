@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/ApplicationDelegate.h"
+#include "platform/Platform.h"
+#include "platform/sim/SimProcess.h"
+#include "platform/sim/Transcript.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace veltrane::sim {
+
+// What the test's application does when the platform calls it, besides noting the call.
+struct DelegateScript {
+    std::function<void(const platform::Platform& platform)> didFinishLaunching;
+    std::function<void(const platform::Platform& platform)> willTerminate;
+    std::function<void(const platform::Platform& platform, const std::optional<std::string>& menu)>
+        menuWillOpen;
+};
+
+// An application that notes each call of the platform as an "app" line of the transcript.
+class RecordingDelegate : public platform::ApplicationDelegate {
+public:
+    RecordingDelegate(const platform::Platform& platform, Transcript& transcript,
+                      const DelegateScript& script)
+        : platform_(platform), transcript_(transcript), script_(script)
+    {
+    }
+
+    // Every process the desktop launches runs this application; the script outlives them.
+    static ApplicationFactory factory(Transcript& transcript, const DelegateScript& script)
+    {
+        return [&transcript, &script](const platform::Platform& platform) {
+            return std::make_unique<RecordingDelegate>(platform, transcript, script);
+        };
+    }
+
+    void applicationDidFinishLaunching() override
+    {
+        note("launched");
+        run(script_.didFinishLaunching);
+    }
+    void applicationWillTerminate() override
+    {
+        note("terminating");
+        run(script_.willTerminate);
+    }
+    bool applicationShouldHandleReopen(bool hasVisibleWindows) override
+    {
+        note(std::string("reopen hasVisibleWindows=") + (hasVisibleWindows ? "true" : "false"));
+        return true;
+    }
+    void menuWillOpen(const std::optional<std::string>& menu) override
+    {
+        note("menuWillOpen " + menu.value_or("main"));
+        if (script_.menuWillOpen) {
+            script_.menuWillOpen(platform_, menu);
+        }
+    }
+    void menuAction(platform::MenuAction action, bool senderIsOn) override
+    {
+        note("menuAction " + std::to_string(static_cast<int>(action)) + (senderIsOn ? " on" : " off"));
+    }
+
+private:
+    void note(const std::string& text) { transcript_.record("app", text); }
+    void run(const std::function<void(const platform::Platform&)>& step)
+    {
+        if (step) {
+            step(platform_);
+        }
+    }
+
+    const platform::Platform& platform_;
+    Transcript& transcript_;
+    const DelegateScript& script_;
+};
+
+}  // namespace veltrane::sim
