@@ -32,9 +32,7 @@ std::map<std::string, std::uint32_t, std::less<>> makeNames()
         names.emplace(std::to_string(i), 0x1E + i - 1);
     }
     for (std::uint32_t i = 1; i <= 24; ++i) {
-        std::string name = "f";
-        name += std::to_string(i);  // "f" + to_string trips a false -Wrestrict of GCC 12 at -O3
-        names.emplace(name, i <= 12 ? 0x3A + i - 1 : 0x68 + i - 13);
+        names.emplace("f" + std::to_string(i), i <= 12 ? 0x3A + i - 1 : 0x68 + i - 13);
     }
     return names;
 }
