@@ -1,6 +1,7 @@
 #include "keyboard/PhysicalKey.h"
 
 #include <algorithm>
+#include <array>
 
 namespace veltrane {
 
@@ -19,11 +20,6 @@ constexpr std::array<std::uint32_t, 34> makeUsages()
 constexpr std::array<std::uint32_t, 34> kUsages = makeUsages();
 
 }  // namespace
-
-const std::array<std::uint32_t, 34>& PhysicalKey::usages()
-{
-    return kUsages;
-}
 
 std::optional<std::size_t> PhysicalKey::kind(std::int64_t usage)
 {

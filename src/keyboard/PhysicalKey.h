@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -14,7 +13,6 @@ public:
     static constexpr std::uint32_t kCapsLock = 0x39;
     static constexpr std::size_t kFirstNonModifier = 9;
 
-    static const std::array<std::uint32_t, 34>& usages();
     // The key's place in the list, or nothing for a usage that cannot be the hyper key.
     static std::optional<std::size_t> kind(std::int64_t usage);
     // The application key and the function keys: the HID mapping turns them into left Command.

@@ -21,7 +21,6 @@ public:
     static constexpr std::uint32_t kKeyboardPage = 7;
     static constexpr std::uint32_t kVendorPage = 0xFF;
     static constexpr std::uint32_t kCapsLockUsage = 0x39;
-    static constexpr std::uint16_t kCapsLockKeyCode = 57;
 
     // Nothing for a key without a virtual key code: it gives no event.
     static std::optional<KeyInfo> lookup(std::uint32_t usagePage, std::uint32_t usage);

@@ -26,7 +26,6 @@ public:
     }
 
     const std::string& identifier() const { return identifier_; }
-    bool isVisible() const { return visible_; }
     // The user clicks the close button: its action runs on the main queue, or the window closes.
     void pressCloseButton();
     void miniaturize() { miniaturized_ = true; }
