@@ -8,14 +8,7 @@ namespace {
 using platform::HidKeyMapping;
 
 constexpr HidKey kA{7, 0x04};
-constexpr HidKey kOne{7, 0x1E};
 constexpr HidKey kCapsLock{7, 0x39};
-constexpr HidKey kLeftShift{7, 0xE1};
-constexpr HidKey kLeftArrow{7, 0x50};
-constexpr HidKey kHome{7, 0x4A};
-constexpr HidKey kF13{7, 0x68};
-constexpr HidKey kF21{7, 0x70};
-constexpr HidKey kFn{0xFF, 3};
 
 class KeyboardRoadTest : public testing::SimTest {
 protected:
@@ -49,40 +42,6 @@ protected:
     std::shared_ptr<platform::Queue> hidQueue = platform().dispatch.makeSerialQueue("hidQueue");
     std::shared_ptr<platform::HidManager> manager;
 };
-
-TEST_F(KeyboardRoadTest, KeysBecomeEventsWithVirtualKeyCodesAndTheHeldModifiers)
-{
-    tap(kA);
-    press(kLeftShift, true);
-    tap(kOne);
-    press(kLeftShift, false);
-    press(kFn, true);
-    tap(kA);
-    press(kFn, false);
-
-    EXPECT_EQ(transcript({"deliver"}), "0.000 deliver keyDown key=0 flags=0x0\n"
-                                       "0.000 deliver keyUp key=0 flags=0x0\n"
-                                       "0.000 deliver flagsChanged key=56 flags=0x20000\n"
-                                       "0.000 deliver keyDown key=18 flags=0x20000\n"
-                                       "0.000 deliver keyUp key=18 flags=0x20000\n"
-                                       "0.000 deliver flagsChanged key=56 flags=0x0\n"
-                                       "0.000 deliver flagsChanged key=63 flags=0x800000\n"
-                                       "0.000 deliver keyDown key=0 flags=0x800000\n"
-                                       "0.000 deliver keyUp key=0 flags=0x800000\n"
-                                       "0.000 deliver flagsChanged key=63 flags=0x0\n");
-}
-
-TEST_F(KeyboardRoadTest, NavigationAndFunctionKeysCarryFnAndArrowsTheNumericPad)
-{
-    press(kLeftArrow, true);
-    press(kHome, true);
-    press(kF13, true);
-    press(kF21, true);
-
-    EXPECT_EQ(transcript({"deliver"}), "0.000 deliver keyDown key=123 flags=0xa00000\n"
-                                       "0.000 deliver keyDown key=115 flags=0x800000\n"
-                                       "0.000 deliver keyDown key=105 flags=0x800000\n");
-}
 
 TEST_F(KeyboardRoadTest, AnUnmappedCapsLockTogglesTheLockOnEachPressAndFlagsLaterEvents)
 {
