@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace veltrane::platform {
 
@@ -42,6 +44,12 @@ inline constexpr EventFlags kFlagSecondaryFn = 0x800000;
 // Bit n of a mask stands for event type n.
 using EventMask = std::uint64_t;
 
+constexpr bool maskHolds(EventMask mask, EventType type)
+{
+    const auto bit = static_cast<std::uint32_t>(type);
+    return bit < 64 && ((mask >> bit) & 1u) != 0;
+}
+
 struct Point {
     double x = 0.0;
     double y = 0.0;
@@ -49,13 +57,29 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
-// An event as it travels the stream; an event tap may change its flags in place.
+// Touch phases, as bits: began 1, moved 2, stationary 4, ended 8, cancelled 16.
+using TouchPhase = std::int64_t;
+
+// One finger of a gesture event: the hash of its identity (stable for one contact), its phase,
+// its position normalised to the surface (origin bottom left) and the surface size in points.
+struct GestureTouch {
+    std::int64_t identityHash = 0;
+    TouchPhase phase = 0;
+    Point normalizedPosition;
+    Point deviceSize;
+};
+
+// An event as it travels the stream; an event tap may change its flags in place. Gesture events
+// also carry their touches (shared, so copying an event stays cheap), time and device.
 struct Event {
     EventType type = EventType::null;
     EventFlags flags = 0;
     std::uint16_t keyCode = 0;
     std::int64_t subtype = 0;
     Point location;
+    double timestamp = 0.0;
+    std::int64_t deviceId = 0;
+    std::shared_ptr<const std::vector<GestureTouch>> touches{};
 };
 
 }  // namespace veltrane::platform

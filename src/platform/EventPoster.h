@@ -34,6 +34,8 @@ public:
     virtual void post(const Event& event) = 0;
     // The modifier flags the system holds right now.
     virtual EventFlags modifierFlags() const = 0;
+    // Moves the pointer without generating an event.
+    virtual void warpMouseCursorPosition(Point position) = 0;
 };
 
 }  // namespace veltrane::platform

@@ -14,12 +14,16 @@ using HidProperty = std::variant<std::monostate, std::int64_t, std::uint64_t, st
 inline constexpr std::string_view kHidVendorId = "VendorID";
 inline constexpr std::string_view kHidProductId = "ProductID";
 inline constexpr std::string_view kHidLocationId = "LocationID";
+inline constexpr std::string_view kHidProduct = "Product";
 
 class HidDevice {
 public:
     virtual ~HidDevice() = default;
 
     virtual HidProperty property(std::string_view key) const = 0;
+    // A property of the device's service or of any service below it in the registry, searched
+    // recursively; absent when none has it.
+    virtual HidProperty searchServiceProperty(std::string_view key) const = 0;
 };
 
 }  // namespace veltrane::platform

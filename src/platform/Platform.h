@@ -1,16 +1,19 @@
 #pragma once
 
 #include "platform/Alerts.h"
+#include "platform/Bindings.h"
 #include "platform/Bundle.h"
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
 #include "platform/DistributedNotificationCenter.h"
+#include "platform/EventMonitors.h"
 #include "platform/EventPoster.h"
 #include "platform/EventTapService.h"
 #include "platform/HidEventSystem.h"
 #include "platform/HidManager.h"
 #include "platform/HidSystem.h"
 #include "platform/MenuItems.h"
+#include "platform/Multitouch.h"
 #include "platform/NotificationCenter.h"
 #include "platform/StatusBar.h"
 #include "platform/System.h"
@@ -34,6 +37,8 @@ struct Platform {
     HidSystem& hidSystem;
     EventTapService& eventTaps;
     EventPoster& eventPoster;
+    EventMonitors& eventMonitors;
+    Multitouch& multitouch;
     Workspace& workspace;
     SystemLog& systemLog;
     System& system;
@@ -42,6 +47,7 @@ struct Platform {
     MenuItems& menuItems;
     Windows& windows;
     Bundle& bundle;
+    Bindings& bindings;
 };
 
 }  // namespace veltrane::platform

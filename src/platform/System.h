@@ -3,6 +3,8 @@
 #include "platform/SoftwareUpdater.h"
 
 #include <compare>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,11 @@ public:
     virtual bool setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled) = 0;
     // Starts a program in a process of its own and does not wait for it.
     virtual void launchTask(const std::string& launchPath, const std::vector<std::string>& arguments) = 0;
+    // The "model" property of the platform expert device (the machine's model name, as bytes), or
+    // nothing when the property is missing or is not data.
+    virtual std::optional<std::vector<std::uint8_t>> platformExpertModel() const = 0;
+    // One level-change pulse of the trackpad's haptic feedback, now.
+    virtual void performHapticFeedback() = 0;
     // The updater the application ships, or nothing.
     virtual SoftwareUpdater* softwareUpdater() = 0;
     // The application terminates normally: its delegate hears of it, then the process ends with

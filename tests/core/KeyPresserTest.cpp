@@ -36,6 +36,7 @@ public:
                          std::to_string(event.keyCode) + " " + std::to_string(event.flags));
     }
     platform::EventFlags modifierFlags() const override { return 0; }
+    void warpMouseCursorPosition(platform::Point) override {}
 
     std::vector<platform::EventSourceState> states;
     std::vector<std::string> posted;

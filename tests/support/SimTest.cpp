@@ -25,6 +25,14 @@ void SimTest::captureLogs(logging::Level minLevel)
     logging::Logging::registerDestination(logCapture_);
 }
 
+platform::Event SimTest::located(platform::EventType type, double x, double y)
+{
+    platform::Event event;
+    event.type = type;
+    event.location = {x, y};
+    return event;
+}
+
 void SimTest::onMain(const std::function<void()>& task)
 {
     process_.mainQueue().async(task);

@@ -27,6 +27,8 @@ protected:
     void advance(double seconds) { desktop_.scheduler().advance(seconds); }
     // The transcript lines of these kinds (all when none are named), one per line.
     std::string transcript(const std::vector<std::string>& kinds = {}) const;
+    // An event of that type at a location, as a pointing device sends it.
+    static platform::Event located(platform::EventType type, double x, double y);
     // From now on every log call of these levels and above is a "log" line of the transcript.
     void captureLogs(logging::Level minLevel = logging::Level::verbose);
 

@@ -8,6 +8,7 @@
 #include "platform/sim/Faults.h"
 #include "platform/sim/HidStack.h"
 #include "platform/sim/LauncherHelper.h"
+#include "platform/sim/MultitouchBus.h"
 #include "platform/sim/Scheduler.h"
 #include "platform/sim/SimAlerts.h"
 #include "platform/sim/SimBundle.h"
@@ -19,6 +20,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace veltrane::sim {
@@ -38,6 +40,7 @@ public:
     Faults& faults() { return faults_; }
     DefaultsDomain& defaults() { return defaults_; }
     HidStack& hid() { return hid_; }
+    MultitouchBus& multitouch() { return multitouch_; }
     WindowServer& windowServer() { return windowServer_; }
     SimClock& clock() { return clock_; }
     SimSystemLog& systemLog() { return systemLog_; }
@@ -54,6 +57,9 @@ public:
     void setOperatingSystemVersion(platform::OperatingSystemVersion version) { osVersion_ = version; }
     // The updater the application finds, or nothing (the default); the caller keeps it alive.
     platform::SoftwareUpdater* softwareUpdater() const { return softwareUpdater_; }
+    // The machine's model name ("MacBookPro18,1"), or nothing when the machine reports none.
+    const std::optional<std::string>& model() const { return model_; }
+    void setModel(std::optional<std::string> model) { model_ = std::move(model); }
     void setSoftwareUpdater(platform::SoftwareUpdater* updater) { softwareUpdater_ = updater; }
 
     const std::optional<platform::RunningApplication>& frontmost() const { return applications_.frontmost(); }
@@ -84,6 +90,7 @@ private:
     DefaultsDomain defaults_;
     WindowServer windowServer_{scheduler_, transcript_, faults_};
     HidStack hid_{transcript_, faults_, windowServer_};
+    MultitouchBus multitouch_;
     SimClock clock_{scheduler_};
     SimSystemLog systemLog_{transcript_};
     SimAlerts alerts_{transcript_};
@@ -94,6 +101,7 @@ private:
     bool trusted_ = true;
     platform::OperatingSystemVersion osVersion_{14, 0, 0};
     platform::SoftwareUpdater* softwareUpdater_ = nullptr;
+    std::optional<std::string> model_;
     ApplicationFactory factory_;
     // Last, so that the processes, and the application objects they hold, go first.
     std::vector<std::unique_ptr<SimProcess>> processes_;

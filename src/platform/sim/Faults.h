@@ -29,6 +29,10 @@ struct Faults {
     bool helperOpen = false;
     // The next this many login item changes fail.
     int loginItemFailures = 0;
+    // The next listing of the multitouch devices fails.
+    bool multitouchList = false;
+    // The next start of a multitouch device fails.
+    bool multitouchStart = false;
 };
 
 }  // namespace veltrane::sim

@@ -29,41 +29,52 @@ template <class Action> void HidStack::forEachManager(Action action)
 
 SimKeyboard& HidStack::connect(const std::string& name, SimKeyboard::Properties properties)
 {
-    if (find(name)) {
-        throw std::invalid_argument("keyboard '" + name + "' is already connected");
-    }
     auto keyboard = std::make_shared<SimKeyboard>(name, std::move(properties), transcript_, faults_);
-    keyboards_.push_back(keyboard);
-    forEachManager([&](SimHidManager& manager) { manager.deviceAdded(keyboard); });
+    add(keyboard);
     return *keyboard;
+}
+
+void HidStack::connectPointingDevice(const std::string& name, SimHidDevice::Properties properties,
+                                     SimHidDevice::Properties serviceProperties)
+{
+    add(std::make_shared<SimPointingDevice>(name, std::move(properties), std::move(serviceProperties)));
+}
+
+void HidStack::add(const std::shared_ptr<SimHidDevice>& device)
+{
+    if (find(device->name())) {
+        throw std::invalid_argument("device '" + device->name() + "' is already connected");
+    }
+    devices_.push_back(device);
+    forEachManager([&](SimHidManager& manager) { manager.deviceAdded(device); });
 }
 
 void HidStack::unplug(const std::string& name)
 {
-    const auto keyboard = find(name);
-    if (!keyboard) {
-        throw std::invalid_argument("unknown keyboard '" + name + "'");
+    const auto device = find(name);
+    if (!device) {
+        throw std::invalid_argument("unknown device '" + name + "'");
     }
-    keyboard->disconnect();
-    std::erase(keyboards_, keyboard);
-    forEachManager([&](SimHidManager& manager) { manager.deviceRemoved(keyboard); });
+    device->disconnect();
+    std::erase(devices_, device);
+    forEachManager([&](SimHidManager& manager) { manager.deviceRemoved(device); });
 }
 
 SimKeyboard* HidStack::keyboard(const std::string& name) const
 {
-    return find(name).get();
+    return dynamic_cast<SimKeyboard*>(find(name).get());
 }
 
-std::shared_ptr<SimKeyboard> HidStack::find(const std::string& name) const
+std::shared_ptr<SimHidDevice> HidStack::find(const std::string& name) const
 {
-    const auto found = std::find_if(keyboards_.begin(), keyboards_.end(),
-                                    [&](const auto& keyboard) { return keyboard->name() == name; });
-    return found == keyboards_.end() ? nullptr : *found;
+    const auto found = std::find_if(devices_.begin(), devices_.end(),
+                                    [&](const auto& device) { return device->name() == name; });
+    return found == devices_.end() ? nullptr : *found;
 }
 
 void HidStack::key(const std::string& name, HidKey key, bool down)
 {
-    const auto keyboard = find(name);
+    const auto keyboard = std::dynamic_pointer_cast<SimKeyboard>(find(name));
     if (!keyboard) {
         throw std::invalid_argument("unknown keyboard '" + name + "'");
     }
@@ -84,7 +95,7 @@ void HidStack::sendRawValue(const std::shared_ptr<SimKeyboard>& keyboard, HidKey
 
 std::shared_ptr<platform::HidManager> HidStack::createHidManager()
 {
-    auto manager = std::make_shared<SimHidManager>(faults_, keyboards_);
+    auto manager = std::make_shared<SimHidManager>(faults_, devices_);
     managers_.push_back(manager);
     return manager;
 }
@@ -94,7 +105,13 @@ std::optional<std::vector<std::shared_ptr<platform::HidServiceClient>>> HidStack
     if (std::exchange(faults_.noServices, false)) {
         return std::nullopt;
     }
-    return std::vector<std::shared_ptr<platform::HidServiceClient>>(keyboards_.begin(), keyboards_.end());
+    std::vector<std::shared_ptr<platform::HidServiceClient>> services;
+    for (const auto& device : devices_) {
+        if (auto keyboard = std::dynamic_pointer_cast<SimKeyboard>(device)) {
+            services.push_back(std::move(keyboard));
+        }
+    }
+    return services;
 }
 
 }  // namespace veltrane::sim

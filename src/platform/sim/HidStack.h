@@ -3,6 +3,7 @@
 #include "platform/HidEventSystem.h"
 #include "platform/HidManager.h"
 #include "platform/sim/SimKeyboard.h"
+#include "platform/sim/SimPointingDevice.h"
 
 #include <memory>
 #include <string>
@@ -15,8 +16,8 @@ class SimHidManager;
 class Transcript;
 class WindowServer;
 
-// The HID side of the simulated desktop: the connected keyboards, the HID managers that
-// processes created, and the event system's list of services. A key press reaches every
+// The HID side of the simulated desktop: the connected keyboards and pointing devices, the HID
+// managers that processes created, and the event system's list of services. A key press reaches every
 // matching HID manager as a raw value first; then the keyboard's mapping applies and the window
 // server turns the mapped key into an event.
 class HidStack final : public platform::HidEventSystem, public platform::HidManagerFactory {
@@ -24,6 +25,8 @@ public:
     HidStack(Transcript& transcript, Faults& faults, WindowServer& windowServer);
 
     SimKeyboard& connect(const std::string& name, SimKeyboard::Properties properties);
+    void connectPointingDevice(const std::string& name, SimHidDevice::Properties properties,
+                               SimHidDevice::Properties serviceProperties);
     void unplug(const std::string& name);
     SimKeyboard* keyboard(const std::string& name) const;
 
@@ -35,14 +38,15 @@ public:
     std::optional<std::vector<std::shared_ptr<platform::HidServiceClient>>> copyServices() override;
 
 private:
-    std::shared_ptr<SimKeyboard> find(const std::string& name) const;
+    std::shared_ptr<SimHidDevice> find(const std::string& name) const;
+    void add(const std::shared_ptr<SimHidDevice>& device);
     void sendRawValue(const std::shared_ptr<SimKeyboard>& keyboard, HidKey key, bool down);
     template <class Action> void forEachManager(Action action);
 
     Transcript& transcript_;
     Faults& faults_;
     WindowServer& windowServer_;
-    std::vector<std::shared_ptr<SimKeyboard>> keyboards_;
+    std::vector<std::shared_ptr<SimHidDevice>> devices_;
     std::vector<std::weak_ptr<SimHidManager>> managers_;
 };
 

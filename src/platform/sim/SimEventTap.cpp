@@ -5,18 +5,6 @@
 
 namespace veltrane::sim {
 
-namespace {
-
-constexpr unsigned kMaskBits = 64;
-
-bool maskHolds(platform::EventMask mask, platform::EventType type)
-{
-    const auto bit = static_cast<std::uint32_t>(type);
-    return bit < kMaskBits && ((mask >> bit) & 1u) != 0;
-}
-
-}  // namespace
-
 SimEventTap::SimEventTap(Transcript& transcript, platform::EventMask mask,
                          platform::EventTapService::Callback callback, std::weak_ptr<SimQueue> queue)
     : transcript_(transcript), mask_(mask), callback_(std::move(callback)), queue_(std::move(queue))
@@ -44,7 +32,7 @@ void SimEventTap::invalidate()
 
 void SimEventTap::handle(platform::Event& event)
 {
-    if (enabled_ && maskHolds(mask_, event.type)) {
+    if (enabled_ && platform::maskHolds(mask_, event.type)) {
         call(event.type, event);
     }
 }

@@ -1,7 +1,7 @@
 #include "platform/sim/SimHidManager.h"
 
 #include "platform/sim/Faults.h"
-#include "platform/sim/SimKeyboard.h"
+#include "platform/sim/SimHidDevice.h"
 #include "platform/sim/SimQueue.h"
 
 #include <algorithm>
@@ -10,7 +10,7 @@
 
 namespace veltrane::sim {
 
-SimHidManager::SimHidManager(Faults& faults, std::vector<std::shared_ptr<SimKeyboard>> connected)
+SimHidManager::SimHidManager(Faults& faults, std::vector<std::shared_ptr<SimHidDevice>> connected)
     : faults_(faults), connected_(std::move(connected))
 {
 }
@@ -50,9 +50,9 @@ void SimHidManager::schedule(platform::Queue& queue)
         throw std::logic_error("a simulated HID manager runs only on a simulated queue");
     }
     queue_ = simQueue->shared_from_this();
-    for (const auto& keyboard : connected_) {
-        if (matches(*keyboard) && matchingCallback_) {
-            deliver([callback = matchingCallback_, keyboard] { callback(keyboard); });
+    for (const auto& device : connected_) {
+        if (matches(*device) && matchingCallback_) {
+            deliver([callback = matchingCallback_, device] { callback(device); });
         }
     }
 }
@@ -67,34 +67,34 @@ void SimHidManager::close()
     open_ = false;
 }
 
-void SimHidManager::deviceAdded(const std::shared_ptr<SimKeyboard>& keyboard)
+void SimHidManager::deviceAdded(const std::shared_ptr<SimHidDevice>& device)
 {
-    connected_.push_back(keyboard);
-    if (matches(*keyboard) && matchingCallback_) {
-        deliver([callback = matchingCallback_, keyboard] { callback(keyboard); });
+    connected_.push_back(device);
+    if (matches(*device) && matchingCallback_) {
+        deliver([callback = matchingCallback_, device] { callback(device); });
     }
 }
 
-void SimHidManager::deviceRemoved(const std::shared_ptr<SimKeyboard>& keyboard)
+void SimHidManager::deviceRemoved(const std::shared_ptr<SimHidDevice>& device)
 {
-    std::erase(connected_, keyboard);
-    if (matches(*keyboard) && removalCallback_) {
-        deliver([callback = removalCallback_, keyboard] { callback(keyboard); });
+    std::erase(connected_, device);
+    if (matches(*device) && removalCallback_) {
+        deliver([callback = removalCallback_, device] { callback(device); });
     }
 }
 
 void SimHidManager::inputValue(platform::HidResult result, const platform::HidValue& value)
 {
-    const auto* keyboard = dynamic_cast<const SimKeyboard*>(value.device.get());
-    if (open_ && inputValueCallback_ && keyboard != nullptr && matches(*keyboard)) {
+    const auto* device = dynamic_cast<const SimHidDevice*>(value.device.get());
+    if (open_ && inputValueCallback_ && device != nullptr && matches(*device)) {
         deliver([callback = inputValueCallback_, result, value] { callback(result, value); });
     }
 }
 
-bool SimHidManager::matches(const SimKeyboard& keyboard) const
+bool SimHidManager::matches(const SimHidDevice& device) const
 {
     return std::any_of(criteria_.begin(), criteria_.end(), [&](const platform::HidDeviceMatch& match) {
-        return keyboard.conformsTo(match.usagePage, match.usage);
+        return device.conformsTo(match.usagePage, match.usage);
     });
 }
 

@@ -8,7 +8,7 @@
 namespace veltrane::sim {
 
 struct Faults;
-class SimKeyboard;
+class SimHidDevice;
 class SimQueue;
 
 // A HID manager of one process. The HID stack hands it every device change and input value;
@@ -16,7 +16,7 @@ class SimQueue;
 // still scheduled on that queue when the callback runs.
 class SimHidManager final : public platform::HidManager, public std::enable_shared_from_this<SimHidManager> {
 public:
-    SimHidManager(Faults& faults, std::vector<std::shared_ptr<SimKeyboard>> connected);
+    SimHidManager(Faults& faults, std::vector<std::shared_ptr<SimHidDevice>> connected);
 
     void setDeviceMatching(std::vector<platform::HidDeviceMatch> criteria) override;
     void registerInputValueCallback(InputValueCallback callback) override;
@@ -27,16 +27,16 @@ public:
     void unschedule() override;
     void close() override;
 
-    void deviceAdded(const std::shared_ptr<SimKeyboard>& keyboard);
-    void deviceRemoved(const std::shared_ptr<SimKeyboard>& keyboard);
+    void deviceAdded(const std::shared_ptr<SimHidDevice>& device);
+    void deviceRemoved(const std::shared_ptr<SimHidDevice>& device);
     void inputValue(platform::HidResult result, const platform::HidValue& value);
 
 private:
-    bool matches(const SimKeyboard& keyboard) const;
+    bool matches(const SimHidDevice& device) const;
     void deliver(std::function<void()> callback);
 
     Faults& faults_;
-    std::vector<std::shared_ptr<SimKeyboard>> connected_;
+    std::vector<std::shared_ptr<SimHidDevice>> connected_;
     std::vector<platform::HidDeviceMatch> criteria_;
     InputValueCallback inputValueCallback_;
     DeviceCallback matchingCallback_;

@@ -42,14 +42,8 @@ std::string describeMapping(const std::vector<platform::HidKeyMapping>& mapping)
 }  // namespace
 
 SimKeyboard::SimKeyboard(std::string name, Properties properties, Transcript& transcript, Faults& faults)
-    : name_(std::move(name)), properties_(std::move(properties)), transcript_(transcript), faults_(faults)
+    : SimHidDevice(std::move(name), std::move(properties)), transcript_(transcript), faults_(faults)
 {
-}
-
-platform::HidProperty SimKeyboard::property(std::string_view key) const
-{
-    const auto found = properties_.find(key);
-    return found == properties_.end() ? platform::HidProperty{} : found->second;
 }
 
 bool SimKeyboard::conformsTo(std::uint32_t usagePage, std::uint32_t usage) const
@@ -62,12 +56,12 @@ bool SimKeyboard::setUserKeyMapping(const std::vector<platform::HidKeyMapping>& 
     if (!connected_) {
         return false;
     }
-    if (faults_.refusingKeyboards.erase(name_) > 0) {
-        transcript_.record("keymap", name_ + " refused");
+    if (faults_.refusingKeyboards.erase(name()) > 0) {
+        transcript_.record("keymap", name() + " refused");
         return false;
     }
     mapping_ = mapping;
-    transcript_.record("keymap", name_ + " " + describeMapping(mapping_));
+    transcript_.record("keymap", name() + " " + describeMapping(mapping_));
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/HidDevice.h"
 #include "platform/HidEventSystem.h"
+#include "platform/sim/SimHidDevice.h"
 
 #include <cstdint>
 #include <map>
@@ -22,18 +22,14 @@ struct HidKey {
     auto operator<=>(const HidKey&) const = default;
 };
 
-// A connected keyboard: a HID device with properties (any of them may be absent) and a service
-// of the HID event system that keeps a "UserKeyMapping" and applies it to its keys.
-class SimKeyboard final : public platform::HidDevice, public platform::HidServiceClient {
+// A connected keyboard: a HID device and a service of the HID event system that keeps a
+// "UserKeyMapping" and applies it to its keys.
+class SimKeyboard final : public SimHidDevice, public platform::HidServiceClient {
 public:
-    using Properties = std::map<std::string, platform::HidProperty, std::less<>>;
-
     SimKeyboard(std::string name, Properties properties, Transcript& transcript, Faults& faults);
 
-    const std::string& name() const { return name_; }
-    void disconnect() { connected_ = false; }
+    void disconnect() override { connected_ = false; }
 
-    platform::HidProperty property(std::string_view key) const override;
     bool conformsTo(std::uint32_t usagePage, std::uint32_t usage) const override;
     bool setUserKeyMapping(const std::vector<platform::HidKeyMapping>& mapping) override;
 
@@ -46,8 +42,6 @@ public:
 private:
     std::optional<HidKey> map(HidKey key) const;
 
-    std::string name_;
-    Properties properties_;
     Transcript& transcript_;
     Faults& faults_;
     bool connected_ = true;

@@ -12,19 +12,35 @@ SimProcess::SimProcess(Desktop& desktop)
                    }),
       defaults_(desktop.defaults()), eventTaps_(desktop.scheduler(), desktop.transcript(), desktop.faults(),
                                                 desktop.windowServer(), dispatch_),
-      workspace_(desktop, *this), system_(desktop, *this), statusBar_(desktop.transcript(), *this),
-      menuItems_(desktop.transcript()),
-      windows_(desktop.transcript(), dispatch_.mainQueue()), platform_{
-                                                                 desktop.clock(), dispatch_,
-                                                                 notifications_,  distributed_,
-                                                                 defaults_,       desktop.hid(),
-                                                                 desktop.hid(),   desktop.windowServer(),
-                                                                 eventTaps_,      desktop.windowServer(),
-                                                                 workspace_,      desktop.systemLog(),
-                                                                 system_,         desktop.alerts(),
-                                                                 statusBar_,      menuItems_,
-                                                                 windows_,        desktop.bundle()}
+      eventMonitors_(desktop.windowServer(), dispatch_.mainQueue(),
+                     [this] { return ownApplicationFrontmost(); }),
+      multitouch_(desktop.multitouch(), desktop.faults(), makeFrameworkQueue()), workspace_(desktop, *this),
+      system_(desktop, *this), statusBar_(desktop.transcript(), *this), menuItems_(desktop.transcript()),
+      windows_(desktop.transcript(), dispatch_.mainQueue()),
+      bindings_(desktop.transcript()), platform_{desktop.clock(), dispatch_,
+                                                 notifications_,  distributed_,
+                                                 defaults_,       desktop.hid(),
+                                                 desktop.hid(),   desktop.windowServer(),
+                                                 eventTaps_,      desktop.windowServer(),
+                                                 eventMonitors_,  multitouch_,
+                                                 workspace_,      desktop.systemLog(),
+                                                 system_,         desktop.alerts(),
+                                                 statusBar_,      menuItems_,
+                                                 windows_,        desktop.bundle(),
+                                                 bindings_}
 {
+}
+
+bool SimProcess::ownApplicationFrontmost() const
+{
+    const auto& front = desktop_.frontmost();
+    return front && front->bundleIdentifier == desktop_.bundle().bundleIdentifier();
+}
+
+// The multitouch framework calls back on a thread of its own.
+std::shared_ptr<SimQueue> SimProcess::makeFrameworkQueue()
+{
+    return std::static_pointer_cast<SimQueue>(dispatch_.makeSerialQueue("com.apple.multitouch"));
 }
 
 void SimProcess::start(const ApplicationFactory& factory)

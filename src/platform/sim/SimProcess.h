@@ -2,10 +2,13 @@
 
 #include "platform/ApplicationDelegate.h"
 #include "platform/Platform.h"
+#include "platform/sim/SimBindings.h"
 #include "platform/sim/SimDispatch.h"
 #include "platform/sim/SimDistributedNotificationCenter.h"
+#include "platform/sim/SimEventMonitors.h"
 #include "platform/sim/SimEventTapService.h"
 #include "platform/sim/SimMenuItems.h"
+#include "platform/sim/SimMultitouch.h"
 #include "platform/sim/SimNotificationCenter.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimSystem.h"
@@ -68,6 +71,9 @@ private:
         int status;
     };
 
+    bool ownApplicationFrontmost() const;
+    std::shared_ptr<SimQueue> makeFrameworkQueue();
+
     void onMainWithDelegate(std::function<void(platform::ApplicationDelegate& delegate)> action);
 
     Desktop& desktop_;
@@ -76,11 +82,14 @@ private:
     SimDistributedNotificationCenter distributed_;
     SimUserDefaults defaults_;
     SimEventTapService eventTaps_;
+    SimEventMonitors eventMonitors_;
+    SimMultitouch multitouch_;
     SimWorkspace workspace_;
     SimSystem system_;
     SimStatusBar statusBar_;
     SimMenuItems menuItems_;
     SimWindows windows_;
+    SimBindings bindings_;
     platform::Platform platform_;
     std::unique_ptr<platform::ApplicationDelegate> delegate_;
     std::optional<int> exitStatus_;

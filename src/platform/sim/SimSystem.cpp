@@ -66,6 +66,23 @@ void SimSystem::launchTask(const std::string& launchPath, const std::vector<std:
     }
 }
 
+std::optional<std::vector<std::uint8_t>> SimSystem::platformExpertModel() const
+{
+    const auto& model = desktop_.model();
+    if (!model) {
+        return std::nullopt;
+    }
+    // The registry keeps the name as C string data, with its terminating zero.
+    std::vector<std::uint8_t> data(model->begin(), model->end());
+    data.push_back(0);
+    return data;
+}
+
+void SimSystem::performHapticFeedback()
+{
+    desktop_.transcript().record("haptic", "");
+}
+
 platform::SoftwareUpdater* SimSystem::softwareUpdater()
 {
     return desktop_.softwareUpdater();

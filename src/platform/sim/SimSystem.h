@@ -17,6 +17,9 @@ public:
     // Recorded; the one command the application runs, waiting and then opening the application
     // again, is played by the desktop and outlives the process.
     void launchTask(const std::string& launchPath, const std::vector<std::string>& arguments) override;
+    std::optional<std::vector<std::uint8_t>> platformExpertModel() const override;
+    // Recorded as a "haptic" line.
+    void performHapticFeedback() override;
     platform::SoftwareUpdater* softwareUpdater() override;
     [[noreturn]] void terminate() override;
     [[noreturn]] void exit(int status) override;

@@ -3,11 +3,13 @@
 #include "platform/sim/EventText.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/KeyLayout.h"
+#include "platform/sim/SimEventMonitor.h"
 #include "platform/sim/SimEventSource.h"
 #include "platform/sim/SimEventTap.h"
 #include "platform/sim/SimQueue.h"
 #include "platform/sim/Transcript.h"
 
+#include <cstdio>
 #include <utility>
 
 namespace veltrane::sim {
@@ -54,6 +56,29 @@ void WindowServer::eventFromDevice(Event event)
 void WindowServer::addTap(const std::shared_ptr<SimEventTap>& tap)
 {
     taps_.insert(taps_.begin(), tap);
+}
+
+void WindowServer::addMonitor(const std::shared_ptr<SimEventMonitor>& monitor)
+{
+    monitors_.push_back(monitor);
+}
+
+void WindowServer::movePointer(platform::Point location)
+{
+    pointer_ = location;
+    Event event;
+    event.type = EventType::mouseMoved;
+    event.location = location;
+    event.flags = modifierFlags();
+    enter(event);
+}
+
+void WindowServer::warpMouseCursorPosition(platform::Point position)
+{
+    pointer_ = position;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f,%.1f", position.x, position.y);
+    transcript_.record("warp", text);
 }
 
 std::shared_ptr<platform::EventSource> WindowServer::createEventSource(platform::EventSourceState state)
@@ -112,7 +137,22 @@ void WindowServer::pass(Event event)
             tap->handle(event);
         }
     }
-    transcript_.record("deliver", describeEvent(event));
+    if (monitor(event)) {
+        transcript_.record("deliver", describeEvent(event));
+    }
+}
+
+bool WindowServer::monitor(Event& event)
+{
+    std::erase_if(monitors_, [](const auto& monitor) { return monitor.expired(); });
+    const auto monitors = monitors_;
+    for (const auto& weak : monitors) {
+        const auto live = weak.lock();
+        if (live && !live->handle(event)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace veltrane::sim

@@ -12,14 +12,15 @@ namespace veltrane::sim {
 
 struct Faults;
 class Scheduler;
+class SimEventMonitor;
 class SimEventTap;
 class SimQueue;
 class Transcript;
 
 // The session's event stream. Keys of the keyboards (after their mapping), device events and
 // synthetic events enter it in the order they come; each event passes the event taps, newest
-// first, and is then delivered to applications. It also keeps the system's modifier state: the
-// modifier keys held down and the caps lock lock state.
+// first, then the event monitors, and is then delivered to applications. It also keeps the
+// system's modifier state (the modifier keys held down, the caps lock lock state) and the pointer.
 class WindowServer final : public platform::EventPoster, public platform::HidSystem {
 public:
     WindowServer(Scheduler& scheduler, Transcript& transcript, Faults& faults);
@@ -27,10 +28,15 @@ public:
     void keyFromDevice(HidKey key, bool down);
     void eventFromDevice(platform::Event event);
     void addTap(const std::shared_ptr<SimEventTap>& tap);
+    void addMonitor(const std::shared_ptr<SimEventMonitor>& monitor);
+    // The pointer moves there: a mouse-moved event enters the stream.
+    void movePointer(platform::Point location);
+    platform::Point pointerLocation() const { return pointer_; }
 
     std::shared_ptr<platform::EventSource> createEventSource(platform::EventSourceState state) override;
     void post(const platform::Event& event) override;
     platform::EventFlags modifierFlags() const override;
+    void warpMouseCursorPosition(platform::Point position) override;
 
     bool capsLockState() const override { return capsLock_; }
     void setCapsLockState(bool on) override;
@@ -38,12 +44,16 @@ public:
 private:
     void enter(platform::Event event);
     void pass(platform::Event event);
+    // False when a monitor swallowed the event.
+    bool monitor(platform::Event& event);
     void holdModifier(platform::EventFlags modifier, bool down);
 
     Transcript& transcript_;
     Faults& faults_;
     std::shared_ptr<SimQueue> queue_;
     std::vector<std::weak_ptr<SimEventTap>> taps_;
+    std::vector<std::weak_ptr<SimEventMonitor>> monitors_;
+    platform::Point pointer_;
     std::map<platform::EventFlags, int> heldModifiers_;
     bool capsLock_ = false;
 };

@@ -1,0 +1,45 @@
+#include "platform/sim/MultitouchBus.h"
+
+#include "platform/sim/SimMultitouch.h"
+
+#include <algorithm>
+
+namespace veltrane::sim {
+
+void MultitouchBus::connect(Device device)
+{
+    devices_.push_back(std::make_shared<const Device>(std::move(device)));
+}
+
+bool MultitouchBus::unplug(const std::string& name)
+{
+    return std::erase_if(devices_, [&](const auto& device) { return device->name == name; }) > 0;
+}
+
+std::shared_ptr<const MultitouchBus::Device> MultitouchBus::find(const std::string& name) const
+{
+    const auto found = std::find_if(devices_.begin(), devices_.end(),
+                                    [&](const auto& device) { return device->name == name; });
+    return found == devices_.end() ? nullptr : *found;
+}
+
+void MultitouchBus::attach(SimMultitouch& framework)
+{
+    frameworks_.push_back(&framework);
+}
+
+void MultitouchBus::detach(SimMultitouch& framework)
+{
+    std::erase(frameworks_, &framework);
+}
+
+void MultitouchBus::frame(const Device& device, const std::vector<platform::MTTouch>& contacts,
+                          double timestamp)
+{
+    ++frameNumber_;
+    for (SimMultitouch* framework : frameworks_) {
+        framework->deliverFrame(device, contacts, timestamp, frameNumber_);
+    }
+}
+
+}  // namespace veltrane::sim
