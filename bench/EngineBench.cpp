@@ -1,6 +1,7 @@
 // The event processor runs for every event that passes the tap, on the main queue: it must cost
 // little more than reading the hyper state, and allocate nothing.
 
+#include "AllocationCounter.h"
 #include "app/AppDelegate.h"
 #include "core/HyperCGEventProcessor.h"
 #include "platform/sim/Desktop.h"
@@ -9,64 +10,16 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <new>
-
-namespace {
-
-std::atomic<std::size_t> allocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* memory = std::malloc(size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-
-// GCC takes the replaced operator new for the built-in one and warns that free() does not match it.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* memory) noexcept
-{
-    std::free(memory);
-}
-
-void operator delete(void* memory, std::size_t) noexcept
-{
-    std::free(memory);
-}
-#pragma GCC diagnostic pop
 
 namespace veltrane {
 namespace {
-
-// Counts the heap allocations made while the benchmark's loop ran, per iteration.
-class AllocationCounter {
-public:
-    explicit AllocationCounter(benchmark::State& state) : state_(state), start_(allocations.load()) {}
-    ~AllocationCounter()
-    {
-        state_.counters["allocs/iter"] = benchmark::Counter(static_cast<double>(allocations.load() - start_),
-                                                            benchmark::Counter::kAvgIterations);
-    }
-    AllocationCounter(const AllocationCounter&) = delete;
-    AllocationCounter& operator=(const AllocationCounter&) = delete;
-
-private:
-    benchmark::State& state_;
-    std::size_t start_;
-};
 
 struct Engine {
     sim::DefaultsDomain domain;
     sim::SimUserDefaults store{domain};
     Defaults defaults{store};
     HyperFlags hyperFlags{defaults};
-    HyperCGEventProcessor processor{hyperFlags};
+    HyperCGEventProcessor processor{hyperFlags, defaults};
 };
 
 // What the processor cannot do without: three relaxed loads of the state and the mask arithmetic.

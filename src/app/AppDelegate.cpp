@@ -23,10 +23,11 @@ void applicationLogging(bool logToFile, logging::Level minLevel)
 
 }  // namespace
 
-AppDelegate::AppDelegate(const platform::Platform& platform, LoggingSetup loggingSetup)
+AppDelegate::AppDelegate(const platform::Platform& platform, LoggingSetup loggingSetup,
+                         TouchEventHandler touchMonitor)
     : platform_(platform), loggingSetup_(loggingSetup ? std::move(loggingSetup) : applicationLogging),
-      defaults_(platform.userDefaults), hyperFlags_(defaults_), keyPresser_(platform.eventPoster),
-      statusItem_(platform, defaults_), hidRemap_(platform, defaults_),
+      touchMonitor_(std::move(touchMonitor)), defaults_(platform.userDefaults), hyperFlags_(defaults_),
+      keyPresser_(platform.eventPoster), statusItem_(platform, defaults_), hidRemap_(platform, defaults_),
       keyboardHID_(platform, defaults_, hyperFlags_, keyPresser_, hidRemap_, statusItem_),
       accessibilityAuthorization_(platform), relauncher_(platform, defaults_), loginItem_(platform),
       menuController_(platform, defaults_, hidRemap_, accessibilityAuthorization_, relauncher_)
@@ -38,8 +39,10 @@ AppDelegate::~AppDelegate()
     for (const auto token : workspaceObservers_) {
         platform_.workspace.removeObserver(token);
     }
-    if (frontmostObserver_) {
-        platform_.notificationCenter.removeObserver(*frontmostObserver_);
+    for (const auto& observer : {frontmostObserver_, deviceListenerObserver_}) {
+        if (observer) {
+            platform_.notificationCenter.removeObserver(*observer);
+        }
     }
 }
 
@@ -66,6 +69,8 @@ void AppDelegate::applicationDidFinishLaunching()
         updater->setAutomaticallyChecksForUpdates(
             platform_.userDefaults.boolForKey("SUEnableAutomaticChecks"));
     }
+    deviceListenerObserver_ = platform_.notificationCenter.observe(
+        "startDeviceListener", [this](const std::any&) { startDeviceListener(); });
 }
 
 void AppDelegate::applicationWillTerminate()
@@ -136,7 +141,8 @@ void AppDelegate::startEngine()
     }
     applicationToggle_ = std::make_unique<ApplicationToggle>(platform_, defaults_);
     menuController_.setApplicationToggle(applicationToggle_.get());
-    mainEventTap_ = std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_);
+    sharedToggle_.store(applicationToggle_.get(), std::memory_order_release);
+    mainEventTap_ = std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_, touchEventHandler());
     platform_.dispatch.mainQueue().asyncAfter(kListenerStartDelay, [this] { keyboardHID_.refresh(false); });
     applyKeyMapping();
     const std::int64_t delay = defaults_.touchListenerDelay().value();
@@ -154,6 +160,36 @@ void AppDelegate::startListeners()
     if (mainEventTap_) {
         mainEventTap_->createTap(mainEventTap_->currentEventMask());
     }
+    if (defaults_.usePrivateFramework().enabled()) {
+        startDeviceListener();
+    }
+}
+
+void AppDelegate::startDeviceListener()
+{
+    if (deviceListener_) {
+        return;
+    }
+    auto disabledForApp = [this] {
+        const ApplicationToggle* toggle = sharedToggle_.load(std::memory_order_acquire);
+        return toggle != nullptr && toggle->disabledForApp();
+    };
+    deviceListener_ = std::make_unique<DeviceListener>(
+        platform_, defaults_, MTTrackpadRegistrar::Consumers{touchEventHandler(), disabledForApp, nullptr});
+}
+
+TouchEventHandler AppDelegate::touchEventHandler()
+{
+    if (!recognizer_) {
+        recognizer_ =
+            std::make_unique<OneDrawRecognizer>(platform_, defaults_, hyperFlags_, keyPresser_, statusItem_);
+    }
+    return [recognizer = recognizer_.get(), monitor = touchMonitor_](const TouchEvent& event) {
+        if (monitor) {
+            monitor(event);
+        }
+        recognizer->recognize(event);
+    };
 }
 
 void AppDelegate::applyKeyMapping()

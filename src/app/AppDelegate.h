@@ -15,7 +15,10 @@
 #include "logging/Level.h"
 #include "platform/ApplicationDelegate.h"
 #include "platform/Platform.h"
+#include "touch/DeviceListener.h"
+#include "touch/OneDrawRecognizer.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -30,7 +33,9 @@ public:
     // Sets the logging library up for this run; the default is the application's own preset.
     using LoggingSetup = std::function<void(bool logToFile, logging::Level minLevel)>;
 
-    explicit AppDelegate(const platform::Platform& platform, LoggingSetup loggingSetup = {});
+    // touchMonitor, when given, sees every touch event just before the slide recognizer does.
+    explicit AppDelegate(const platform::Platform& platform, LoggingSetup loggingSetup = {},
+                         TouchEventHandler touchMonitor = {});
     ~AppDelegate() override;
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
@@ -47,6 +52,9 @@ private:
     void observeWorkspace();
     void startEngine();
     void startListeners();
+    void startDeviceListener();
+    // The one slide recognizer, made on first use, behind the touch monitor.
+    TouchEventHandler touchEventHandler();
     void applyKeyMapping();
     void frontmostAppToggle();
     void receiveWakeNote();
@@ -54,6 +62,7 @@ private:
 
     const platform::Platform& platform_;
     LoggingSetup loggingSetup_;
+    TouchEventHandler touchMonitor_;
     Defaults defaults_;
     HyperFlags hyperFlags_;
     KeyPresser keyPresser_;
@@ -65,10 +74,15 @@ private:
     LoginItem loginItem_;
     StatusMenuController menuController_;
     std::unique_ptr<ApplicationToggle> applicationToggle_;
+    // The same switch for the frame handler, which reads it on the framework's thread.
+    std::atomic<const ApplicationToggle*> sharedToggle_{nullptr};
+    std::unique_ptr<OneDrawRecognizer> recognizer_;
     std::unique_ptr<MainEventTap> mainEventTap_;
+    std::unique_ptr<DeviceListener> deviceListener_;
     std::optional<double> lastSleepDate_;
     std::vector<platform::Workspace::Token> workspaceObservers_;
     std::optional<platform::NotificationCenter::Token> frontmostObserver_;
+    std::optional<platform::NotificationCenter::Token> deviceListenerObserver_;
 };
 
 }  // namespace veltrane

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/Defaults.h"
 #include "core/HyperFlags.h"
 #include "platform/Event.h"
+#include "touch/NSTouchTracker.h"
+#include "touch/TouchViewer.h"
 
 #include <cstdint>
 
@@ -9,18 +12,27 @@ namespace veltrane {
 
 // Applies the hyper state to every event the event tap lets through: while the hyper key or the
 // slide gesture holds it, the event carries the hyper modifier set; otherwise Command and Option
-// are swapped while they are held on a keyboard not made by Apple. It runs for every event, so it
-// lives in the header where the tap's callback can inline it.
+// are swapped while they are held on a keyboard not made by Apple. Gesture events go, unchanged,
+// to the touch pipeline when touches do not come from the multitouch framework. It runs for every
+// event, so its hot path lives in the header where the tap's callback can inline it.
 class HyperCGEventProcessor {
 public:
     static constexpr platform::EventFlags kSyntheticFlag = 0x20000000;
+    // Gesture events of this subtype carry no touches for the recognizer.
+    static constexpr std::int64_t kIgnoredGestureSubtype = 6;
 
-    explicit HyperCGEventProcessor(const HyperFlags& hyperFlags) : hyperFlags_(hyperFlags) {}
+    HyperCGEventProcessor(const HyperFlags& hyperFlags, Defaults& defaults, TouchEventHandler recognize = {},
+                          TouchViewer* viewer = nullptr);
 
-    void process(platform::Event& event) const
+    void process(platform::Event& event)
     {
-        // Pressure events keep their flags; gesture events belong to the touch pipeline.
-        if (event.type == platform::EventType::pressure || event.type == platform::EventType::gesture) {
+        if (event.type == platform::EventType::pressure) {
+            return;
+        }
+        if (event.type == platform::EventType::gesture) {
+            if (!usePrivateFramework_ && event.subtype != kIgnoredGestureSubtype) {
+                routeGesture(event);
+            }
             return;
         }
         const std::uint8_t state = hyperFlags_.state();
@@ -37,11 +49,15 @@ private:
 
     void applyHyper(platform::Event& event) const
     {
-        const bool isKey = event.type == platform::EventType::keyDown || event.type == platform::EventType::keyUp;
+        const bool isKey =
+            event.type == platform::EventType::keyDown || event.type == platform::EventType::keyUp;
         const bool isArrow = isKey && static_cast<std::uint16_t>(event.keyCode - kLeftArrow) < kArrowCount;
-        event.flags = (event.flags & ~(platform::kFlagCapsLock | platform::kFlagSecondaryFn | kSyntheticFlag)) |
-                      hyperFlags_.flags() | (isArrow ? platform::kFlagSecondaryFn : 0);
+        event.flags =
+            (event.flags & ~(platform::kFlagCapsLock | platform::kFlagSecondaryFn | kSyntheticFlag)) |
+            hyperFlags_.flags() | (isArrow ? platform::kFlagSecondaryFn : 0);
     }
+
+    void routeGesture(const platform::Event& event);
 
     static void swapCommandAndOption(platform::Event& event, std::uint8_t state)
     {
@@ -55,6 +71,10 @@ private:
     }
 
     const HyperFlags& hyperFlags_;
+    const bool usePrivateFramework_;
+    NSTouchTracker nsTouchTracker_;
+    TouchEventHandler recognize_;
+    TouchViewer* viewer_;
 };
 
 }  // namespace veltrane

@@ -25,8 +25,9 @@ bool isDisabledNotice(platform::EventType type)
 }  // namespace
 
 MainEventTap::MainEventTap(const platform::Platform& platform, Defaults& defaults,
-                           const HyperFlags& hyperFlags)
-    : platform_(platform), defaults_(defaults), eventProcessor_(hyperFlags),
+                           const HyperFlags& hyperFlags, TouchEventHandler recognize, TouchViewer* viewer)
+    : platform_(platform), defaults_(defaults),
+      eventProcessor_(hyperFlags, defaults, std::move(recognize), viewer),
       currentEventMask_(EventMask::compute(defaults)),
       maskObserver_(platform.notificationCenter.observe("updateEventMask",
                                                         [this](const std::any&) { updateEventMask(); })),

@@ -15,7 +15,9 @@ namespace veltrane {
 // work, so failing to create one ends the program after telling the user what to do.
 class MainEventTap {
 public:
-    MainEventTap(const platform::Platform& platform, Defaults& defaults, const HyperFlags& hyperFlags);
+    // Touches of the tap's gesture events go to recognize, and to the viewer while it shows.
+    MainEventTap(const platform::Platform& platform, Defaults& defaults, const HyperFlags& hyperFlags,
+                 TouchEventHandler recognize = {}, TouchViewer* viewer = nullptr);
     ~MainEventTap();
     MainEventTap(const MainEventTap&) = delete;
     MainEventTap& operator=(const MainEventTap&) = delete;

@@ -23,7 +23,7 @@ protected:
     sim::SimUserDefaults store{domain};
     Defaults defaults{store};
     HyperFlags hyperFlags{defaults};
-    HyperCGEventProcessor processor{hyperFlags};
+    HyperCGEventProcessor processor{hyperFlags, defaults};
 };
 
 TEST_F(EventProcessorTest, TheHyperSetReplacesCapsLockAndFnAndArrowsKeepFn)

@@ -19,7 +19,7 @@ TEST(HyperStateRaceTest, EventsSeeTheHyperStateWholeWhileTheListenerChangesIt)
     sim::SimUserDefaults store(domain);
     Defaults defaults(store);
     HyperFlags hyperFlags(defaults);
-    const HyperCGEventProcessor processor(hyperFlags);
+    HyperCGEventProcessor processor(hyperFlags, defaults);
     threads::SerialQueue hidQueue("hidQueue");
     threads::SerialQueue mainQueue("main");
     constexpr int kRounds = 20000;

@@ -1,0 +1,154 @@
+#include "touch/NSTouchTracker.h"
+#include "touch/TouchPhase.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace veltrane {
+namespace {
+
+constexpr std::int64_t kCancelled = 16;
+
+platform::GestureTouch contact(std::int64_t id, std::int64_t phase, double y, double x = 0.5)
+{
+    return {id, phase, {x, y}, {160.0, 100.0}};
+}
+
+class NSTouchTrackerTest : public ::testing::Test {
+protected:
+    TouchEvent send(double time, std::vector<platform::GestureTouch> touches)
+    {
+        platform::Event event;
+        event.type = platform::EventType::gesture;
+        event.location = {320.0, 240.0};
+        event.timestamp = time;
+        event.deviceId = 9;
+        event.touches = std::make_shared<const std::vector<platform::GestureTouch>>(std::move(touches));
+        return tracker.touchEvent(event);
+    }
+
+    // "id:phase" of each kept touch, in the event's order.
+    static std::string phases(const TouchEvent& event)
+    {
+        std::string text;
+        for (const Touch& touch : event.touches) {
+            text += (text.empty() ? "" : " ") + std::to_string(touch.id) + ":" + std::to_string(touch.phase);
+        }
+        return text;
+    }
+
+    NSTouchTracker tracker;
+};
+
+TEST_F(NSTouchTrackerTest, AThumbRestingOnTheBottomEdgeIsEndedOnceThenHiddenUntilItIsAloneAgain)
+{
+    using namespace TouchPhase;
+    EXPECT_EQ(phases(send(0.0, {contact(1, began, 0.02), contact(2, began, 0.5)})), "1:1 2:1");
+    EXPECT_EQ(phases(send(0.1, {contact(1, stationary, 0.02), contact(2, moved, 0.5)})), "1:4 2:2");
+    const TouchEvent ending = send(0.15, {contact(1, stationary, 0.02), contact(2, moved, 0.5)});
+    EXPECT_EQ(phases(ending), "1:8 2:2");
+    EXPECT_EQ(ending.touches.begin()->rawPhase, stationary);
+    EXPECT_EQ(ending.rawPhaseHex, 0x20);
+    EXPECT_FALSE(ending.gestureEnded);
+    EXPECT_EQ(phases(send(0.2, {contact(1, stationary, 0.07), contact(2, moved, 0.5)})), "2:2");
+    EXPECT_EQ(phases(send(0.3, {contact(1, stationary, 0.02), contact(2, ended, 0.5)})), "2:8");
+    const TouchEvent back = send(0.4, {contact(1, stationary, 0.02)});
+    EXPECT_EQ(phases(back), "1:1");
+    EXPECT_EQ(back.touches.begin()->stringId, "1:0.4");
+}
+
+TEST_F(NSTouchTrackerTest, AHiddenThumbComesBackAboveTheReleaseHeightAndNeverBeginsAsItLifts)
+{
+    using namespace TouchPhase;
+    send(0.0, {contact(1, began, 0.01), contact(2, began, 0.5)});
+    send(0.2, {contact(1, stationary, 0.01), contact(2, moved, 0.5)});
+    EXPECT_EQ(phases(send(0.3, {contact(1, moved, 0.09), contact(2, moved, 0.5)})), "1:1 2:2");
+
+    send(0.5, {contact(1, moved, 0.01), contact(2, moved, 0.5)});
+    send(0.6, {contact(1, stationary, 0.01), contact(2, ended, 0.5)});
+    const TouchEvent lift = send(0.7, {contact(1, ended, 0.01)});
+    EXPECT_EQ(lift.touchCount, 0);
+    EXPECT_TRUE(lift.touchBeginTimestamps->empty());
+}
+
+TEST_F(NSTouchTrackerTest, ALoneTouchOnTheBottomEdgeIsNeverHidden)
+{
+    using namespace TouchPhase;
+    send(0.0, {contact(1, began, 0.01)});
+    for (double time = 0.5; time < 3.0; time += 0.5) {
+        EXPECT_EQ(phases(send(time, {contact(1, stationary, 0.01)})), "1:4");
+    }
+}
+
+TEST_F(NSTouchTrackerTest, SummariesFlagsAndBeginTimesFollowThePhases)
+{
+    using namespace TouchPhase;
+    const TouchEvent first = send(2.5, {contact(3, began, 0.5), contact(4, began, 0.6)});
+    EXPECT_EQ(first.phaseHex, 0x2);
+    EXPECT_FALSE(first.gestureMoved);
+    EXPECT_EQ(first.touches.begin()->stringId, "3:2.5");
+    EXPECT_EQ(*first.touchBeginTimestamps, (TouchBeginTimestamps{{3, 2.5}, {4, 2.5}}));
+
+    const TouchEvent moving = send(2.6, {contact(3, moved, 0.5), contact(4, moved, 0.7)});
+    EXPECT_TRUE(moving.gestureMoved);
+    EXPECT_EQ(moving.phaseHex, 0x20);
+    EXPECT_FALSE(send(2.7, {contact(3, moved, 0.5), contact(4, stationary, 0.7)}).gestureMoved);
+
+    const TouchEvent half = send(2.8, {contact(3, ended, 0.5), contact(4, moved, 0.7)});
+    EXPECT_EQ(half.phaseHex, 0x110);
+    EXPECT_EQ(half.touches.begin()->stringId, "3:2.5");
+    EXPECT_EQ(*half.touchBeginTimestamps, (TouchBeginTimestamps{{4, 2.5}}));
+
+    const TouchEvent last = send(2.9, {contact(4, ended, 0.7)});
+    EXPECT_TRUE(last.gestureEnded);
+    EXPECT_EQ(last.phaseHex, 0x100);
+    EXPECT_TRUE(last.touchBeginTimestamps->empty());
+    EXPECT_EQ(last.deviceId, 9);
+    EXPECT_EQ(last.timestamp, 2.9);
+    EXPECT_FALSE(last.deviceType);
+    ASSERT_TRUE(last.cgEvent);
+    EXPECT_EQ(last.cgEvent->location, (platform::Point{320.0, 240.0}));
+    EXPECT_EQ(last.touches.begin()->deviceWidth, 160.0f);
+    EXPECT_EQ(last.touches.begin()->touchOrigin, TouchOrigin::nsEvent);
+    EXPECT_FALSE(last.touches.begin()->absPos);
+
+    // Without a known begin time the id stands alone.
+    EXPECT_EQ(send(3.0, {contact(5, moved, 0.5)}).touches.begin()->stringId, "5");
+}
+
+TEST_F(NSTouchTrackerTest, ACancelledTouchPassesThroughAndForgetsItsBeginTime)
+{
+    using namespace TouchPhase;
+    send(0.0, {contact(1, began, 0.5), contact(2, began, 0.5)});
+    const TouchEvent cancelled = send(0.5, {contact(1, kCancelled, 0.5), contact(2, stationary, 0.5)});
+    EXPECT_EQ(phases(cancelled), "1:16 2:4");
+    EXPECT_EQ(cancelled.phaseHex, 0x10);
+    EXPECT_EQ(cancelled.rawPhaseHex, 0x10);
+    EXPECT_EQ(*cancelled.touchBeginTimestamps, (TouchBeginTimestamps{{2, 0.0}}));
+
+    // A new contact with the same identity is not taken for a long-resting thumb.
+    EXPECT_EQ(phases(send(0.6, {contact(1, began, 0.01), contact(3, began, 0.5)})), "1:1 3:1");
+}
+
+TEST_F(NSTouchTrackerTest, AnEventWithoutTouchesIsEmptyAndNotAnEnd)
+{
+    for (const bool withList : {false, true}) {
+        platform::Event event;
+        event.type = platform::EventType::gesture;
+        if (withList) {
+            event.touches = std::make_shared<const std::vector<platform::GestureTouch>>();
+        }
+        const TouchEvent empty = tracker.touchEvent(event);
+        EXPECT_EQ(empty.touchCount, 0);
+        EXPECT_EQ(empty.phaseHex, 0);
+        EXPECT_EQ(empty.rawPhaseHex, 0);
+        EXPECT_FALSE(empty.gestureEnded);
+        EXPECT_TRUE(empty.cgEvent);
+    }
+}
+
+}  // namespace
+}  // namespace veltrane
