@@ -4,6 +4,7 @@
 #include "MenuActionNames.h"
 #include "ScenarioError.h"
 #include "ScenarioSyntax.h"
+#include "TouchEventText.h"
 #include "app/AppDelegate.h"
 #include "logging/Logging.h"
 #include "platform/sim/EventText.h"
@@ -21,20 +22,6 @@ namespace {
 std::uint64_t parseFlags(const std::string& word)
 {
     return static_cast<std::uint64_t>(parseInteger(word));
-}
-
-platform::HidProperty integerProperty(const std::string& word)
-{
-    return parseInteger(word);
-}
-
-// Locations are unsigned on real devices; a negative one stays signed, as a device of another
-// kind would report it.
-platform::HidProperty locationProperty(const std::string& word)
-{
-    const std::int64_t location = parseInteger(word);
-    return location < 0 ? platform::HidProperty{location}
-                        : platform::HidProperty{static_cast<std::uint64_t>(location)};
 }
 
 sim::DefaultsValue parseDefaultsValue(const std::string& word)
@@ -88,15 +75,20 @@ platform::HidResult parseResultCode(const std::string& word)
 }  // namespace
 
 ScenarioRunner::ScenarioRunner(sim::Desktop& desktop)
-    : desktop_(desktop), logDestination_(std::make_shared<sim::TranscriptDestination>(desktop.transcript()))
+    : desktop_(desktop), logDestination_(std::make_shared<sim::TranscriptDestination>(desktop.transcript())),
+      touchCommands_(desktop)
 {
     desktop_.setApplicationFactory([this](const platform::Platform& platform) {
         // The application sets logging up as always; the transcript then shows what its log would.
-        return std::make_unique<AppDelegate>(platform, [this](bool logToFile, logging::Level minLevel) {
+        auto loggingSetup = [this](bool logToFile, logging::Level minLevel) {
             logging::Logging::zorvDefaults(logToFile, minLevel);
             logDestination_->minLevel = minLevel;
             logging::Logging::registerDestination(logDestination_);
-        });
+        };
+        auto touchMonitor = [this](const TouchEvent& event) {
+            desktop_.transcript().record("touches", describeTouchEvent(event));
+        };
+        return std::make_unique<AppDelegate>(platform, loggingSetup, touchMonitor);
     });
 }
 
@@ -133,6 +125,16 @@ const ScenarioRunner::Command& ScenarioRunner::command(const std::string& name)
         {"os", {&ScenarioRunner::operatingSystem, 1, 1, "os VERSION"}},
         {"distributed", {&ScenarioRunner::distributed, 1, 2, "distributed NAME [OBJECT]"}},
         {"loginitem", {&ScenarioRunner::loginItem, 2, 2, "loginitem fails N"}},
+        {"model", {&ScenarioRunner::touch, 1, 1, "model NAME"}},
+        {"trackpad",
+         {&ScenarioRunner::touch, 1, 9,
+          "trackpad NAME [vendor=N] [product=N] [location=N] [product-name=\"TEXT\"] [force=yes|no] "
+          "[builtin=yes|no] [width=N] [height=N]"}},
+        {"mouse",
+         {&ScenarioRunner::touch, 1, 5, "mouse NAME [vendor=N] [product=N] [location=N] [family=N]"}},
+        {"frame", {&ScenarioRunner::touch, 1, any, "frame NAME CONTACT [| CONTACT...]"}},
+        {"gesture", {&ScenarioRunner::touch, 1, any, "gesture NAME [TOUCH [| TOUCH...]] [subtype=N]"}},
+        {"pointer", {&ScenarioRunner::touch, 2, 2, "pointer X Y"}},
     };
     const auto found = commands.find(name);
     if (found == commands.end()) {
@@ -186,22 +188,16 @@ void ScenarioRunner::setTrusted(const Words& words)
 
 void ScenarioRunner::connectKeyboard(const Words& words)
 {
-    const auto options = parseOptions(words, 2, {"vendor", "product", "location"});
     sim::SimKeyboard::Properties properties;
-    for (const auto& [name, value] : options) {
-        if (name == "vendor") {
-            properties.emplace(platform::kHidVendorId, integerProperty(value));
-        } else if (name == "product") {
-            properties.emplace(platform::kHidProductId, integerProperty(value));
-        } else {
-            properties.emplace(platform::kHidLocationId, locationProperty(value));
-        }
+    for (const auto& [name, value] : parseOptions(words, 2, {"vendor", "product", "location"})) {
+        addHidProperty(name, value, properties);
     }
     desktop_.hid().connect(words[1], std::move(properties));
 }
 
 void ScenarioRunner::unplug(const Words& words)
 {
+    desktop_.multitouch().unplug(words[1]);
     desktop_.hid().unplug(words[1]);
 }
 
@@ -312,6 +308,10 @@ void ScenarioRunner::fault(const Words& words)
         faults.tapNotice = platform::EventType::tapDisabledByUserInput;
     } else if (what == "no-services") {
         faults.noServices = true;
+    } else if (what == "mt-list-unavailable") {
+        faults.multitouchList = true;
+    } else if (what == "mt-start-fails") {
+        faults.multitouchStart = true;
     } else if (what == "service-refuses") {
         if (!hasArgument || desktop_.hid().keyboard(words[2]) == nullptr) {
             throw ScenarioError("fault service-refuses needs a connected keyboard");
@@ -382,6 +382,16 @@ void ScenarioRunner::loginItem(const Words& words)
         throw ScenarioError("loginitem fails takes a count, zero or more, not '" + words[2] + "'");
     }
     desktop_.faults().loginItemFailures = static_cast<int>(count);
+}
+
+void ScenarioRunner::touch(const Words& words)
+{
+    static const std::map<std::string, void (TouchCommands::*)(const Words&), std::less<>> handlers = {
+        {"model", &TouchCommands::model},     {"trackpad", &TouchCommands::trackpad},
+        {"mouse", &TouchCommands::mouse},     {"frame", &TouchCommands::frame},
+        {"gesture", &TouchCommands::gesture}, {"pointer", &TouchCommands::pointer},
+    };
+    (touchCommands_.*handlers.at(words[0]))(words);
 }
 
 bool ScenarioRunner::applicationRunning() const

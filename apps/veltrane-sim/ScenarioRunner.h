@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TouchCommands.h"
 #include "platform/sim/Desktop.h"
 #include "platform/sim/TranscriptDestination.h"
 
@@ -56,6 +57,7 @@ private:
     void operatingSystem(const Words& words);
     void distributed(const Words& words);
     void loginItem(const Words& words);
+    void touch(const Words& words);
 
     bool applicationRunning() const;
     // The running process of the application; a scenario error when there is none.
@@ -63,6 +65,7 @@ private:
 
     sim::Desktop& desktop_;
     std::shared_ptr<sim::TranscriptDestination> logDestination_;
+    TouchCommands touchCommands_;
 };
 
 }  // namespace veltrane::scenario

@@ -93,6 +93,28 @@ double parseNumber(std::string_view word)
     return number;
 }
 
+platform::HidProperty parseLocation(std::string_view word)
+{
+    const std::int64_t location = parseInteger(word);
+    return location < 0 ? platform::HidProperty{location}
+                        : platform::HidProperty{static_cast<std::uint64_t>(location)};
+}
+
+bool addHidProperty(std::string_view name, std::string_view value,
+                    std::map<std::string, platform::HidProperty, std::less<>>& properties)
+{
+    if (name == "vendor") {
+        properties.emplace(platform::kHidVendorId, parseInteger(value));
+    } else if (name == "product") {
+        properties.emplace(platform::kHidProductId, parseInteger(value));
+    } else if (name == "location") {
+        properties.emplace(platform::kHidLocationId, parseLocation(value));
+    } else {
+        return false;
+    }
+    return true;
+}
+
 std::string parseText(std::string_view word)
 {
     if (!word.starts_with('"')) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HidDevice.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -16,6 +18,13 @@ std::vector<std::string> splitWords(std::string_view line);
 std::int64_t parseInteger(std::string_view word);
 // An integer, or a decimal number with a fraction or exponent, or nan or inf.
 double parseNumber(std::string_view word);
+// A HID location id. Locations are unsigned on real devices; a negative one stays signed, as a
+// device of another kind would report it.
+platform::HidProperty parseLocation(std::string_view word);
+// vendor=, product= or location= of a HID device, added to its properties; false for any other
+// option.
+bool addHidProperty(std::string_view name, std::string_view value,
+                    std::map<std::string, platform::HidProperty, std::less<>>& properties);
 // A double-quoted text with JSON escapes.
 std::string parseText(std::string_view word);
 

@@ -9,10 +9,10 @@ namespace veltrane::scenario {
 
 namespace {
 
-constexpr std::array<std::string_view, 20> kKnownKinds = {
-    "deliver", "post",     "keymap",      "notify",  "alert", "capslock",  "image",
-    "syslog",  "log",      "open",        "exit",    "tap",   "window",    "launch",
-    "status",  "menuitem", "distributed", "openapp", "shell", "loginitem",
+constexpr std::array<std::string_view, 24> kKnownKinds = {
+    "deliver",     "post",    "keymap", "notify",    "alert",   "capslock", "image",  "syslog",
+    "log",         "open",    "exit",   "tap",       "window",  "launch",   "status", "menuitem",
+    "distributed", "openapp", "shell",  "loginitem", "touches", "warp",     "haptic", "devices",
 };
 
 }  // namespace

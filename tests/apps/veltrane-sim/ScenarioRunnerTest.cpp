@@ -45,7 +45,7 @@ TEST_F(ScenarioRunnerTest, MalformedLinesNameWhatIsWrong)
     EXPECT_EQ(failure("event keyDown key=70000"), "key code '70000' is out of range");
     EXPECT_EQ(failure("wait soon"), "malformed number 'soon'");
     EXPECT_EQ(failure("wait inf"), "wait takes a finite number of seconds, zero or more, not 'inf'");
-    EXPECT_EQ(failure("keyboard kb"), "keyboard 'kb' is already connected");
+    EXPECT_EQ(failure("keyboard kb"), "device 'kb' is already connected");
     EXPECT_EQ(failure("keyboard k2 vendor=0x5ac vendor=1"), "option 'vendor' is given twice");
     EXPECT_EQ(failure("trusted maybe"), "trusted takes yes or no, not 'maybe'");
     EXPECT_EQ(failure("default hyperFlags 0x1e0000x"), "malformed number '0x1e0000x'");
@@ -55,6 +55,23 @@ TEST_F(ScenarioRunnerTest, MalformedLinesNameWhatIsWrong)
     EXPECT_EQ(failure("quit"), "the application is not running");
     run({"launch"});
     EXPECT_EQ(failure("launch"), "the application is already running");
+}
+
+TEST_F(ScenarioRunnerTest, MalformedTouchLinesNameWhatIsWrong)
+{
+    run({"trackpad tp location=0x3000", "mouse plain"});
+
+    EXPECT_EQ(failure("frame kb id=1 stage=3 x=0.5 y=0.5"), "no multitouch device 'kb'");
+    EXPECT_EQ(failure("frame plain id=1 stage=3 x=0.5 y=0.5"), "no multitouch device 'plain'");
+    EXPECT_EQ(failure("frame tp id=1 stage=3 x=0.5"), "missing y= in 'id=1 stage=3 x=0.5'");
+    EXPECT_EQ(failure("frame tp id=1 stage=3 x=0.5 y=0.5 w=3"), "unknown option 'w=3'");
+    EXPECT_EQ(failure("frame tp id=0x100000000 stage=3 x=0.5 y=0.5"), "id '0x100000000' does not fit 32 bits");
+    EXPECT_EQ(failure("gesture tp id=1 phase=lifted x=0.5 y=0.5"), "unknown touch phase 'lifted'");
+    EXPECT_EQ(failure("trackpad t2 force=maybe"), "force takes yes or no, not 'maybe'");
+    EXPECT_EQ(failure("trackpad tp"), "device 'tp' is already connected");
+    EXPECT_EQ(failure("pointer 1"), "wrong number of arguments, expected: pointer X Y");
+    // Odd values are the point of a frame: they reach the framework as they are.
+    run({"frame tp id=1 stage=99 x=nan y=inf vx=-inf z=-1", "frame tp", "gesture tp"});
 }
 
 TEST_F(ScenarioRunnerTest, DefaultsAreStoredWithTheTypeTheyAreWrittenIn)

@@ -1,0 +1,153 @@
+// A trackpad sends about 90 to 120 frames a second, each through the frame handler on the
+// framework's thread: a 10-contact frame must take at most 10 us at the 99th percentile, and a
+// frame may allocate only its touch set and the stringId texts that do not fit a short string.
+
+#include "AllocationCounter.h"
+#include "app/StatusItem.h"
+#include "core/KeyPresser.h"
+#include "platform/sim/Desktop.h"
+#include "touch/MTTrackpadRegistrar.h"
+#include "touch/NSTouchTracker.h"
+#include "touch/OneDrawRecognizer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace veltrane {
+namespace {
+
+// One finger's life, repeated: it lands, moves for a second at 120 frames a second, and lifts.
+constexpr int kFramesPerGesture = 120;
+constexpr double kFrameInterval = 1.0 / 120.0;
+constexpr std::uint64_t kDeviceId = 0x0400000000003000;
+
+// Per-call durations, for the 99th percentile the mean hides.
+class Percentile {
+public:
+    Percentile() { samples_.reserve(kCapacity); }
+
+    template <class Call> void time(Call call)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        call();
+        const auto end = std::chrono::steady_clock::now();
+        if (samples_.size() < kCapacity) {
+            samples_.push_back(std::chrono::duration<double, std::nano>(end - start).count());
+        }
+    }
+
+    void report(benchmark::State& state)
+    {
+        if (samples_.empty()) {
+            return;
+        }
+        const auto rank = samples_.begin() + static_cast<std::ptrdiff_t>(samples_.size() * 99 / 100);
+        std::nth_element(samples_.begin(), rank, samples_.end());
+        state.counters["p99_ns"] = *rank;
+    }
+
+private:
+    static constexpr std::size_t kCapacity = 1 << 20;
+    std::vector<double> samples_;
+};
+
+platform::MTTouch contact(int finger, int frame)
+{
+    platform::MTTouch touch{};
+    touch.pathIndex = finger;
+    touch.stage = frame == 0 ? 3 : frame == kFramesPerGesture - 1 ? 5 : 4;
+    touch.timestamp = frame * kFrameInterval;
+    touch.zTotal = 1.0f;
+    touch.majorAxis = 6.0f;
+    touch.minorAxis = 5.0f;
+    const float x = 0.1f + 0.08f * static_cast<float>(finger) + 0.001f * static_cast<float>(frame);
+    const float y = 0.3f + 0.002f * static_cast<float>(frame);
+    touch.normalizedVector = {{x, y}, {0.2f, 0.3f}};
+    touch.absoluteVector = {{x * 16000.0f, y * 11000.0f}, {0.0f, 0.0f}};
+    return touch;
+}
+
+// The handler as the framework calls it, with the real tracker, device model and recognizer.
+void frameHandler(benchmark::State& state)
+{
+    const int contacts = static_cast<int>(state.range(0));
+    sim::Desktop desktop;
+    desktop.multitouch().connect({"tp", kDeviceId, 0, false, true, 16000, 11000});
+    const platform::Platform& platform = desktop.launch().platform();
+    Defaults defaults(platform.userDefaults);
+    HyperFlags hyperFlags(defaults);
+    KeyPresser keyPresser(platform.eventPoster);
+    StatusItem statusItem(platform, defaults);
+    OneDrawRecognizer recognizer(platform, defaults, hyperFlags, keyPresser, statusItem);
+    DevicesModel model(platform.bindings, false);
+    model.addDevice(kDeviceId, DeviceType::magicTrackpad2);
+    MTTrackpadRegistrar registrar(
+        platform, defaults, model,
+        {[&](const TouchEvent& event) { recognizer.recognize(event); }, {}, nullptr});
+    const auto device = platform.multitouch.MTDeviceCreateFromDeviceID(kDeviceId);
+    std::vector<std::vector<platform::MTTouch>> frames(kFramesPerGesture);
+    for (int frame = 0; frame < kFramesPerGesture; ++frame) {
+        for (int finger = 0; finger < contacts; ++finger) {
+            frames[static_cast<std::size_t>(frame)].push_back(contact(finger, frame));
+        }
+    }
+
+    Percentile percentile;
+    int frame = 0;
+    {
+        AllocationCounter counter(state);
+        for (auto _ : state) {
+            const auto& touches = frames[static_cast<std::size_t>(frame)];
+            percentile.time([&] {
+                MTTrackpadRegistrar::handleContactFrame(device.get(), touches.data(), contacts,
+                                                        frame * kFrameInterval, frame, &registrar);
+            });
+            frame = (frame + 1) % kFramesPerGesture;
+        }
+    }
+    percentile.report(state);
+}
+BENCHMARK(frameHandler)->Arg(5)->Arg(10)->ArgName("contacts");
+
+// The event-tap source: the tracker turning a 5-touch gesture event into a touch event.
+void nsTouchTracker(benchmark::State& state)
+{
+    constexpr int kTouches = 5;
+    std::vector<platform::Event> events(kFramesPerGesture);
+    for (int frame = 0; frame < kFramesPerGesture; ++frame) {
+        auto touches = std::make_shared<std::vector<platform::GestureTouch>>();
+        for (int finger = 0; finger < kTouches; ++finger) {
+            const platform::TouchPhase phase = frame == 0 ? 1 : frame == kFramesPerGesture - 1 ? 8 : 2;
+            touches->push_back({0x7f3a00001000 + finger,
+                                phase,
+                                {0.1 + 0.15 * finger + 0.001 * frame, 0.3 + 0.002 * frame},
+                                {400.0, 300.0}});
+        }
+        platform::Event& event = events[static_cast<std::size_t>(frame)];
+        event.type = platform::EventType::gesture;
+        event.timestamp = 1000.0 + frame * kFrameInterval;
+        event.deviceId = static_cast<std::int64_t>(kDeviceId);
+        event.touches = std::move(touches);
+    }
+    NSTouchTracker tracker;
+
+    Percentile percentile;
+    int frame = 0;
+    {
+        AllocationCounter counter(state);
+        for (auto _ : state) {
+            percentile.time([&] {
+                benchmark::DoNotOptimize(tracker.touchEvent(events[static_cast<std::size_t>(frame)]));
+            });
+            frame = (frame + 1) % kFramesPerGesture;
+        }
+    }
+    percentile.report(state);
+}
+BENCHMARK(nsTouchTracker);
+
+}  // namespace
+}  // namespace veltrane
