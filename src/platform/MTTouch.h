@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -41,6 +42,8 @@ struct MTTouch {
     float zDensity;
 };
 
+// The records are read in place, so the host must share their byte order.
+static_assert(std::endian::native == std::endian::little);
 static_assert(sizeof(MTPoint) == 8 && sizeof(MTVector) == 16);
 static_assert(sizeof(MTTouch) == 96);
 static_assert(offsetof(MTTouch, frame) == 0);
