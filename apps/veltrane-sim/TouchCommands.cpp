@@ -35,22 +35,22 @@ bool parseYesNo(const std::string& name, const std::string& word)
     return word == "yes";
 }
 
-// The words between the "|" separators, from word `first` on; a word with '=' that is not part of
-// a group (such as "subtype=6" after the last one) is left to the caller.
+// The contacts or touches of a line: the words from `first` to `end`, split at each "|". No words
+// make no group.
 std::vector<Words> groups(const Words& words, std::size_t first, std::size_t end)
 {
     std::vector<Words> result;
-    Words group = {"group"};
+    Words group;
     for (std::size_t i = first; i < end; ++i) {
         if (words[i] == "|") {
-            result.push_back(group);
-            group = {"group"};
+            result.push_back(std::move(group));
+            group.clear();
         } else {
             group.push_back(words[i]);
         }
     }
-    if (group.size() > 1 || !result.empty()) {
-        result.push_back(group);
+    if (!group.empty() || !result.empty()) {
+        result.push_back(std::move(group));
     }
     return result;
 }
@@ -59,12 +59,12 @@ std::map<std::string, std::string, std::less<>> required(const Words& group,
                                                          const std::vector<std::string_view>& allowed,
                                                          const std::vector<std::string_view>& needed)
 {
-    auto options = parseOptions(group, 1, allowed);
+    auto options = parseOptions(group, 0, allowed);
     for (const auto name : needed) {
         if (!options.contains(name)) {
             std::string text;
-            for (std::size_t i = 1; i < group.size(); ++i) {
-                text += (i > 1 ? " " : "") + group[i];
+            for (const auto& word : group) {
+                text += (text.empty() ? "" : " ") + word;
             }
             throw ScenarioError("missing " + std::string(name) + "= in '" + text + "'");
         }
