@@ -180,10 +180,7 @@ void ScenarioRunner::setDefault(const Words& words)
 
 void ScenarioRunner::setTrusted(const Words& words)
 {
-    if (words[1] != "yes" && words[1] != "no") {
-        throw ScenarioError("trusted takes yes or no, not '" + words[1] + "'");
-    }
-    desktop_.setTrusted(words[1] == "yes");
+    desktop_.setTrusted(parseYesNo("trusted", words[1]));
 }
 
 void ScenarioRunner::connectKeyboard(const Words& words)

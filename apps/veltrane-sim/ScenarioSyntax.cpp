@@ -115,6 +115,14 @@ bool addHidProperty(std::string_view name, std::string_view value,
     return true;
 }
 
+bool parseYesNo(std::string_view name, std::string_view word)
+{
+    if (word != "yes" && word != "no") {
+        throw ScenarioError(std::string(name) + " takes yes or no, not '" + std::string(word) + "'");
+    }
+    return word == "yes";
+}
+
 std::string parseText(std::string_view word)
 {
     if (!word.starts_with('"')) {

@@ -25,6 +25,8 @@ platform::HidProperty parseLocation(std::string_view word);
 // option.
 bool addHidProperty(std::string_view name, std::string_view value,
                     std::map<std::string, platform::HidProperty, std::less<>>& properties);
+// yes or no, for the option or command of that name.
+bool parseYesNo(std::string_view name, std::string_view word);
 // A double-quoted text with JSON escapes.
 std::string parseText(std::string_view word);
 

@@ -27,14 +27,6 @@ std::int32_t parseInt32(const std::string& name, const std::string& word)
     return static_cast<std::int32_t>(value);
 }
 
-bool parseYesNo(const std::string& name, const std::string& word)
-{
-    if (word != "yes" && word != "no") {
-        throw ScenarioError(name + " takes yes or no, not '" + word + "'");
-    }
-    return word == "yes";
-}
-
 // The contacts or touches of a line: the words from `first` to `end`, split at each "|". No words
 // make no group.
 std::vector<Words> groups(const Words& words, std::size_t first, std::size_t end)

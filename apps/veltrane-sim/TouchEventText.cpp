@@ -1,5 +1,6 @@
 #include "TouchEventText.h"
 
+#include "platform/sim/EventText.h"
 #include "touch/TouchPhase.h"
 
 #include <algorithm>
@@ -28,19 +29,12 @@ std::string phaseName(std::int64_t phase)
     }
 }
 
-std::string hex(std::int64_t value)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
-    return text;
-}
-
 }  // namespace
 
 std::string describeTouchEvent(const TouchEvent& event)
 {
-    std::string text = "device=" + hex(event.deviceId) + " phase=" + hex(event.phaseHex) +
-                       " raw=" + hex(event.rawPhaseHex) +
+    std::string text = "device=" + sim::hexText(event.deviceId) + " phase=" + sim::hexText(event.phaseHex) +
+                       " raw=" + sim::hexText(event.rawPhaseHex) +
                        " ended=" + (event.gestureEnded ? "true" : "false") +
                        " moved=" + (event.gestureMoved ? "true" : "false");
     std::vector<const Touch*> touches;

@@ -1,30 +1,27 @@
 #pragma once
 
-#include "platform/EventMonitors.h"
+#include "touch/EventMonitor.h"
 
-#include <optional>
+#include <utility>
 
 namespace veltrane {
 
-// A platform monitor of the events sent to other applications, installed between start() and
-// stop() (or destruction).
-class GlobalEventMonitor {
+// A platform monitor of the events sent to other applications; its handler gets a copy of each.
+class GlobalEventMonitor final : public EventMonitor {
 public:
     using Handler = platform::EventMonitors::GlobalHandler;
 
-    GlobalEventMonitor(platform::EventMonitors& monitors, platform::EventMask mask, Handler handler);
-    ~GlobalEventMonitor();
-    GlobalEventMonitor(const GlobalEventMonitor&) = delete;
-    GlobalEventMonitor& operator=(const GlobalEventMonitor&) = delete;
-
-    // Does nothing while the monitor is already installed.
-    void start();
-    void stop();
+    GlobalEventMonitor(platform::EventMonitors& monitors, platform::EventMask mask, Handler handler)
+        : EventMonitor(monitors, mask), handler_(std::move(handler))
+    {
+    }
 
 private:
-    platform::EventMonitors& monitors_;
-    std::optional<platform::EventMonitors::Token> monitor_;
-    platform::EventMask mask_;
+    platform::EventMonitors::Token add(platform::EventMonitors& monitors, platform::EventMask mask) override
+    {
+        return monitors.addGlobalMonitorForEvents(mask, handler_);
+    }
+
     Handler handler_;
 };
 

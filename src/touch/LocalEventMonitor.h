@@ -1,30 +1,28 @@
 #pragma once
 
-#include "platform/EventMonitors.h"
+#include "touch/EventMonitor.h"
 
-#include <optional>
+#include <utility>
 
 namespace veltrane {
 
-// A platform monitor of the events sent to this application, installed between start() and stop()
-// (or destruction). Its handler returns the event to deliver, or nothing to swallow it.
-class LocalEventMonitor {
+// A platform monitor of the events sent to this application; its handler returns the event to deliver, or
+// nothing to swallow it.
+class LocalEventMonitor final : public EventMonitor {
 public:
     using Handler = platform::EventMonitors::LocalHandler;
 
-    LocalEventMonitor(platform::EventMonitors& monitors, platform::EventMask mask, Handler handler);
-    ~LocalEventMonitor();
-    LocalEventMonitor(const LocalEventMonitor&) = delete;
-    LocalEventMonitor& operator=(const LocalEventMonitor&) = delete;
-
-    // Does nothing while the monitor is already installed.
-    void start();
-    void stop();
+    LocalEventMonitor(platform::EventMonitors& monitors, platform::EventMask mask, Handler handler)
+        : EventMonitor(monitors, mask), handler_(std::move(handler))
+    {
+    }
 
 private:
-    platform::EventMonitors& monitors_;
-    std::optional<platform::EventMonitors::Token> monitor_;
-    platform::EventMask mask_;
+    platform::EventMonitors::Token add(platform::EventMonitors& monitors, platform::EventMask mask) override
+    {
+        return monitors.addLocalMonitorForEvents(mask, handler_);
+    }
+
     Handler handler_;
 };
 

@@ -51,6 +51,13 @@ std::optional<EventType> eventTypeFromName(std::string_view name)
     return std::nullopt;
 }
 
+std::string hexText(std::int64_t value)
+{
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
 std::string describeEvent(const platform::Event& event)
 {
     const bool isKey = event.type == EventType::keyDown || event.type == EventType::keyUp ||

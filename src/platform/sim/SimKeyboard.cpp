@@ -1,9 +1,8 @@
 #include "platform/sim/SimKeyboard.h"
 
+#include "platform/sim/EventText.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/Transcript.h"
-
-#include <cstdio>
 
 namespace veltrane::sim {
 
@@ -18,13 +17,6 @@ std::int64_t keyValue(HidKey key)
     return static_cast<std::int64_t>(std::uint64_t{key.page} << kPageShift | key.usage);
 }
 
-std::string hex(std::int64_t value)
-{
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
-    return text;
-}
-
 std::string describeMapping(const std::vector<platform::HidKeyMapping>& mapping)
 {
     if (mapping.empty()) {
@@ -33,8 +25,8 @@ std::string describeMapping(const std::vector<platform::HidKeyMapping>& mapping)
     std::string text;
     for (const auto& entry : mapping) {
         text += text.empty() ? "" : " ";
-        text += (entry.source ? hex(*entry.source) : "?") + "->" +
-                (entry.destination ? hex(*entry.destination) : "?");
+        text += (entry.source ? hexText(*entry.source) : "?") + "->" +
+                (entry.destination ? hexText(*entry.destination) : "?");
     }
     return text;
 }
