@@ -1,7 +1,6 @@
 #include "platform/sim/HidStack.h"
 
 #include "platform/sim/Faults.h"
-#include "platform/sim/KeyLayout.h"
 #include "platform/sim/SimHidManager.h"
 #include "platform/sim/WindowServer.h"
 

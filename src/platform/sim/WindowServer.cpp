@@ -1,8 +1,8 @@
 #include "platform/sim/WindowServer.h"
 
+#include "platform/KeyTable.h"
 #include "platform/sim/EventText.h"
 #include "platform/sim/Faults.h"
-#include "platform/sim/KeyLayout.h"
 #include "platform/sim/SimEventMonitor.h"
 #include "platform/sim/SimEventSource.h"
 #include "platform/sim/SimEventTap.h"
@@ -25,26 +25,28 @@ WindowServer::WindowServer(Scheduler& scheduler, Transcript& transcript, Faults&
 
 void WindowServer::keyFromDevice(HidKey key, bool down)
 {
-    const auto info = KeyLayout::lookup(key.page, key.usage);
-    if (!info) {
+    using platform::KeyTable;
+    constexpr std::uint32_t capsLockUsage = 0x39;
+    const KeyTable::Key* known = KeyTable::byUsage(key.page, key.usage);
+    if (known == nullptr || !known->keyCode) {
         return;
     }
     Event event;
-    event.keyCode = info->keyCode;
-    if (key.page == KeyLayout::kKeyboardPage && key.usage == KeyLayout::kCapsLockUsage) {
+    event.keyCode = *known->keyCode;
+    if (key.page == KeyTable::kKeyboardPage && key.usage == capsLockUsage) {
         // Caps lock reports only its press, which toggles the lock.
         if (!down) {
             return;
         }
         setCapsLockState(!capsLock_);
         event.type = EventType::flagsChanged;
-    } else if (info->modifier != 0) {
-        holdModifier(info->modifier, down);
+    } else if (known->modifier != 0) {
+        holdModifier(known->modifier, down);
         event.type = EventType::flagsChanged;
     } else {
         event.type = down ? EventType::keyDown : EventType::keyUp;
     }
-    event.flags = modifierFlags() | info->ownFlags;
+    event.flags = modifierFlags() | known->ownFlags;
     enter(event);
 }
 
