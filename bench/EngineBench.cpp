@@ -2,7 +2,7 @@
 // little more than reading the hyper state, and allocate nothing.
 
 #include "AllocationCounter.h"
-#include "app/AppDelegate.h"
+#include "app/CompositionRoot.h"
 #include "core/HyperCGEventProcessor.h"
 #include "platform/sim/Desktop.h"
 #include "platform/sim/SimUserDefaults.h"
@@ -61,7 +61,7 @@ void simulatedKeyRoad(benchmark::State& state)
     desktop.defaults()["keyRemap"] = std::int64_t{1};
     desktop.hid().connect("kb", {});
     desktop.setApplicationFactory([](const platform::Platform& platform) {
-        return std::make_unique<AppDelegate>(platform, [](bool, logging::Level) {});
+        return makeApplication(platform, {.loggingSetup = [](bool, logging::Level) {}});
     });
     desktop.launch();
     desktop.scheduler().advance(1.0);

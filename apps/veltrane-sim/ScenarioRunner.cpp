@@ -5,7 +5,7 @@
 #include "ScenarioError.h"
 #include "ScenarioSyntax.h"
 #include "TouchEventText.h"
-#include "app/AppDelegate.h"
+#include "app/CompositionRoot.h"
 #include "logging/Logging.h"
 #include "platform/sim/EventText.h"
 
@@ -88,7 +88,7 @@ ScenarioRunner::ScenarioRunner(sim::Desktop& desktop)
         auto touchMonitor = [this](const TouchEvent& event) {
             desktop_.transcript().record("touches", describeTouchEvent(event));
         };
-        return std::make_unique<AppDelegate>(platform, loggingSetup, touchMonitor);
+        return makeApplication(platform, {.loggingSetup = loggingSetup, .touchMonitor = touchMonitor});
     });
 }
 

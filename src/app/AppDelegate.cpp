@@ -1,8 +1,11 @@
 #include "app/AppDelegate.h"
 
 #include "app/LogLevel.h"
+#include "app/SystemPrefsUtil.h"
+#include "core/Notifications.h"
 #include "keyboard/KeyRemap.h"
 #include "logging/Logging.h"
+#include "touch/GestureEventRouter.h"
 
 namespace veltrane {
 
@@ -23,15 +26,17 @@ void applicationLogging(bool logToFile, logging::Level minLevel)
 
 }  // namespace
 
-AppDelegate::AppDelegate(const platform::Platform& platform, LoggingSetup loggingSetup,
-                         TouchEventHandler touchMonitor)
-    : platform_(platform), loggingSetup_(loggingSetup ? std::move(loggingSetup) : applicationLogging),
-      touchMonitor_(std::move(touchMonitor)), defaults_(platform.userDefaults), hyperFlags_(defaults_),
-      keyPresser_(platform.eventPoster), statusItem_(platform, defaults_), hidRemap_(platform, defaults_),
-      keyboardHID_(platform, defaults_, hyperFlags_, keyPresser_, hidRemap_, statusItem_),
+AppDelegate::AppDelegate(const platform::Platform& platform, std::unique_ptr<SharedInstances> shared,
+                         ApplicationOptions options)
+    : platform_(platform), options_(std::move(options)), shared_(std::move(shared)),
+      defaults_(shared_->defaults()), hyperFlags_(shared_->hyperFlags()), keyPresser_(shared_->keyPresser()),
+      statusItem_(shared_->statusItem()), hidRemap_(shared_->hidRemap()), keyboardHID_(shared_->keyboardHID()),
       accessibilityAuthorization_(platform), relauncher_(platform, defaults_), loginItem_(platform),
       menuController_(platform, defaults_, hidRemap_, accessibilityAuthorization_, relauncher_)
 {
+    if (!options_.loggingSetup) {
+        options_.loggingSetup = applicationLogging;
+    }
 }
 
 AppDelegate::~AppDelegate()
@@ -49,7 +54,7 @@ AppDelegate::~AppDelegate()
 void AppDelegate::applicationDidFinishLaunching()
 {
     statusItem_.refresh();
-    loggingSetup_(defaults_.logToFile().isOn(), logLevel(defaults_));
+    options_.loggingSetup(defaults_.logToFile().isOn(), logLevel(defaults_));
     checkVersion();
     loginItem_.setLaunchOnLogin(defaults_.launchOnLogin().enabled());
     relauncher_.terminateRunningHelper();
@@ -70,7 +75,7 @@ void AppDelegate::applicationDidFinishLaunching()
             platform_.userDefaults.boolForKey("SUEnableAutomaticChecks"));
     }
     deviceListenerObserver_ = platform_.notificationCenter.observe(
-        "startDeviceListener", [this](const std::any&) { startDeviceListener(); });
+        Notifications::kStartDeviceListener, [this](const std::any&) { startDeviceListener(); });
 }
 
 void AppDelegate::applicationWillTerminate()
@@ -142,7 +147,9 @@ void AppDelegate::startEngine()
     applicationToggle_ = std::make_unique<ApplicationToggle>(platform_, defaults_);
     menuController_.setApplicationToggle(applicationToggle_.get());
     sharedToggle_.store(applicationToggle_.get(), std::memory_order_release);
-    mainEventTap_ = std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_, touchEventHandler());
+    mainEventTap_ = std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_, gestureHandler(), [this] {
+        SystemPrefsUtil::openAccessibilityPane(platform_.workspace);
+    });
     platform_.dispatch.mainQueue().asyncAfter(kListenerStartDelay, [this] { keyboardHID_.refresh(false); });
     applyKeyMapping();
     const std::int64_t delay = defaults_.touchListenerDelay().value();
@@ -152,7 +159,7 @@ void AppDelegate::startEngine()
         platform_.dispatch.mainQueue().asyncAfter(static_cast<double>(delay), [this] { startListeners(); });
     }
     frontmostObserver_ = platform_.notificationCenter.observe(
-        ApplicationToggle::kFrontmostAppToggle, [this](const std::any&) { frontmostAppToggle(); });
+        Notifications::kFrontmostAppToggle, [this](const std::any&) { frontmostAppToggle(); });
 }
 
 void AppDelegate::startListeners()
@@ -175,7 +182,7 @@ void AppDelegate::startDeviceListener()
         return toggle != nullptr && toggle->disabledForApp();
     };
     deviceListener_ = std::make_unique<DeviceListener>(
-        platform_, defaults_, MTTrackpadRegistrar::Consumers{touchEventHandler(), disabledForApp, nullptr});
+        platform_, defaults_, MTTrackpadRegistrar::Consumers{touchEventHandler(), disabledForApp, options_.viewer});
 }
 
 TouchEventHandler AppDelegate::touchEventHandler()
@@ -184,12 +191,18 @@ TouchEventHandler AppDelegate::touchEventHandler()
         recognizer_ =
             std::make_unique<OneDrawRecognizer>(platform_, defaults_, hyperFlags_, keyPresser_, statusItem_);
     }
-    return [recognizer = recognizer_.get(), monitor = touchMonitor_](const TouchEvent& event) {
+    return [recognizer = recognizer_.get(), monitor = options_.touchMonitor](const TouchEvent& event) {
         if (monitor) {
             monitor(event);
         }
         recognizer->recognize(event);
     };
+}
+
+HyperCGEventProcessor::GestureHandler AppDelegate::gestureHandler()
+{
+    auto router = std::make_shared<GestureEventRouter>(touchEventHandler(), options_.viewer);
+    return [router](const platform::Event& gestureEvent) { router->route(gestureEvent); };
 }
 
 void AppDelegate::applyKeyMapping()

@@ -1,18 +1,13 @@
 #pragma once
 
 #include "app/AccessibilityAuthorization.h"
+#include "app/ApplicationOptions.h"
 #include "app/ApplicationToggle.h"
 #include "app/LoginItem.h"
 #include "app/Relauncher.h"
-#include "app/StatusItem.h"
+#include "app/SharedInstances.h"
 #include "app/StatusMenuController.h"
-#include "core/Defaults.h"
-#include "core/HyperFlags.h"
-#include "core/KeyPresser.h"
 #include "core/MainEventTap.h"
-#include "keyboard/HidRemap.h"
-#include "keyboard/KeyboardHID.h"
-#include "logging/Level.h"
 #include "platform/ApplicationDelegate.h"
 #include "platform/Platform.h"
 #include "touch/DeviceListener.h"
@@ -30,12 +25,9 @@ namespace veltrane {
 // menus to the objects that decide.
 class AppDelegate : public platform::ApplicationDelegate {
 public:
-    // Sets the logging library up for this run; the default is the application's own preset.
-    using LoggingSetup = std::function<void(bool logToFile, logging::Level minLevel)>;
-
-    // touchMonitor, when given, sees every touch event just before the slide recognizer does.
-    explicit AppDelegate(const platform::Platform& platform, LoggingSetup loggingSetup = {},
-                         TouchEventHandler touchMonitor = {});
+    // Made by makeApplication, which builds the shared instances first.
+    AppDelegate(const platform::Platform& platform, std::unique_ptr<SharedInstances> shared,
+                ApplicationOptions options);
     ~AppDelegate() override;
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
@@ -55,20 +47,22 @@ private:
     void startDeviceListener();
     // The one slide recognizer, made on first use, behind the touch monitor.
     TouchEventHandler touchEventHandler();
+    // The event tap's gesture events, through the event-tap tracker, to the recognizer and the viewer.
+    HyperCGEventProcessor::GestureHandler gestureHandler();
     void applyKeyMapping();
     void frontmostAppToggle();
     void receiveWakeNote();
     void receiveSessionActiveNote();
 
     const platform::Platform& platform_;
-    LoggingSetup loggingSetup_;
-    TouchEventHandler touchMonitor_;
-    Defaults defaults_;
-    HyperFlags hyperFlags_;
-    KeyPresser keyPresser_;
-    StatusItem statusItem_;
-    HidRemap hidRemap_;
-    KeyboardHID keyboardHID_;
+    ApplicationOptions options_;
+    std::unique_ptr<SharedInstances> shared_;
+    Defaults& defaults_;
+    HyperFlags& hyperFlags_;
+    KeyPresser& keyPresser_;
+    StatusItem& statusItem_;
+    HidRemap& hidRemap_;
+    KeyboardHID& keyboardHID_;
     AccessibilityAuthorization accessibilityAuthorization_;
     Relauncher relauncher_;
     LoginItem loginItem_;

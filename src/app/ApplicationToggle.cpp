@@ -1,5 +1,7 @@
 #include "app/ApplicationToggle.h"
 
+#include "core/Notifications.h"
+
 #include <nlohmann/json.hpp>
 
 namespace veltrane {
@@ -54,7 +56,7 @@ void ApplicationToggle::setDisabledForApp(bool disabled)
         return;
     }
     disabledForApp_.store(disabled, std::memory_order_relaxed);
-    platform_.notificationCenter.post(kFrontmostAppToggle, disabled);
+    platform_.notificationCenter.post(Notifications::kFrontmostAppToggle, disabled);
 }
 
 void ApplicationToggle::disableCurrentApplication()

@@ -16,7 +16,6 @@ namespace veltrane {
 // "frontmostAppToggle" and the decision as a boolean object.
 class ApplicationToggle {
 public:
-    static constexpr const char* kFrontmostAppToggle = "frontmostAppToggle";
     static constexpr const char* kOwnIdentifier = "com.marrowind.Veltrane";
     static constexpr const char* kLoginWindow = "com.apple.loginwindow";
 

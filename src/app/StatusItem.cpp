@@ -27,13 +27,19 @@ void StatusItem::openMenu()
     });
 }
 
-void StatusItem::setImage(const std::string& name)
+void StatusItem::showHyper(bool held)
 {
-    platform_.dispatch.mainQueue().sync([&] {
+    auto show = [this, image = held ? kAltImage : kImage] {
         if (nsStatusItem_) {
-            nsStatusItem_->setImage(name);
+            nsStatusItem_->setImage(image);
         }
-    });
+    };
+    platform::Queue& main = platform_.dispatch.mainQueue();
+    if (main.isCurrent()) {
+        show();
+    } else {
+        main.async(show);
+    }
 }
 
 void StatusItem::setMenu(platform::StatusMenu menu)

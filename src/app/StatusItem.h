@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Defaults.h"
+#include "core/HyperIndicator.h"
 #include "platform/Platform.h"
 
 #include <memory>
@@ -9,8 +10,9 @@
 
 namespace veltrane {
 
-// The application's item in the menu bar, with its icon and the menu it shows.
-class StatusItem {
+// The application's item in the menu bar, with its icon and the menu it shows. The icon is also
+// the hyper indicator: the other image while the hyper state is held.
+class StatusItem final : public HyperIndicator {
 public:
     static constexpr const char* kImage = "StatusTemplate";
     static constexpr const char* kAltImage = "altStatusTemplate";
@@ -26,8 +28,9 @@ public:
     void refresh();
     // Shows the item and opens its menu as if clicked, hiding a hidden icon again afterwards.
     void openMenu();
-    // Callable from any thread: the image is set on the main queue, and the caller waits for it.
-    void setImage(const std::string& name);
+    // Callable from any thread: off the main queue the image changes there later, so that the
+    // caller never waits for the main queue.
+    void showHyper(bool held) override;
     void setMenu(platform::StatusMenu menu);
 
 private:

@@ -3,26 +3,27 @@
 #include "core/Defaults.h"
 #include "core/HyperFlags.h"
 #include "platform/Event.h"
-#include "touch/NSTouchTracker.h"
-#include "touch/TouchViewer.h"
 
 #include <cstdint>
+#include <functional>
 
 namespace veltrane {
 
 // Applies the hyper state to every event the event tap lets through: while the hyper key or the
 // slide gesture holds it, the event carries the hyper modifier set; otherwise Command and Option
 // are swapped while they are held on a keyboard not made by Apple. Gesture events go, unchanged,
-// to the touch pipeline when touches do not come from the multitouch framework. It runs for every
-// event, so its hot path lives in the header where the tap's callback can inline it.
+// to the gesture handler (the touch pipeline) when touches do not come from the multitouch
+// framework. It runs for every event, so its hot path lives in the header where the tap's
+// callback can inline it.
 class HyperCGEventProcessor {
 public:
     static constexpr platform::EventFlags kSyntheticFlag = 0x20000000;
     // Gesture events of this subtype carry no touches for the recognizer.
     static constexpr std::int64_t kIgnoredGestureSubtype = 6;
 
-    HyperCGEventProcessor(const HyperFlags& hyperFlags, Defaults& defaults, TouchEventHandler recognize = {},
-                          TouchViewer* viewer = nullptr);
+    using GestureHandler = std::function<void(const platform::Event& gestureEvent)>;
+
+    HyperCGEventProcessor(const HyperFlags& hyperFlags, Defaults& defaults, GestureHandler gestures = {});
 
     void process(platform::Event& event)
     {
@@ -30,8 +31,8 @@ public:
             return;
         }
         if (event.type == platform::EventType::gesture) {
-            if (!usePrivateFramework_ && event.subtype != kIgnoredGestureSubtype) {
-                routeGesture(event);
+            if (!usePrivateFramework_ && event.subtype != kIgnoredGestureSubtype && gestures_) {
+                gestures_(event);
             }
             return;
         }
@@ -57,8 +58,6 @@ private:
             hyperFlags_.flags() | (isArrow ? platform::kFlagSecondaryFn : 0);
     }
 
-    void routeGesture(const platform::Event& event);
-
     static void swapCommandAndOption(platform::Event& event, std::uint8_t state)
     {
         const bool command = (state & HyperFlags::commandDownBit) != 0;
@@ -72,9 +71,7 @@ private:
 
     const HyperFlags& hyperFlags_;
     const bool usePrivateFramework_;
-    NSTouchTracker nsTouchTracker_;
-    TouchEventHandler recognize_;
-    TouchViewer* viewer_;
+    GestureHandler gestures_;
 };
 
 }  // namespace veltrane

@@ -1,7 +1,7 @@
 #include "core/MainEventTap.h"
 
-#include "app/SystemPrefsUtil.h"
 #include "core/EventMask.h"
+#include "core/Notifications.h"
 #include "logging/Log.h"
 
 namespace veltrane {
@@ -25,14 +25,15 @@ bool isDisabledNotice(platform::EventType type)
 }  // namespace
 
 MainEventTap::MainEventTap(const platform::Platform& platform, Defaults& defaults,
-                           const HyperFlags& hyperFlags, TouchEventHandler recognize, TouchViewer* viewer)
-    : platform_(platform), defaults_(defaults),
-      eventProcessor_(hyperFlags, defaults, std::move(recognize), viewer),
+                           const HyperFlags& hyperFlags, HyperCGEventProcessor::GestureHandler gestures,
+                           OpenPermissionSettings openPermissionSettings)
+    : platform_(platform), defaults_(defaults), openPermissionSettings_(std::move(openPermissionSettings)),
+      eventProcessor_(hyperFlags, defaults, std::move(gestures)),
       currentEventMask_(EventMask::compute(defaults)),
-      maskObserver_(platform.notificationCenter.observe("updateEventMask",
+      maskObserver_(platform.notificationCenter.observe(Notifications::kUpdateEventMask,
                                                         [this](const std::any&) { updateEventMask(); })),
       frontmostObserver_(platform.notificationCenter.observe(
-          "frontmostAppToggle", [this](const std::any& object) { frontmostAppToggle(object); }))
+          Notifications::kFrontmostAppToggle, [this](const std::any& object) { frontmostAppToggle(object); }))
 {
 }
 
@@ -59,7 +60,9 @@ void MainEventTap::createTap(platform::EventMask eventMask)
 void MainEventTap::failToCreate()
 {
     platform_.alerts.showAlert(kFailureTitle, kFailureText, "OK");
-    SystemPrefsUtil::openAccessibilityPane(platform_.workspace);
+    if (openPermissionSettings_) {
+        openPermissionSettings_();
+    }
     platform_.systemLog.write(platform::SystemLogLevel::error,
                               "com-marrowind-Veltrane Failed to create event tap. Exiting program");
     platform_.system.exit(1);

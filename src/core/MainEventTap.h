@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace veltrane {
@@ -15,9 +16,14 @@ namespace veltrane {
 // work, so failing to create one ends the program after telling the user what to do.
 class MainEventTap {
 public:
-    // Touches of the tap's gesture events go to recognize, and to the viewer while it shows.
+    // Opens the settings page where the user grants the permission to watch input.
+    using OpenPermissionSettings = std::function<void()>;
+
+    // The tap's gesture events go to the gesture handler; when no tap can be made, the user is sent
+    // to the permission settings.
     MainEventTap(const platform::Platform& platform, Defaults& defaults, const HyperFlags& hyperFlags,
-                 TouchEventHandler recognize = {}, TouchViewer* viewer = nullptr);
+                 HyperCGEventProcessor::GestureHandler gestures = {},
+                 OpenPermissionSettings openPermissionSettings = {});
     ~MainEventTap();
     MainEventTap(const MainEventTap&) = delete;
     MainEventTap& operator=(const MainEventTap&) = delete;
@@ -35,6 +41,7 @@ private:
 
     const platform::Platform& platform_;
     Defaults& defaults_;
+    OpenPermissionSettings openPermissionSettings_;
     HyperCGEventProcessor eventProcessor_;
     std::shared_ptr<platform::EventTap> eventTap_;
     platform::EventMask currentEventMask_;

@@ -1,5 +1,6 @@
 #include "keyboard/HidRemap.h"
 
+#include "core/Notifications.h"
 #include "logging/Log.h"
 
 #include <algorithm>
@@ -41,7 +42,7 @@ std::string describe(const std::vector<platform::HidKeyMapping>& mapping)
 
 HidRemap::HidRemap(const platform::Platform& platform, Defaults& defaults)
     : platform_(platform), keyboardListener_(platform, defaults),
-      observer_(platform.notificationCenter.observe(KeyboardListener::kKeyboardAddedOrRemoved,
+      observer_(platform.notificationCenter.observe(Notifications::kKeyboardAddedOrRemoved,
                                                     [this](const std::any&) { remap(); }))
 {
 }

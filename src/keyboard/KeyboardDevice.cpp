@@ -1,14 +1,15 @@
 #include "keyboard/KeyboardDevice.h"
 
-#include "keyboard/HidProperties.h"
+#include "platform/HidProperties.h"
+
 
 namespace veltrane {
 
 std::optional<KeyboardDevice> KeyboardDevice::of(const platform::HidDevice& device)
 {
-    const auto vendor = integerProperty(device, platform::kHidVendorId);
-    const auto product = integerProperty(device, platform::kHidProductId);
-    const auto location = unsignedProperty(device, platform::kHidLocationId);
+    const auto vendor = platform::integerProperty(device, platform::kHidVendorId);
+    const auto product = platform::integerProperty(device, platform::kHidProductId);
+    const auto location = platform::unsignedProperty(device, platform::kHidLocationId);
     if (!vendor || !product || !location) {
         return std::nullopt;
     }

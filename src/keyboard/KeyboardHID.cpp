@@ -1,9 +1,10 @@
 #include "keyboard/KeyboardHID.h"
 
-#include "keyboard/HidProperties.h"
+#include "core/Notifications.h"
 #include "keyboard/PhysicalKey.h"
 #include "keyboard/UsageKeyCodes.h"
 #include "logging/Log.h"
+#include "platform/HidProperties.h"
 
 #include <limits>
 #include <utility>
@@ -39,18 +40,19 @@ bool isKeyboardKey(const platform::HidValue& value)
 
 bool isAppleKeyboard(const platform::HidValue& value)
 {
-    const auto vendor = value.device ? integerProperty(*value.device, platform::kHidVendorId) : std::nullopt;
+    const auto vendor =
+        value.device ? platform::integerProperty(*value.device, platform::kHidVendorId) : std::nullopt;
     return vendor == kAppleVendor || vendor == kAppleVendorBluetooth;
 }
 
 }  // namespace
 
 KeyboardHID::KeyboardHID(const platform::Platform& platform, Defaults& defaults, HyperFlags& hyperFlags,
-                         KeyPresser& keyPresser, HidRemap& hidRemap, StatusItem& statusItem)
+                         KeyPresser& keyPresser, HidRemap& hidRemap, HyperIndicator& indicator)
     : platform_(platform), defaults_(defaults), hyperFlags_(hyperFlags), keyPresser_(keyPresser),
-      hidRemap_(hidRemap), statusItem_(statusItem),
-      frontmostObserver_(
-          platform.notificationCenter.observe("frontmostAppToggle", [this](const std::any& object) {
+      hidRemap_(hidRemap), indicator_(indicator),
+      frontmostObserver_(platform.notificationCenter.observe(
+          Notifications::kFrontmostAppToggle, [this](const std::any& object) {
               const auto* disabled = std::any_cast<bool>(&object);
               disabled_.store(disabled != nullptr && *disabled, std::memory_order_relaxed);
           }))
@@ -282,7 +284,7 @@ void KeyboardHID::remapCapsLockBySyntheticEvents(bool pressed)
 void KeyboardHID::updateImage()
 {
     if (defaults_.keyMenuBarIcon().isOn()) {
-        statusItem_.setImage(hyperFlags_.keyDown() ? StatusItem::kAltImage : StatusItem::kImage);
+        indicator_.showHyper(hyperFlags_.keyDown());
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/StatusItem.h"
 #include "core/Defaults.h"
 #include "core/HyperFlags.h"
+#include "core/HyperIndicator.h"
 #include "core/KeyPresser.h"
 #include "keyboard/HidRemap.h"
 #include "platform/Platform.h"
@@ -21,7 +21,7 @@ namespace veltrane {
 class KeyboardHID {
 public:
     KeyboardHID(const platform::Platform& platform, Defaults& defaults, HyperFlags& hyperFlags,
-                KeyPresser& keyPresser, HidRemap& hidRemap, StatusItem& statusItem);
+                KeyPresser& keyPresser, HidRemap& hidRemap, HyperIndicator& indicator);
     ~KeyboardHID();
     KeyboardHID(const KeyboardHID&) = delete;
     KeyboardHID& operator=(const KeyboardHID&) = delete;
@@ -47,7 +47,7 @@ private:
     HyperFlags& hyperFlags_;
     KeyPresser& keyPresser_;
     HidRemap& hidRemap_;
-    StatusItem& statusItem_;
+    HyperIndicator& indicator_;
     platform::NotificationCenter::Token frontmostObserver_;
 
     // Only on the listener's queue.

@@ -1,5 +1,6 @@
 #include "keyboard/KeyboardListener.h"
 
+#include "core/Notifications.h"
 #include "logging/Log.h"
 
 namespace veltrane {
@@ -59,7 +60,7 @@ void KeyboardListener::keyboardRemoved(const platform::HidDevice& device)
 
 void KeyboardListener::announce()
 {
-    platform_.notificationCenter.post(kKeyboardAddedOrRemoved);
+    platform_.notificationCenter.post(Notifications::kKeyboardAddedOrRemoved);
 }
 
 }  // namespace veltrane

@@ -15,8 +15,6 @@ namespace veltrane {
 // Once listening, it listens for the rest of the process.
 class KeyboardListener {
 public:
-    static constexpr const char* kKeyboardAddedOrRemoved = "keyboardAddedOrRemoved";
-
     KeyboardListener(const platform::Platform& platform, Defaults& defaults);
 
     void listen();

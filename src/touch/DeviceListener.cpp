@@ -1,6 +1,6 @@
 #include "touch/DeviceListener.h"
 
-#include "keyboard/HidProperties.h"
+#include "platform/HidProperties.h"
 #include "touch/MacModel.h"
 
 #include <algorithm>
@@ -53,13 +53,6 @@ std::optional<DeviceType> typeForVendor(std::int64_t vendorId, std::int64_t prod
         return DeviceType::magicTrackpad2;
     }
     return std::nullopt;
-}
-
-std::optional<std::string> textProperty(const platform::HidDevice& device, std::string_view key)
-{
-    const auto value = device.property(key);
-    const auto* text = std::get_if<std::string>(&value);
-    return text == nullptr ? std::nullopt : std::optional<std::string>(*text);
 }
 
 }  // namespace
@@ -117,9 +110,9 @@ void DeviceListener::watchHidDevices()
 
 void DeviceListener::deviceMatched(const platform::HidDevice& device)
 {
-    const auto vendorId = integerProperty(device, platform::kHidVendorId);
-    const auto productId = integerProperty(device, platform::kHidProductId);
-    const auto locationId = unsignedProperty(device, platform::kHidLocationId);
+    const auto vendorId = platform::integerProperty(device, platform::kHidVendorId);
+    const auto productId = platform::integerProperty(device, platform::kHidProductId);
+    const auto locationId = platform::unsignedProperty(device, platform::kHidLocationId);
     if (!vendorId || !productId || !locationId) {
         return;
     }
@@ -130,7 +123,7 @@ void DeviceListener::deviceMatched(const platform::HidDevice& device)
     }
     const auto force = device.searchServiceProperty("ForceSupported");
     const bool hasForce = std::holds_alternative<bool>(force) && std::get<bool>(force);
-    const bool builtIn = textProperty(device, platform::kHidProduct) == kBuiltInProductName;
+    const bool builtIn = platform::textProperty(device, platform::kHidProduct) == kBuiltInProductName;
     const DeviceType type = builtIn
                                 ? (hasForce ? DeviceType::internalTrackpad2 : DeviceType::internalTrackpad)
                                 : (hasForce ? DeviceType::unknownWithForce : DeviceType::unknown);
@@ -142,7 +135,7 @@ void DeviceListener::deviceMatched(const platform::HidDevice& device)
 
 void DeviceListener::deviceRemoved(const platform::HidDevice& device)
 {
-    const auto locationId = unsignedProperty(device, platform::kHidLocationId);
+    const auto locationId = platform::unsignedProperty(device, platform::kHidLocationId);
     if (!locationId) {
         return;
     }

@@ -3,7 +3,6 @@
 #include "touch/TouchPhase.h"
 
 #include <cmath>
-#include <utility>
 
 namespace veltrane {
 
@@ -32,30 +31,16 @@ TouchPoint deviceCoordinates(const Touch& touch)
 }  // namespace
 
 OneDrawRecognizer::OneDrawRecognizer(const platform::Platform& platform, Defaults& defaults,
-                                     HyperFlags& hyperFlags, KeyPresser& keyPresser, StatusItem& statusItem)
+                                     HyperFlags& hyperFlags, KeyPresser& keyPresser, HyperIndicator& indicator)
     : platform_(platform), defaults_(defaults), hyperFlags_(hyperFlags), keyPresser_(keyPresser),
-      statusItem_(statusItem), cursorFreeze_(platform.eventMonitors, platform.eventPoster),
+      indicator_(indicator), cursorFreeze_(platform.eventMonitors, platform.eventPoster),
       defFactor_(defaults.usePrivateFramework().enabled() ? kFrameworkUnitsPerPoint : 1.0f)
 {
 }
 
-// The menu-bar image is set outside the lock: setImage waits for the main queue, and the main
-// queue may itself be waiting for the lock, with a gesture event of the tap, while frames arrive.
 void OneDrawRecognizer::recognize(const TouchEvent& event)
 {
-    const char* image = nullptr;
-    {
-        const std::lock_guard lock(mutex_);
-        recognizeLocked(event);
-        image = std::exchange(imageToShow_, nullptr);
-    }
-    if (image != nullptr) {
-        statusItem_.setImage(image);
-    }
-}
-
-void OneDrawRecognizer::recognizeLocked(const TouchEvent& event)
-{
+    const std::lock_guard lock(mutex_);
     if (event.touchCount != 1 || event.touches.size() != 1) {
         endGesture();
         return;
@@ -171,7 +156,7 @@ void OneDrawRecognizer::beginHyperSlide()
     keyPresser_.post(kCommandKey, true);
     hyperFlags_.setGestureDown(true);
     if (defaults_.changeMenuBarIcon().isOn()) {
-        imageToShow_ = StatusItem::kAltImage;
+        indicator_.showHyper(true);
     }
 }
 
@@ -190,7 +175,7 @@ void OneDrawRecognizer::endGesture()
         hyperFlags_.setGestureDown(false);
         keyPresser_.post(kCommandKey, false);
         if (defaults_.changeMenuBarIcon().isOn()) {
-            imageToShow_ = StatusItem::kImage;
+            indicator_.showHyper(false);
         }
     }
     if (cursorFreeze_.frozen()) {

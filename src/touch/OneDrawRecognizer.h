@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/StatusItem.h"
 #include "core/Defaults.h"
 #include "core/HyperFlags.h"
+#include "core/HyperIndicator.h"
 #include "core/KeyPresser.h"
 #include "platform/Platform.h"
 #include "touch/CursorFreeze.h"
@@ -23,14 +23,13 @@ namespace veltrane {
 class OneDrawRecognizer {
 public:
     OneDrawRecognizer(const platform::Platform& platform, Defaults& defaults, HyperFlags& hyperFlags,
-                      KeyPresser& keyPresser, StatusItem& statusItem);
+                      KeyPresser& keyPresser, HyperIndicator& indicator);
     OneDrawRecognizer(const OneDrawRecognizer&) = delete;
     OneDrawRecognizer& operator=(const OneDrawRecognizer&) = delete;
 
     void recognize(const TouchEvent& event);
 
 private:
-    void recognizeLocked(const TouchEvent& event);
     void startGesture(const Touch& touch, const TouchEvent& event);
     OneDrawGesture matchStart(const Touch& touch) const;
     void trackGesture(const Touch& touch);
@@ -44,15 +43,13 @@ private:
     Defaults& defaults_;
     HyperFlags& hyperFlags_;
     KeyPresser& keyPresser_;
-    StatusItem& statusItem_;
+    HyperIndicator& indicator_;
     std::mutex mutex_;
     CursorFreeze cursorFreeze_;
     OneDrawGesture gestureMatch_;
     std::optional<TouchPoint> initialTouchPos_;
     // Framework touches measure the surface in units this many times smaller than a point.
     const float defFactor_;
-    // The menu-bar image a step asked for; shown once the lock is released.
-    const char* imageToShow_ = nullptr;
 };
 
 }  // namespace veltrane

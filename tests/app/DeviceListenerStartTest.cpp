@@ -1,4 +1,5 @@
-#include "app/AppDelegate.h"
+#include "app/CompositionRoot.h"
+#include "core/Notifications.h"
 #include "platform/sim/Desktop.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ protected:
         desktop.defaults()["touchListenerDelay"] = std::int64_t{3};
         desktop.multitouch().connect({"tp", 0x0400000000003000, 0, false, false, 16000, 11000});
         desktop.setApplicationFactory([](const platform::Platform& platform) {
-            return std::make_unique<AppDelegate>(platform, [](bool, logging::Level) {});
+            return makeApplication(platform, {.loggingSetup = [](bool, logging::Level) {}});
         });
     }
     void post(const std::string& name)
@@ -33,8 +34,8 @@ TEST_F(DeviceListenerStartTest, TheNotificationMakesTheOneListenerBeforeTheDelay
 {
     desktop.launch();
     desktop.scheduler().runUntilIdle();
-    post("startDeviceListener");
-    post("startDeviceListener");
+    post(Notifications::kStartDeviceListener);
+    post(Notifications::kStartDeviceListener);
     desktop.scheduler().advance(5.0);
 
     EXPECT_EQ(desktop.transcript().text({"syslog", "tap"}),

@@ -86,35 +86,27 @@ TEST_F(EventProcessorTest, TheMaskFollowsTheMouseAndGestureSettings)
     EXPECT_EQ(EventMask::compute(withExtra), 0x428401CE0u);
 }
 
-// Gesture events keep their flags; their touches go to the recognizer only when touches are not
-// taken from the multitouch framework, and never for subtype 6.
-TEST_F(EventProcessorTest, GestureEventsFeedTheRecognizerOnlyWithoutThePrivateFramework)
+// Gesture events keep their flags; they go to the touch pipeline only when touches are not taken
+// from the multitouch framework, and never with subtype 6.
+TEST_F(EventProcessorTest, GestureEventsGoToTheTouchPipelineOnlyWithoutThePrivateFramework)
 {
-    std::vector<std::int64_t> recognized;
-    auto gesture = [](std::int64_t subtype) {
-        Event event{EventType::gesture, 0x10000, 0, subtype, {}};
-        event.touches = std::make_shared<const std::vector<platform::GestureTouch>>(
-            std::vector<platform::GestureTouch>{{7, 1, {0.5, 0.5}, {400.0, 300.0}}});
-        return event;
-    };
-    HyperCGEventProcessor routing(hyperFlags, defaults,
-                                  [&](const TouchEvent& event) { recognized.push_back(event.touchCount); });
+    std::vector<std::int64_t> routed;
+    auto route = [&](const Event& event) { routed.push_back(event.subtype); };
+    HyperCGEventProcessor routing(hyperFlags, defaults, route);
     for (const std::int64_t subtype : {0, 6, 9}) {
-        Event event = gesture(subtype);
+        Event event{EventType::gesture, 0x10000, 0, subtype, {}};
         routing.process(event);
         EXPECT_EQ(event.flags, 0x10000u);
     }
-    EXPECT_EQ(recognized, (std::vector<std::int64_t>{1, 1}));
+    EXPECT_EQ(routed, (std::vector<std::int64_t>{0, 9}));
 
     domain["usePrivateFramework"] = true;
     sim::SimUserDefaults withFramework(domain);
     Defaults frameworkDefaults(withFramework);
-    HyperCGEventProcessor notRouting(hyperFlags, frameworkDefaults, [&](const TouchEvent& event) {
-        recognized.push_back(event.touchCount);
-    });
-    Event event = gesture(0);
+    HyperCGEventProcessor notRouting(hyperFlags, frameworkDefaults, route);
+    Event event{EventType::gesture, 0x10000, 0, 0, {}};
     notRouting.process(event);
-    EXPECT_EQ(recognized.size(), 2u);
+    EXPECT_EQ(routed.size(), 2u);
 }
 
 }  // namespace

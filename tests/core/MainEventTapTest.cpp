@@ -1,6 +1,7 @@
 #include "SimTest.h"
 
 #include "core/MainEventTap.h"
+#include "core/Notifications.h"
 
 namespace veltrane {
 namespace {
@@ -24,7 +25,9 @@ protected:
 
     Defaults defaults{platform().userDefaults};
     HyperFlags hyperFlags{defaults};
-    MainEventTap tap{platform(), defaults, hyperFlags};
+    // The settings page stands for whatever the application opens.
+    MainEventTap tap{
+        platform(), defaults, hyperFlags, {}, [this] { platform().workspace.openURL("help:settings"); }};
 };
 
 TEST_F(MainEventTapTest, TheTapCarriesTheProcessorAndIsRestartedAfterATimeout)
@@ -63,13 +66,13 @@ TEST_F(MainEventTapTest, ADisabledByUserInputNoticeIsPassedOverWithoutARestart)
 
 TEST_F(MainEventTapTest, TheFrontmostApplicationSwitchesTheTapOffAndOnAndCreatesItWhenMissing)
 {
-    post("frontmostAppToggle", true);
-    post("frontmostAppToggle", false);
-    post("frontmostAppToggle", true);
-    post("frontmostAppToggle", true);
-    post("frontmostAppToggle", std::string("yes"));
-    post("frontmostAppToggle");
-    post("frontmostAppToggle", false);
+    post(Notifications::kFrontmostAppToggle, true);
+    post(Notifications::kFrontmostAppToggle, false);
+    post(Notifications::kFrontmostAppToggle, true);
+    post(Notifications::kFrontmostAppToggle, true);
+    post(Notifications::kFrontmostAppToggle, std::string("yes"));
+    post(Notifications::kFrontmostAppToggle);
+    post(Notifications::kFrontmostAppToggle, false);
 
     EXPECT_EQ(transcript({"tap"}), "0.000 tap created mask=0x6001c1e\n"
                                    "0.000 tap enabled\n"
@@ -81,8 +84,8 @@ TEST_F(MainEventTapTest, AMaskChangeReplacesTheTapLeavingOneLiveSource)
 {
     onMain([&] { tap.createTap(tap.currentEventMask()); });
     defaults.applyToScroll().setEnabled(true);
-    post("updateEventMask");
-    post("updateEventMask");
+    post(Notifications::kUpdateEventMask);
+    post(Notifications::kUpdateEventMask);
     hyperFlags.setKeyDown(true);
     desktop_.windowServer().eventFromDevice({platform::EventType::scrollWheel, 0, 0, 0, {}});
     settle();
@@ -113,7 +116,7 @@ TEST_F(MainEventTapTest, ATapThatCannotBeCreatedEndsTheProgramAfterTellingTheUse
         "\u2192 Privacy \u2192 Accessibility.\\n\\nThen relaunch Veltrane and check the box in System "
         "Preferences again when prompted.\\n\\nVeltrane will now close and attempt to open System "
         "Preferences for you.\"\n"
-        "0.000 open x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility\n"
+        "0.000 open help:settings\n"
         "0.000 syslog error com-marrowind-Veltrane Failed to create event tap. Exiting program\n"
         "0.000 exit 1\n");
 }

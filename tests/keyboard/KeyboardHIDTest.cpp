@@ -1,5 +1,6 @@
 #include "SimTest.h"
 
+#include "core/Notifications.h"
 #include "keyboard/KeyboardHID.h"
 
 namespace veltrane {
@@ -28,9 +29,8 @@ protected:
             defaults = std::make_unique<Defaults>(platform().userDefaults);
             hyperFlags = std::make_unique<HyperFlags>(*defaults);
             hidRemap = std::make_unique<HidRemap>(platform(), *defaults);
-            statusItem = std::make_unique<StatusItem>(platform(), *defaults);
             keyboardHID = std::make_unique<KeyboardHID>(platform(), *defaults, *hyperFlags, presser,
-                                                        *hidRemap, *statusItem);
+                                                        *hidRemap, indicator);
         }
         return *keyboardHID;
     }
@@ -38,7 +38,6 @@ protected:
     void relaunchEngine()
     {
         keyboardHID.reset();
-        statusItem.reset();
         hidRemap.reset();
         hyperFlags.reset();
         defaults.reset();
@@ -49,11 +48,14 @@ protected:
         settle();
     }
 
+    // The menu-bar icon is the status item's business, tested with it.
+    struct : HyperIndicator {
+        void showHyper(bool) override {}
+    } indicator;
     KeyPresser presser{platform().eventPoster};
     std::unique_ptr<Defaults> defaults;
     std::unique_ptr<HyperFlags> hyperFlags;
     std::unique_ptr<HidRemap> hidRemap;
-    std::unique_ptr<StatusItem> statusItem;
     std::unique_ptr<KeyboardHID> keyboardHID;
 };
 
@@ -106,10 +108,11 @@ TEST_F(KeyboardHIDTest, TheHyperKeyIsFollowedUnlessTheFrontmostApplicationDisabl
     advance(1.5);
     key("kb", kCapsLock, true);
     EXPECT_TRUE(hyperFlags->keyDown());
-    onMain([&] { platform().notificationCenter.post("frontmostAppToggle", true); });
+    onMain([&] { platform().notificationCenter.post(Notifications::kFrontmostAppToggle, true); });
     key("kb", kCapsLock, false);
     EXPECT_TRUE(hyperFlags->keyDown());
-    onMain([&] { platform().notificationCenter.post("frontmostAppToggle", std::string("no")); });
+    onMain(
+        [&] { platform().notificationCenter.post(Notifications::kFrontmostAppToggle, std::string("no")); });
     key("kb", kCapsLock, false);
     EXPECT_FALSE(hyperFlags->keyDown());
 }

@@ -1,12 +1,12 @@
-#include "keyboard/HidProperties.h"
+#include "platform/HidProperties.h"
 
 #include <limits>
 
-namespace veltrane {
+namespace veltrane::platform {
 
-std::optional<std::int64_t> integerProperty(const platform::HidDevice& device, std::string_view key)
+std::optional<std::int64_t> integerProperty(const HidDevice& device, std::string_view key)
 {
-    const platform::HidProperty value = device.property(key);
+    const HidProperty value = device.property(key);
     if (const auto* number = std::get_if<std::int64_t>(&value)) {
         return *number;
     }
@@ -18,9 +18,9 @@ std::optional<std::int64_t> integerProperty(const platform::HidDevice& device, s
     return std::nullopt;
 }
 
-std::optional<std::uint64_t> unsignedProperty(const platform::HidDevice& device, std::string_view key)
+std::optional<std::uint64_t> unsignedProperty(const HidDevice& device, std::string_view key)
 {
-    const platform::HidProperty value = device.property(key);
+    const HidProperty value = device.property(key);
     if (const auto* number = std::get_if<std::uint64_t>(&value)) {
         return *number;
     }
@@ -31,4 +31,11 @@ std::optional<std::uint64_t> unsignedProperty(const platform::HidDevice& device,
     return std::nullopt;
 }
 
-}  // namespace veltrane
+std::optional<std::string> textProperty(const HidDevice& device, std::string_view key)
+{
+    const HidProperty value = device.property(key);
+    const auto* text = std::get_if<std::string>(&value);
+    return text == nullptr ? std::nullopt : std::optional<std::string>(*text);
+}
+
+}  // namespace veltrane::platform
