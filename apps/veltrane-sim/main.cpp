@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 
@@ -74,6 +75,11 @@ int runScenario(std::istream& input, const veltrane::scenario::TranscriptFilter&
         } catch (const veltrane::scenario::ScenarioError& error) {
             std::cout.flush();
             std::cerr << "scenario:" << number << ": " << error.what() << '\n';
+            return kScenarioFailed;
+        } catch (const std::logic_error& fault) {
+            // The application did what the real program must never do (a cycle of waits).
+            std::cout.flush();
+            std::cerr << "scenario:" << number << ": the application failed: " << fault.what() << '\n';
             return kScenarioFailed;
         }
     }

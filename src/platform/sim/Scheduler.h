@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sim/WaitGraph.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -34,6 +36,8 @@ public:
     SimQueue* current() const { return current_; }
     // Runs the task as if on that queue, then restores the queue that was current.
     void runOn(SimQueue& queue, const Task& task);
+    // Every synchronous wait of one queue for another seen so far.
+    WaitGraph& waits() { return waits_; }
 
     // Converts a delay in seconds to a due time; nothing for a delay too large to ever fall due.
     static std::optional<Nanos> delayToNanos(double seconds);
@@ -54,6 +58,7 @@ private:
     Nanos now_ = 0;
     std::uint64_t nextSequence_ = 0;
     SimQueue* current_ = nullptr;
+    WaitGraph waits_;
     std::priority_queue<Entry, std::vector<Entry>, Later> entries_;
 };
 

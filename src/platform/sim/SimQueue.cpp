@@ -10,6 +10,11 @@ SimQueue::SimQueue(Scheduler& scheduler, std::string label, SimProcess* process)
 {
 }
 
+SimQueue::~SimQueue()
+{
+    scheduler_.waits().forget(*this);
+}
+
 void SimQueue::async(Task task)
 {
     scheduler_.schedule(shared_from_this(), scheduler_.now(), std::move(task));
@@ -24,6 +29,10 @@ void SimQueue::asyncAfter(double seconds, Task task)
 
 void SimQueue::sync(const Task& task)
 {
+    const SimQueue* waiter = scheduler_.current();
+    if (waiter != nullptr && waiter != this) {
+        scheduler_.waits().wait(*waiter, *this);
+    }
     run(task);
 }
 

@@ -11,11 +11,15 @@ class Scheduler;
 class SimProcess;
 
 // A logical serial queue of the simulated desktop. Its tasks run on the scheduler's one driver,
-// so sync() runs the task at once, with this queue current while it runs. A queue that belongs
-// to a process runs nothing once that process has exited.
+// so sync() runs the task at once, with this queue current while it runs; a sync from another
+// queue that closes a cycle of waits fails instead (see WaitGraph). A queue that belongs to a
+// process runs nothing once that process has exited.
 class SimQueue final : public platform::Queue, public std::enable_shared_from_this<SimQueue> {
 public:
     SimQueue(Scheduler& scheduler, std::string label, SimProcess* process);
+    ~SimQueue() override;
+    SimQueue(const SimQueue&) = delete;
+    SimQueue& operator=(const SimQueue&) = delete;
 
     void async(Task task) override;
     void asyncAfter(double seconds, Task task) override;

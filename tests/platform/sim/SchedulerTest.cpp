@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 namespace veltrane::sim {
@@ -76,6 +77,43 @@ TEST_F(SchedulerTest, SyncRunsAtOnceOnTheTargetQueueAndRestoresTheCaller)
 
     EXPECT_EQ(log, "nested@0 self@0 ");
     EXPECT_EQ(scheduler.current(), nullptr);
+}
+
+// Queues that wait for each other would deadlock on real threads as soon as both waits overlap:
+// the wait that closes the cycle fails, whether the cycle is nested or built over time.
+TEST_F(SchedulerTest, AWaitThatClosesACycleOfWaitsFails)
+{
+    auto main = queue("main");
+    auto hid = queue("hidQueue");
+    auto device = queue("device");
+    auto failure = [&](const std::shared_ptr<SimQueue>& on, const SimQueue::Task& task) {
+        std::string what;
+        on->async([&] {
+            try {
+                task();
+            } catch (const std::logic_error& error) {
+                what = error.what();
+            }
+        });
+        scheduler.runUntilIdle();
+        return what;
+    };
+
+    EXPECT_EQ(failure(main,
+                      [&] {
+                          main->sync([] {});
+                          hid->sync([] {});
+                          hid->sync([] {});
+                      }),
+              "");
+    EXPECT_EQ(failure(hid, [&] { main->sync([] {}); }),
+              "wait cycle: hidQueue waits for main, which waits for hidQueue");
+    EXPECT_EQ(failure(hid, [&] { device->sync([&] { main->sync([] {}); }); }),
+              "wait cycle: device waits for main, which waits for hidQueue, which waits for device");
+    EXPECT_EQ(failure(device, [&] { device->sync([] {}); }), "");
+
+    hid.reset();
+    EXPECT_EQ(failure(device, [&] { main->sync([] {}); }), "");
 }
 
 TEST_F(SchedulerTest, OddDelaysRunAtOnceAndUnreachableOnesNever)
