@@ -15,7 +15,7 @@ namespace veltrane {
 namespace {
 
 struct Engine {
-    sim::DefaultsDomain domain;
+    platform::DefaultsDomain domain;
     sim::SimUserDefaults store{domain};
     Defaults defaults{store};
     HyperFlags hyperFlags{defaults};

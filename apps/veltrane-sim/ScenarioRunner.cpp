@@ -24,7 +24,7 @@ std::uint64_t parseFlags(const std::string& word)
     return static_cast<std::uint64_t>(parseInteger(word));
 }
 
-sim::DefaultsValue parseDefaultsValue(const std::string& word)
+platform::DefaultsValue parseDefaultsValue(const std::string& word)
 {
     if (word == "true" || word == "false") {
         return word == "true";

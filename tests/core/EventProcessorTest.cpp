@@ -19,7 +19,7 @@ protected:
         return event;
     }
 
-    sim::DefaultsDomain domain;
+    platform::DefaultsDomain domain;
     sim::SimUserDefaults store{domain};
     Defaults defaults{store};
     HyperFlags hyperFlags{defaults};

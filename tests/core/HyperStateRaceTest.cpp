@@ -15,7 +15,7 @@ namespace {
 // event; each event must carry either its own flags or the whole hyper set, never a mixture.
 TEST(HyperStateRaceTest, EventsSeeTheHyperStateWholeWhileTheListenerChangesIt)
 {
-    sim::DefaultsDomain domain;
+    platform::DefaultsDomain domain;
     sim::SimUserDefaults store(domain);
     Defaults defaults(store);
     HyperFlags hyperFlags(defaults);

@@ -11,7 +11,7 @@ namespace {
 
 class SettingsTest : public ::testing::Test {
 protected:
-    sim::DefaultsDomain domain;
+    platform::DefaultsDomain domain;
     sim::SimUserDefaults store{domain};
 };
 

@@ -159,7 +159,7 @@ protected:
         return result;
     }
 
-    sim::DefaultsDomain domain;
+    platform::DefaultsDomain domain;
     NoBindings bindings;
     DevicesModel devices{bindings, true};
     FakeMultitouch multitouch;

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "platform/DefaultsValue.h"
 #include "platform/SoftwareUpdater.h"
 #include "platform/System.h"
 #include "platform/Workspace.h"
 #include "platform/sim/ApplicationCatalog.h"
-#include "platform/sim/DefaultsValue.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/HidStack.h"
 #include "platform/sim/LauncherHelper.h"
@@ -38,7 +38,7 @@ public:
     Transcript& transcript() { return transcript_; }
     const Transcript& transcript() const { return transcript_; }
     Faults& faults() { return faults_; }
-    DefaultsDomain& defaults() { return defaults_; }
+    platform::DefaultsDomain& defaults() { return defaults_; }
     HidStack& hid() { return hid_; }
     MultitouchBus& multitouch() { return multitouch_; }
     WindowServer& windowServer() { return windowServer_; }
@@ -87,7 +87,7 @@ private:
     Scheduler scheduler_;
     Transcript transcript_{scheduler_};
     Faults faults_;
-    DefaultsDomain defaults_;
+    platform::DefaultsDomain defaults_;
     WindowServer windowServer_{scheduler_, transcript_, faults_};
     HidStack hid_{transcript_, faults_, windowServer_};
     MultitouchBus multitouch_;

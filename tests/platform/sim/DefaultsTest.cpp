@@ -1,67 +1,34 @@
-#include <gtest/gtest.h>
-
-#include "platform/sim/DefaultsValue.h"
+#include "UserDefaultsContract.h"
 #include "platform/sim/SimUserDefaults.h"
 
-#include <cmath>
-#include <limits>
+#include <gtest/gtest.h>
 
 namespace veltrane::sim {
+
+struct SimDefaultsHarness {
+    std::unique_ptr<platform::UserDefaults> open() { return std::make_unique<SimUserDefaults>(domain); }
+
+    platform::DefaultsDomain domain;
+};
+
 namespace {
 
-TEST(DefaultsValueTest, AbsentKeysReadAsNothing)
+// What other programs write while the process runs reaches it only at its next launch.
+TEST(SimUserDefaultsTest, AProcessSeesTheDomainAsItStoodAtItsStart)
 {
-    DefaultsDomain domain;
-    const SimUserDefaults defaults(domain);
-
-    EXPECT_FALSE(defaults.boolForKey("keyRemap"));
-    EXPECT_EQ(defaults.integerForKey("physicalKeycode"), 0);
-    EXPECT_EQ(defaults.floatForKey("quickPressTimeout"), 0.0f);
-    EXPECT_EQ(defaults.stringForKey("lastVersion"), std::nullopt);
-}
-
-TEST(DefaultsValueTest, ValuesOfAnotherTypeReadAsThePropertyListStoreConvertsThem)
-{
-    EXPECT_TRUE(readBool(DefaultsValue{std::int64_t{2}}));
-    EXPECT_FALSE(readBool(DefaultsValue{0.0}));
-    EXPECT_TRUE(readBool(DefaultsValue{std::string("YES")}));
-    EXPECT_FALSE(readBool(DefaultsValue{std::string("no")}));
-
-    EXPECT_EQ(readInteger(DefaultsValue{true}), 1);
-    EXPECT_EQ(readInteger(DefaultsValue{-2.9}), -2);
-    EXPECT_EQ(readInteger(DefaultsValue{std::nan("")}), 0);
-    EXPECT_EQ(readInteger(DefaultsValue{1e300}), std::numeric_limits<std::int64_t>::max());
-    EXPECT_EQ(readInteger(DefaultsValue{std::string("57 keys")}), 57);
-    EXPECT_EQ(readInteger(DefaultsValue{std::string("caps")}), 0);
-
-    EXPECT_EQ(readFloat(DefaultsValue{std::int64_t{3}}), 3.0f);
-    EXPECT_TRUE(std::isnan(readFloat(DefaultsValue{std::nan("")})));
-
-    EXPECT_EQ(readString(DefaultsValue{std::int64_t{1}}), std::nullopt);
-    EXPECT_EQ(readString(DefaultsValue{std::string("[]")}), "[]");
-}
-
-TEST(DefaultsValueTest, AProcessSeesTheDomainAsItStoodAtItsStartAndWritesThrough)
-{
-    DefaultsDomain domain{{"keyRemap", true}};
+    platform::DefaultsDomain domain{{"keyRemap", true}};
     SimUserDefaults defaults(domain);
 
     domain["keyRemap"] = false;
     domain["hyperFlags"] = std::int64_t{0x1C0000};
     EXPECT_TRUE(defaults.boolForKey("keyRemap"));
     EXPECT_EQ(defaults.integerForKey("hyperFlags"), 0);
-
-    defaults.setFloat("quickPressTimeout", 0.5f);
-    defaults.setString("lastVersion", std::nullopt);
-    defaults.setString("disabledApps", "[\"com.apple.Mail\"]");
-    EXPECT_EQ(defaults.floatForKey("quickPressTimeout"), 0.5f);
-    EXPECT_EQ(SimUserDefaults(domain).floatForKey("quickPressTimeout"), 0.5f);
-    EXPECT_EQ(SimUserDefaults(domain).stringForKey("disabledApps"), "[\"com.apple.Mail\"]");
-
-    defaults.setString("disabledApps", std::nullopt);
-    EXPECT_FALSE(domain.contains("disabledApps"));
-    EXPECT_EQ(defaults.stringForKey("disabledApps"), std::nullopt);
+    EXPECT_FALSE(SimUserDefaults(domain).boolForKey("keyRemap"));
 }
 
 }  // namespace
 }  // namespace veltrane::sim
+
+namespace veltrane::contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(Sim, UserDefaultsContract, sim::SimDefaultsHarness);
+}  // namespace veltrane::contracts

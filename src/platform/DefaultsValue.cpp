@@ -1,10 +1,10 @@
-#include "platform/sim/DefaultsValue.h"
+#include "platform/DefaultsValue.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
-namespace veltrane::sim {
+namespace veltrane::platform {
 
 namespace {
 
@@ -83,4 +83,4 @@ std::optional<std::string> readString(const DefaultsValue& value)
     return std::nullopt;
 }
 
-}  // namespace veltrane::sim
+}  // namespace veltrane::platform
