@@ -1,10 +1,9 @@
 #include "platform/sim/Scheduler.h"
+#include "QueueContract.h"
 #include "platform/sim/SimQueue.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -60,25 +59,6 @@ TEST_F(SchedulerTest, RunUntilIdleRunsOnlyWhatIsDueNowIncludingWhatItQueues)
     EXPECT_EQ(log, "chained@0 later@1 ");
 }
 
-TEST_F(SchedulerTest, SyncRunsAtOnceOnTheTargetQueueAndRestoresTheCaller)
-{
-    auto main = queue("main");
-    auto hid = queue("hidQueue");
-    main->async([&] {
-        hid->sync([&] {
-            EXPECT_TRUE(hid->isCurrent());
-            EXPECT_FALSE(main->isCurrent());
-            hid->sync(note(hid, "nested"));
-        });
-        EXPECT_TRUE(main->isCurrent());
-        main->sync(note(main, "self"));
-    });
-    scheduler.runUntilIdle();
-
-    EXPECT_EQ(log, "nested@0 self@0 ");
-    EXPECT_EQ(scheduler.current(), nullptr);
-}
-
 // Queues that wait for each other would deadlock on real threads as soon as both waits overlap:
 // the wait that closes the cycle fails, whether the cycle is nested or built over time.
 TEST_F(SchedulerTest, AWaitThatClosesACycleOfWaitsFails)
@@ -116,19 +96,6 @@ TEST_F(SchedulerTest, AWaitThatClosesACycleOfWaitsFails)
     EXPECT_EQ(failure(device, [&] { main->sync([] {}); }), "");
 }
 
-TEST_F(SchedulerTest, OddDelaysRunAtOnceAndUnreachableOnesNever)
-{
-    auto main = queue("main");
-    main->asyncAfter(std::nan(""), note(main, "nan"));
-    main->asyncAfter(-5.0, note(main, "negative"));
-    main->asyncAfter(std::numeric_limits<double>::infinity(), note(main, "infinite"));
-    main->asyncAfter(1e300, note(main, "huge"));
-    scheduler.runUntilIdle();
-    scheduler.advance(1e6);
-
-    EXPECT_EQ(log, "nan@0 negative@0 ");
-}
-
 TEST_F(SchedulerTest, TasksOfAQueueThatIsGoneAreDropped)
 {
     auto hid = queue("hidQueue");
@@ -141,4 +108,21 @@ TEST_F(SchedulerTest, TasksOfAQueueThatIsGoneAreDropped)
 }
 
 }  // namespace
+
+// Virtual time: passing time is advancing the scheduler.
+struct SimQueueHarness {
+    std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
+    {
+        return std::make_shared<SimQueue>(scheduler, label, nullptr);
+    }
+    void pass(double seconds) { scheduler.advance(seconds); }
+    double now() const { return scheduler.nowSeconds(); }
+
+    Scheduler scheduler;
+};
+
 }  // namespace veltrane::sim
+
+namespace veltrane::contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(Sim, QueueContract, sim::SimQueueHarness);
+}  // namespace veltrane::contracts

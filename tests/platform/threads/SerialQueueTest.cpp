@@ -24,20 +24,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-TEST(SerialQueueOrder, RunsTasksFromOneProducerInOrder)
-{
-    SerialQueue queue("order");
-    std::vector<int> ran;
-    for (int i = 0; i < 10000; ++i) {
-        queue.async([&ran, i] { ran.push_back(i); });
-    }
-    queue.sync([] {});
-
-    std::vector<int> expected(10000);
-    std::iota(expected.begin(), expected.end(), 0);
-    EXPECT_EQ(ran, expected);
-}
-
 TEST(SerialQueueOrder, RunsEveryTaskOfManyProducersOnceInEachProducersOrder)
 {
     constexpr int producers = 8;
@@ -79,17 +65,6 @@ TEST(SerialQueueSync, FromAnotherThreadReturnsAfterTheTaskRanOnTheQueue)
     EXPECT_NE(ranOn, std::this_thread::get_id());
 }
 
-TEST(SerialQueueSync, FromTheQueueItselfRunsInline)
-{
-    SerialQueue queue("inline");
-    std::vector<int> ran;
-    queue.sync([&] {
-        queue.sync([&] { ran.push_back(1); });
-        ran.push_back(2);
-    });
-    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
-}
-
 TEST(SerialQueueCurrent, IsTheQueueOnlyWhileRunningOnIt)
 {
     SerialQueue queue("current");
@@ -106,28 +81,6 @@ TEST(SerialQueueCurrent, IsTheQueueOnlyWhileRunningOnIt)
     EXPECT_EQ(current, &queue);
 }
 
-TEST(SerialQueueCurrent, IsTheInnerQueueDuringANestedSync)
-{
-    SerialQueue outer("outer");
-    SerialQueue inner("inner");
-    bool outerCurrentInside = true;
-    bool innerCurrentInside = false;
-    const SerialQueue* currentInside = nullptr;
-    const SerialQueue* currentAfter = nullptr;
-    outer.sync([&] {
-        inner.sync([&] {
-            outerCurrentInside = outer.isCurrent();
-            innerCurrentInside = inner.isCurrent();
-            currentInside = SerialQueue::current();
-        });
-        currentAfter = SerialQueue::current();
-    });
-    EXPECT_FALSE(outerCurrentInside);
-    EXPECT_TRUE(innerCurrentInside);
-    EXPECT_EQ(currentInside, &inner);
-    EXPECT_EQ(currentAfter, &outer);
-}
-
 TEST(SerialQueueCurrent, NamesTheThreadAfterTheTruncatedLabel)
 {
     SerialQueue queue("veltrane.keyboard.tap");
@@ -135,52 +88,6 @@ TEST(SerialQueueCurrent, NamesTheThreadAfterTheTruncatedLabel)
     queue.sync([&] { pthread_getname_np(pthread_self(), name.data(), name.size()); });
     EXPECT_EQ(std::string(name.data()), "veltrane.keyboa");
     EXPECT_EQ(queue.label(), "veltrane.keyboard.tap");
-}
-
-TEST(SerialQueueDelay, RunsTimersByDueTimeThenBySchedulingOrder)
-{
-    SerialQueue queue("timers");
-    std::vector<char> ran;
-    std::latch done(4);
-    const auto record = [&](char name) {
-        return [&, name] {
-            ran.push_back(name);
-            done.count_down();
-        };
-    };
-    queue.asyncAfter(0.2, record('d'));
-    queue.asyncAfter(0.05, record('a'));
-    queue.asyncAfter(0.1, record('b'));
-    queue.asyncAfter(0.1, record('c'));
-    done.wait();
-    EXPECT_EQ(ran, (std::vector<char>{'a', 'b', 'c', 'd'}));
-}
-
-TEST(SerialQueueDelay, DoesNotRunATimerBeforeItsDelay)
-{
-    SerialQueue queue("delay");
-    const auto scheduled = Clock::now();
-    Clock::time_point ranAt;
-    std::latch done(1);
-    queue.asyncAfter(0.05, [&] {
-        ranAt = Clock::now();
-        done.count_down();
-    });
-    done.wait();
-    EXPECT_GE(ranAt - scheduled, std::chrono::milliseconds(50));
-}
-
-TEST(SerialQueueDelay, RunsZeroNegativeAndNaNDelaysAtOnceInQueueOrder)
-{
-    SerialQueue queue("immediate");
-    std::vector<int> ran;
-    queue.async([&] { ran.push_back(1); });
-    queue.asyncAfter(std::nan(""), [&] { ran.push_back(2); });
-    queue.asyncAfter(-1, [&] { ran.push_back(3); });
-    queue.asyncAfter(0, [&] { ran.push_back(4); });
-    queue.asyncAfter(-std::numeric_limits<double>::infinity(), [&] { ran.push_back(5); });
-    queue.sync([] {});
-    EXPECT_EQ(ran, (std::vector<int>{1, 2, 3, 4, 5}));
 }
 
 TEST(SerialQueueDelay, NeverRunsDelaysBeyondTheClockNorWaitsForThemOnDestruction)

@@ -1,0 +1,73 @@
+#include "QueueContract.h"
+#include "platform/threads/MainLoop.h"
+#include "platform/threads/SerialQueue.h"
+
+#include <chrono>
+#include <thread>
+
+namespace veltrane::threads {
+
+// Real time: passing time is sleeping, and what fell due has run once each queue has finished a
+// task queued after it twice (a timer found due joins the queue behind the first one).
+class RealTimeHarness {
+public:
+    void pass(double seconds)
+    {
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+        for (const auto& made : queues_) {
+            if (const auto queue = made.lock()) {
+                queue->sync([] {});
+                queue->sync([] {});
+            }
+        }
+    }
+    double now() const
+    {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    }
+
+protected:
+    std::vector<std::weak_ptr<platform::Queue>> queues_;
+};
+
+struct SerialQueueHarness : RealTimeHarness {
+    std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
+    {
+        auto queue = std::make_shared<SerialQueue>(label);
+        queues_.push_back(queue);
+        return queue;
+    }
+};
+
+// Each main loop runs on a thread of the harness until the test ends.
+class MainLoopHarness : public RealTimeHarness {
+public:
+    MainLoopHarness() = default;
+    MainLoopHarness(const MainLoopHarness&) = delete;
+    MainLoopHarness& operator=(const MainLoopHarness&) = delete;
+    ~MainLoopHarness()
+    {
+        for (auto& [loop, thread] : loops_) {
+            loop->quit();
+            thread.join();
+        }
+    }
+
+    std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
+    {
+        auto loop = std::make_shared<MainLoop>(label);
+        loops_.emplace_back(loop, std::thread([loop] { loop->run(); }));
+        queues_.push_back(loop);
+        return loop;
+    }
+
+private:
+    std::vector<std::pair<std::shared_ptr<MainLoop>, std::thread>> loops_;
+};
+
+}  // namespace veltrane::threads
+
+namespace veltrane::contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(SerialQueue, QueueContract, threads::SerialQueueHarness);
+INSTANTIATE_TYPED_TEST_SUITE_P(MainLoop, QueueContract, threads::MainLoopHarness);
+}  // namespace veltrane::contracts
