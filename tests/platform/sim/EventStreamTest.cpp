@@ -12,21 +12,6 @@ constexpr HidKey kLeftShift{7, 0xE1};
 
 class EventStreamTest : public testing::SimTest {
 protected:
-    // A tap that adds Command to what it sees and notes each call, with the queue it ran on.
-    std::shared_ptr<platform::EventTap> commandTap(platform::EventMask mask, const std::string& name = "tap")
-    {
-        std::shared_ptr<platform::EventTap> tap;
-        onMain([&] {
-            tap = platform().eventTaps.createTap(mask, [this, name](EventType type, Event& event) {
-                const bool onMain = process().mainQueue().isCurrent();
-                desktop_.transcript().record("callback",
-                                             name + " " + std::to_string(static_cast<std::uint32_t>(type)) +
-                                                 (onMain ? "" : " off-main"));
-                event.flags |= platform::kFlagCommand;
-            });
-        });
-        return tap;
-    }
     void typeA()
     {
         desktop_.hid().key("kb", kA, true);
@@ -35,35 +20,6 @@ protected:
 
     SimKeyboard& keyboard = desktop_.hid().connect("kb", {});
 };
-
-TEST_F(EventStreamTest, AnEnabledTapSeesTheTypesOfItsMaskOnTheMainQueueAndMayChangeThem)
-{
-    auto tap = commandTap(kKeyMask);
-    typeA();
-    tap->enable(true);
-    typeA();
-    desktop_.windowServer().eventFromDevice(Event{EventType::leftMouseDown, 0, 0, 0, {5, 6}});
-    settle();
-
-    EXPECT_EQ(transcript(), "0.000 tap created mask=0x1c00\n"
-                            "0.000 deliver keyDown key=0 flags=0x0\n"
-                            "0.000 tap enabled\n"
-                            "0.000 callback tap 10\n"
-                            "0.000 deliver keyDown key=0 flags=0x100000\n"
-                            "0.000 deliver leftMouseDown flags=0x0 x=5.0 y=6.0\n");
-}
-
-TEST_F(EventStreamTest, PostedEventsPassTheTapsLikeDeviceEvents)
-{
-    auto tap = commandTap(kKeyMask);
-    tap->enable(true);
-    auto source = platform().eventPoster.createEventSource(platform::EventSourceState::privateState);
-    onMain([&] { platform().eventPoster.post(*source->createKeyboardEvent(53, true)); });
-
-    EXPECT_EQ(transcript({"post", "callback", "deliver"}), "0.000 post keyDown key=53 flags=0x0\n"
-                                                           "0.000 callback tap 10\n"
-                                                           "0.000 deliver keyDown key=53 flags=0x100000\n");
-}
 
 TEST_F(EventStreamTest, SourcesOtherThanPrivateCarryTheSystemModifiers)
 {
@@ -104,24 +60,6 @@ TEST_F(EventStreamTest, ATimeoutSwitchesTheTapOffAndTellsItWhileTheEventPassesUn
                                                           "0.000 deliver keyDown key=0 flags=0x0\n"
                                                           "0.000 callback 10\n"
                                                           "0.000 deliver keyDown key=0 flags=0x100000\n");
-}
-
-TEST_F(EventStreamTest, TheNewestTapSeesEventsFirstAndInvalidatedOrReleasedTapsNone)
-{
-    auto older = commandTap(kKeyMask, "older");
-    auto newer = commandTap(kKeyMask, "newer");
-    older->enable(true);
-    newer->enable(true);
-    typeA();
-    newer->invalidate();
-    newer->enable(true);
-    EXPECT_FALSE(newer->isEnabled());
-    typeA();
-    older.reset();
-    typeA();
-
-    EXPECT_EQ(transcript({"callback"}),
-              "0.000 callback newer 10\n0.000 callback older 10\n0.000 callback older 10\n");
 }
 
 TEST_F(EventStreamTest, ATapThatCannotBeCreatedIsNothingOnce)

@@ -1,0 +1,68 @@
+#include "EventTapContract.h"
+#include "HidManagerContract.h"
+#include "platform/KeyTable.h"
+#include "platform/sim/Desktop.h"
+
+namespace veltrane::sim {
+
+// One running process of the application on a fresh desktop, its ports under test.
+class SimHarness {
+public:
+    SimHarness() : process_(desktop_.launch()) { settle(); }
+    SimHarness(const SimHarness&) = delete;
+    SimHarness& operator=(const SimHarness&) = delete;
+
+    const platform::Platform& platform() { return process_.platform(); }
+    void settle() { desktop_.scheduler().runUntilIdle(); }
+    void onMain(const std::function<void()>& task)
+    {
+        process_.mainQueue().async(task);
+        settle();
+    }
+    void connect(const std::string& name, std::int64_t vendor, std::int64_t product)
+    {
+        desktop_.hid().connect(name, {{std::string(platform::kHidVendorId), vendor},
+                                      {std::string(platform::kHidProductId), product},
+                                      {std::string(platform::kHidLocationId), nextLocation_++}});
+    }
+    void unplug(const std::string& name) { desktop_.hid().unplug(name); }
+    void key(const std::string& keyboard, std::string_view keyName, bool down)
+    {
+        const auto* key = platform::KeyTable::byName(keyName);
+        desktop_.hid().key(keyboard, {key->usagePage, key->usage}, down);
+        settle();
+    }
+    void type(std::string_view keyName)
+    {
+        key("kb", keyName, true);
+        key("kb", keyName, false);
+    }
+    std::vector<std::string> delivered()
+    {
+        std::vector<std::string> texts;
+        const auto& lines = desktop_.transcript().lines();
+        for (; read_ < lines.size(); ++read_) {
+            if (lines[read_].kind == "deliver") {
+                texts.push_back(lines[read_].text);
+            }
+        }
+        return texts;
+    }
+
+private:
+    Desktop desktop_;
+    SimProcess& process_;
+    std::uint64_t nextLocation_ = 0x14200000;
+    std::size_t read_ = 0;
+};
+
+struct SimKeyboardHarness : SimHarness {
+    SimKeyboardHarness() { connect("kb", 0x5AC, 0x27E); }
+};
+
+}  // namespace veltrane::sim
+
+namespace veltrane::contracts {
+INSTANTIATE_TYPED_TEST_SUITE_P(Sim, HidManagerContract, sim::SimHarness);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sim, EventTapContract, sim::SimKeyboardHarness);
+}  // namespace veltrane::contracts
