@@ -38,6 +38,9 @@ public:
     void menuWillOpen(const std::optional<std::string>& menuIdentifier) override;
     void menuAction(platform::MenuAction action, bool senderIsOn) override;
 
+    // For the windows that change settings and bring the engine in line, as the preferences do.
+    SharedInstances& sharedInstances() { return *shared_; }
+
 private:
     void checkVersion();
     void applyCompanionDefaults();

@@ -1,8 +1,18 @@
 #include "platform/sim/Desktop.h"
 
+#include "platform/threads/SerialQueue.h"
+
 namespace veltrane::sim {
 
-Desktop::Desktop() : queue_(std::make_shared<SimQueue>(scheduler_, "Desktop", nullptr)) {}
+Desktop::Desktop(Execution execution) : execution_(execution), queue_(makeQueue("Desktop")) {}
+
+std::shared_ptr<SimQueue> Desktop::makeQueue(const std::string& label)
+{
+    if (execution_ == Execution::virtualTime) {
+        return std::make_shared<SimQueue>(scheduler_, label, nullptr);
+    }
+    return std::make_shared<SimQueue>(scheduler_, std::make_unique<threads::SerialQueue>(label), nullptr);
+}
 
 template <class Action> void Desktop::forEachRunningProcess(Action action)
 {
@@ -15,6 +25,7 @@ template <class Action> void Desktop::forEachRunningProcess(Action action)
 
 void Desktop::activate(const platform::RunningApplication& application)
 {
+    const std::lock_guard guard(lock_);
     applications_.activate(application);
     forEachRunningProcess([&](SimProcess& process) {
         process.workspace().notify(platform::WorkspaceNotification::didActivateApplication, application);
@@ -23,18 +34,21 @@ void Desktop::activate(const platform::RunningApplication& application)
 
 void Desktop::notifyWorkspace(platform::WorkspaceNotification notification)
 {
+    const std::lock_guard guard(lock_);
     forEachRunningProcess(
         [&](SimProcess& process) { process.workspace().notify(notification, std::nullopt); });
 }
 
 void Desktop::postDistributed(const std::string& name, const std::optional<std::string>& object)
 {
+    const std::lock_guard guard(lock_);
     helper_.hear(name, object);
     forEachRunningProcess([&](SimProcess& process) { process.distributedCenter().deliver(name, object); });
 }
 
 SimProcess& Desktop::launch()
 {
+    const std::lock_guard guard(lock_);
     processes_.push_back(std::make_unique<SimProcess>(*this));
     processes_.back()->start(factory_);
     return *processes_.back();
@@ -42,6 +56,7 @@ SimProcess& Desktop::launch()
 
 void Desktop::openApplication()
 {
+    const std::lock_guard guard(lock_);
     SimProcess* last = process();
     if (last != nullptr && last->alive()) {
         last->reopen();
@@ -57,6 +72,7 @@ SimProcess* Desktop::process() const
 
 void Desktop::processExited(const SimProcess& process)
 {
+    const std::lock_guard guard(lock_);
     helper_.processExited(process);
 }
 

@@ -5,6 +5,8 @@
 #include "platform/System.h"
 #include "platform/Workspace.h"
 #include "platform/sim/ApplicationCatalog.h"
+#include "platform/sim/DesktopLock.h"
+#include "platform/sim/Execution.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/HidStack.h"
 #include "platform/sim/LauncherHelper.h"
@@ -27,14 +29,17 @@ namespace veltrane::sim {
 
 // The simulated desktop: virtual time, the devices, the event stream, the workspace, the
 // defaults domain and the processes of the application, with everything observable recorded in
-// the transcript. Nothing happens between calls: the caller moves time with the scheduler.
+// the transcript. Nothing happens between calls: the caller moves time with the scheduler. With
+// real threads, the queues run by themselves, and the desktop's state is guarded by its lock.
 class Desktop {
 public:
-    Desktop();
+    explicit Desktop(Execution execution = Execution::virtualTime);
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
 
+    Execution execution() const { return execution_; }
     Scheduler& scheduler() { return scheduler_; }
+    DesktopLock& lock() { return lock_; }
     Transcript& transcript() { return transcript_; }
     const Transcript& transcript() const { return transcript_; }
     Faults& faults() { return faults_; }
@@ -83,15 +88,19 @@ public:
 
 private:
     template <class Action> void forEachRunningProcess(Action action);
+    // A queue of the desktop's own, run as the application's are.
+    std::shared_ptr<SimQueue> makeQueue(const std::string& label);
 
+    const Execution execution_;
     Scheduler scheduler_;
+    DesktopLock lock_{execution_ == Execution::realThreads};
     Transcript transcript_{scheduler_};
     Faults faults_;
     platform::DefaultsDomain defaults_;
-    WindowServer windowServer_{scheduler_, transcript_, faults_};
-    HidStack hid_{transcript_, faults_, windowServer_};
-    MultitouchBus multitouch_;
-    SimClock clock_{scheduler_};
+    WindowServer windowServer_{makeQueue("WindowServer"), lock_, transcript_, faults_};
+    HidStack hid_{lock_, transcript_, faults_, windowServer_};
+    MultitouchBus multitouch_{lock_};
+    SimClock clock_{scheduler_, execution_ == Execution::realThreads};
     SimSystemLog systemLog_{transcript_};
     SimAlerts alerts_{transcript_};
     SimBundle bundle_;

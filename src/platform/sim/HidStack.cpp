@@ -1,5 +1,6 @@
 #include "platform/sim/HidStack.h"
 
+#include "platform/sim/DesktopLock.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/SimHidManager.h"
 #include "platform/sim/WindowServer.h"
@@ -10,8 +11,8 @@
 
 namespace veltrane::sim {
 
-HidStack::HidStack(Transcript& transcript, Faults& faults, WindowServer& windowServer)
-    : transcript_(transcript), faults_(faults), windowServer_(windowServer)
+HidStack::HidStack(DesktopLock& lock, Transcript& transcript, Faults& faults, WindowServer& windowServer)
+    : lock_(lock), transcript_(transcript), faults_(faults), windowServer_(windowServer)
 {
 }
 
@@ -28,7 +29,8 @@ template <class Action> void HidStack::forEachManager(Action action)
 
 SimKeyboard& HidStack::connect(const std::string& name, SimKeyboard::Properties properties)
 {
-    auto keyboard = std::make_shared<SimKeyboard>(name, std::move(properties), transcript_, faults_);
+    const std::lock_guard guard(lock_);
+    auto keyboard = std::make_shared<SimKeyboard>(name, std::move(properties), lock_, transcript_, faults_);
     add(keyboard);
     return *keyboard;
 }
@@ -36,6 +38,7 @@ SimKeyboard& HidStack::connect(const std::string& name, SimKeyboard::Properties 
 void HidStack::connectPointingDevice(const std::string& name, SimHidDevice::Properties properties,
                                      SimHidDevice::Properties serviceProperties)
 {
+    const std::lock_guard guard(lock_);
     add(std::make_shared<SimPointingDevice>(name, std::move(properties), std::move(serviceProperties)));
 }
 
@@ -50,6 +53,7 @@ void HidStack::add(const std::shared_ptr<SimHidDevice>& device)
 
 void HidStack::unplug(const std::string& name)
 {
+    const std::lock_guard guard(lock_);
     const auto device = find(name);
     if (!device) {
         throw std::invalid_argument("unknown device '" + name + "'");
@@ -61,6 +65,7 @@ void HidStack::unplug(const std::string& name)
 
 SimKeyboard* HidStack::keyboard(const std::string& name) const
 {
+    const std::lock_guard guard(lock_);
     return dynamic_cast<SimKeyboard*>(find(name).get());
 }
 
@@ -73,6 +78,7 @@ std::shared_ptr<SimHidDevice> HidStack::find(const std::string& name) const
 
 void HidStack::key(const std::string& name, HidKey key, bool down)
 {
+    const std::lock_guard guard(lock_);
     const auto keyboard = std::dynamic_pointer_cast<SimKeyboard>(find(name));
     if (!keyboard) {
         throw std::invalid_argument("unknown keyboard '" + name + "'");
@@ -94,13 +100,15 @@ void HidStack::sendRawValue(const std::shared_ptr<SimKeyboard>& keyboard, HidKey
 
 std::shared_ptr<platform::HidManager> HidStack::createHidManager()
 {
-    auto manager = std::make_shared<SimHidManager>(faults_, devices_);
+    const std::lock_guard guard(lock_);
+    auto manager = std::make_shared<SimHidManager>(lock_, faults_, devices_);
     managers_.push_back(manager);
     return manager;
 }
 
 std::optional<std::vector<std::shared_ptr<platform::HidServiceClient>>> HidStack::copyServices()
 {
+    const std::lock_guard guard(lock_);
     if (std::exchange(faults_.noServices, false)) {
         return std::nullopt;
     }

@@ -11,6 +11,7 @@
 
 namespace veltrane::sim {
 
+class DesktopLock;
 struct Faults;
 class SimHidManager;
 class Transcript;
@@ -22,7 +23,7 @@ class WindowServer;
 // server turns the mapped key into an event.
 class HidStack final : public platform::HidEventSystem, public platform::HidManagerFactory {
 public:
-    HidStack(Transcript& transcript, Faults& faults, WindowServer& windowServer);
+    HidStack(DesktopLock& lock, Transcript& transcript, Faults& faults, WindowServer& windowServer);
 
     SimKeyboard& connect(const std::string& name, SimKeyboard::Properties properties);
     void connectPointingDevice(const std::string& name, SimHidDevice::Properties properties,
@@ -43,6 +44,7 @@ private:
     void sendRawValue(const std::shared_ptr<SimKeyboard>& keyboard, HidKey key, bool down);
     template <class Action> void forEachManager(Action action);
 
+    DesktopLock& lock_;
     Transcript& transcript_;
     Faults& faults_;
     WindowServer& windowServer_;

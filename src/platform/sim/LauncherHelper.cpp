@@ -1,6 +1,7 @@
 #include "platform/sim/LauncherHelper.h"
 
 #include "platform/sim/Desktop.h"
+#include "platform/sim/DesktopLock.h"
 #include "platform/sim/SimBundle.h"
 
 #include <charconv>
@@ -62,6 +63,7 @@ void LauncherHelper::processExited(const SimProcess& process)
     }
     awaited_ = nullptr;
     desktop_.queue().asyncAfter(static_cast<double>(relaunchDelay_), [this, quits = quits_] {
+        const std::lock_guard guard(desktop_.lock());
         if (quits == quits_) {
             quit();
             desktop_.openApplication();

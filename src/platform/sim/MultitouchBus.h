@@ -9,6 +9,7 @@
 
 namespace veltrane::sim {
 
+class DesktopLock;
 class SimMultitouch;
 
 // The devices of the multitouch framework (trackpads and Magic Mice) and the processes' views of
@@ -25,11 +26,13 @@ public:
         std::int32_t height = 0;
     };
 
+    explicit MultitouchBus(DesktopLock& lock) : lock_(lock) {}
+
     void connect(Device device);
     // False when no device of that name is connected.
     bool unplug(const std::string& name);
     std::shared_ptr<const Device> find(const std::string& name) const;
-    const std::vector<std::shared_ptr<const Device>>& devices() const { return devices_; }
+    std::vector<std::shared_ptr<const Device>> devices() const;
 
     void attach(SimMultitouch& framework);
     void detach(SimMultitouch& framework);
@@ -37,6 +40,7 @@ public:
     void frame(const Device& device, const std::vector<platform::MTTouch>& contacts, double timestamp);
 
 private:
+    DesktopLock& lock_;
     std::vector<std::shared_ptr<const Device>> devices_;
     std::vector<SimMultitouch*> frameworks_;
     int frameNumber_ = 0;

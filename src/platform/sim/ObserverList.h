@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <mutex>
 #include <vector>
 
 namespace veltrane::sim {
 
 // The observers of a notification centre, each registered under a key (what it observes) and
-// known by a token until it is removed.
+// known by a token until it is removed. Safe from any thread; the handlers are called by the
+// centres, outside it.
 template <class Key, class Handler> class ObserverList {
 public:
     using Token = std::uint64_t;
@@ -20,17 +22,20 @@ public:
 
     Token add(Key key, Handler handler)
     {
+        const std::lock_guard lock(mutex_);
         observers_.push_back(Observer{nextToken_, std::move(key), std::move(handler)});
         return nextToken_++;
     }
 
     void remove(Token token)
     {
+        const std::lock_guard lock(mutex_);
         std::erase_if(observers_, [&](const Observer& observer) { return observer.token == token; });
     }
 
     bool contains(Token token) const
     {
+        const std::lock_guard lock(mutex_);
         return std::any_of(observers_.begin(), observers_.end(),
                            [&](const Observer& observer) { return observer.token == token; });
     }
@@ -39,6 +44,7 @@ public:
     // or remove observers while they run, so each caller checks contains() before calling one.
     template <class Predicate> std::vector<Observer> matching(Predicate predicate) const
     {
+        const std::lock_guard lock(mutex_);
         std::vector<Observer> found;
         std::copy_if(observers_.begin(), observers_.end(), std::back_inserter(found),
                      [&](const Observer& observer) { return predicate(observer.key); });
@@ -46,6 +52,7 @@ public:
     }
 
 private:
+    mutable std::mutex mutex_;
     std::vector<Observer> observers_;
     Token nextToken_ = 1;
 };

@@ -9,6 +9,7 @@ void SimBindings::didChangeValue(std::string_view object, std::string_view key, 
     if (object != "DevicesModel") {
         return;
     }
+    const std::lock_guard lock(mutex_);
     const std::string name(key);
     // The flags start false; a write that changes nothing shows nothing.
     if (this->value(name) == value) {

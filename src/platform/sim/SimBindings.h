@@ -3,6 +3,7 @@
 #include "platform/Bindings.h"
 
 #include <map>
+#include <mutex>
 #include <string>
 
 namespace veltrane::sim {
@@ -21,6 +22,7 @@ private:
     bool value(const std::string& key) const;
 
     Transcript& transcript_;
+    std::mutex mutex_;
     std::map<std::string, bool, std::less<>> deviceFlags_;
 };
 

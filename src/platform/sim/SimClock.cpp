@@ -11,16 +11,23 @@ constexpr std::chrono::seconds kWallClockStart{1'767'225'600};
 
 }  // namespace
 
+std::chrono::nanoseconds SimClock::elapsed() const
+{
+    if (realStart_) {
+        return std::chrono::steady_clock::now() - *realStart_;
+    }
+    return std::chrono::nanoseconds{scheduler_.now()};
+}
+
 double SimClock::now() const
 {
-    return scheduler_.nowSeconds();
+    return realStart_ ? std::chrono::duration<double>(elapsed()).count() : scheduler_.nowSeconds();
 }
 
 std::chrono::system_clock::time_point SimClock::wallTime() const
 {
-    const std::chrono::nanoseconds elapsed{scheduler_.now()};
     return std::chrono::system_clock::time_point{
-        std::chrono::duration_cast<std::chrono::system_clock::duration>(kWallClockStart + elapsed)};
+        std::chrono::duration_cast<std::chrono::system_clock::duration>(kWallClockStart + elapsed())};
 }
 
 }  // namespace veltrane::sim

@@ -1,15 +1,17 @@
 #include "platform/sim/SimEventMonitor.h"
 
+#include "platform/sim/DesktopLock.h"
 #include "platform/sim/SimQueue.h"
 
 namespace veltrane::sim {
 
-SimEventMonitor::SimEventMonitor(platform::EventMask mask,
+SimEventMonitor::SimEventMonitor(DesktopLock& lock, platform::EventMask mask,
                                  platform::EventMonitors::GlobalHandler globalHandler,
                                  platform::EventMonitors::LocalHandler localHandler,
                                  std::weak_ptr<SimQueue> queue, std::function<bool()> ownApplicationFrontmost)
-    : mask_(mask), globalHandler_(std::move(globalHandler)), localHandler_(std::move(localHandler)),
-      queue_(std::move(queue)), ownApplicationFrontmost_(std::move(ownApplicationFrontmost))
+    : lock_(lock), mask_(mask), globalHandler_(std::move(globalHandler)),
+      localHandler_(std::move(localHandler)), queue_(std::move(queue)),
+      ownApplicationFrontmost_(std::move(ownApplicationFrontmost))
 {
 }
 
@@ -25,7 +27,7 @@ bool SimEventMonitor::handle(platform::Event& event)
     }
     if (localHandler_ && local) {
         std::optional<platform::Event> result;
-        queue->sync([&] { result = localHandler_(event); });
+        lock_.releasedDuring([&] { queue->sync([&] { result = localHandler_(event); }); });
         if (!result) {
             return false;
         }

@@ -7,6 +7,7 @@
 
 namespace veltrane::sim {
 
+class DesktopLock;
 class SimQueue;
 
 // One event monitor of a process. A global one gets a copy of each watched event while another
@@ -14,7 +15,8 @@ class SimQueue;
 // the process's own application is frontmost, before it is delivered, and may swallow it.
 class SimEventMonitor {
 public:
-    SimEventMonitor(platform::EventMask mask, platform::EventMonitors::GlobalHandler globalHandler,
+    SimEventMonitor(DesktopLock& lock, platform::EventMask mask,
+                    platform::EventMonitors::GlobalHandler globalHandler,
                     platform::EventMonitors::LocalHandler localHandler, std::weak_ptr<SimQueue> queue,
                     std::function<bool()> ownApplicationFrontmost);
 
@@ -22,6 +24,7 @@ public:
     bool handle(platform::Event& event);
 
 private:
+    DesktopLock& lock_;
     platform::EventMask mask_;
     platform::EventMonitors::GlobalHandler globalHandler_;
     platform::EventMonitors::LocalHandler localHandler_;

@@ -8,6 +8,7 @@
 
 namespace veltrane::sim {
 
+class DesktopLock;
 class SimEventMonitor;
 class SimQueue;
 class WindowServer;
@@ -15,7 +16,7 @@ class WindowServer;
 // The event monitors of one process; removing a monitor takes it out of the event stream.
 class SimEventMonitors final : public platform::EventMonitors {
 public:
-    SimEventMonitors(WindowServer& windowServer, SimQueue& mainQueue,
+    SimEventMonitors(DesktopLock& lock, WindowServer& windowServer, SimQueue& mainQueue,
                      std::function<bool()> ownApplicationFrontmost);
 
     Token addGlobalMonitorForEvents(platform::EventMask mask, GlobalHandler handler) override;
@@ -25,6 +26,7 @@ public:
 private:
     Token add(std::shared_ptr<SimEventMonitor> monitor);
 
+    DesktopLock& lock_;
     WindowServer& windowServer_;
     SimQueue& mainQueue_;
     std::function<bool()> ownApplicationFrontmost_;

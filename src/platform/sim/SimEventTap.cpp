@@ -1,18 +1,21 @@
 #include "platform/sim/SimEventTap.h"
 
+#include "platform/sim/DesktopLock.h"
 #include "platform/sim/SimQueue.h"
 #include "platform/sim/Transcript.h"
 
 namespace veltrane::sim {
 
-SimEventTap::SimEventTap(Transcript& transcript, platform::EventMask mask,
+SimEventTap::SimEventTap(Transcript& transcript, DesktopLock& lock, platform::EventMask mask,
                          platform::EventTapService::Callback callback, std::weak_ptr<SimQueue> queue)
-    : transcript_(transcript), mask_(mask), callback_(std::move(callback)), queue_(std::move(queue))
+    : transcript_(transcript), lock_(lock), mask_(mask), callback_(std::move(callback)),
+      queue_(std::move(queue))
 {
 }
 
 void SimEventTap::enable(bool enabled)
 {
+    const std::lock_guard guard(lock_);
     if (invalidated_ || enabled == enabled_) {
         return;
     }
@@ -20,8 +23,15 @@ void SimEventTap::enable(bool enabled)
     transcript_.record("tap", enabled ? "enabled" : "disabled");
 }
 
+bool SimEventTap::isEnabled() const
+{
+    const std::lock_guard guard(lock_);
+    return enabled_;
+}
+
 void SimEventTap::invalidate()
 {
+    const std::lock_guard guard(lock_);
     if (invalidated_) {
         return;
     }
@@ -32,6 +42,7 @@ void SimEventTap::invalidate()
 
 void SimEventTap::handle(platform::Event& event)
 {
+    const std::lock_guard guard(lock_);
     if (enabled_ && platform::maskHolds(mask_, event.type)) {
         call(event.type, event);
     }
@@ -39,6 +50,7 @@ void SimEventTap::handle(platform::Event& event)
 
 void SimEventTap::switchOff(platform::EventType notice)
 {
+    const std::lock_guard guard(lock_);
     if (!enabled_) {
         return;
     }
@@ -50,7 +62,7 @@ void SimEventTap::switchOff(platform::EventType notice)
 void SimEventTap::call(platform::EventType type, platform::Event& event)
 {
     if (const auto queue = queue_.lock()) {
-        queue->sync([&] { callback_(type, event); });
+        lock_.releasedDuring([&] { queue->sync([&] { callback_(type, event); }); });
     }
 }
 

@@ -6,17 +6,19 @@
 
 namespace veltrane::sim {
 
+class DesktopLock;
 class SimQueue;
 class Transcript;
 
-// An event tap of one process; its callback runs on the queue that created it.
+// An event tap of one process; its callback runs on the queue that created it, while the window
+// server waits without the desktop lock.
 class SimEventTap final : public platform::EventTap {
 public:
-    SimEventTap(Transcript& transcript, platform::EventMask mask,
+    SimEventTap(Transcript& transcript, DesktopLock& lock, platform::EventMask mask,
                 platform::EventTapService::Callback callback, std::weak_ptr<SimQueue> queue);
 
     void enable(bool enabled) override;
-    bool isEnabled() const override { return enabled_; }
+    bool isEnabled() const override;
     void invalidate() override;
 
     // Hands the event to the callback when the tap is enabled and the mask holds its type.
@@ -29,6 +31,7 @@ private:
     void call(platform::EventType type, platform::Event& event);
 
     Transcript& transcript_;
+    DesktopLock& lock_;
     platform::EventMask mask_;
     platform::EventTapService::Callback callback_;
     std::weak_ptr<SimQueue> queue_;

@@ -1,5 +1,6 @@
 #include "platform/sim/SimHidManager.h"
 
+#include "platform/sim/DesktopLock.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/SimHidDevice.h"
 #include "platform/sim/SimQueue.h"
@@ -10,33 +11,39 @@
 
 namespace veltrane::sim {
 
-SimHidManager::SimHidManager(Faults& faults, std::vector<std::shared_ptr<SimHidDevice>> connected)
-    : faults_(faults), connected_(std::move(connected))
+SimHidManager::SimHidManager(DesktopLock& lock, Faults& faults,
+                             std::vector<std::shared_ptr<SimHidDevice>> connected)
+    : lock_(lock), faults_(faults), connected_(std::move(connected))
 {
 }
 
 void SimHidManager::setDeviceMatching(std::vector<platform::HidDeviceMatch> criteria)
 {
+    const std::lock_guard guard(lock_);
     criteria_ = std::move(criteria);
 }
 
 void SimHidManager::registerInputValueCallback(InputValueCallback callback)
 {
+    const std::lock_guard guard(lock_);
     inputValueCallback_ = std::move(callback);
 }
 
 void SimHidManager::registerDeviceMatchingCallback(DeviceCallback callback)
 {
+    const std::lock_guard guard(lock_);
     matchingCallback_ = std::move(callback);
 }
 
 void SimHidManager::registerDeviceRemovalCallback(DeviceCallback callback)
 {
+    const std::lock_guard guard(lock_);
     removalCallback_ = std::move(callback);
 }
 
 platform::HidResult SimHidManager::open()
 {
+    const std::lock_guard guard(lock_);
     const platform::HidResult result =
         std::exchange(faults_.hidOpen, std::nullopt).value_or(platform::kHidSuccess);
     open_ = result == platform::kHidSuccess;
@@ -45,6 +52,7 @@ platform::HidResult SimHidManager::open()
 
 void SimHidManager::schedule(platform::Queue& queue)
 {
+    const std::lock_guard guard(lock_);
     auto* simQueue = dynamic_cast<SimQueue*>(&queue);
     if (simQueue == nullptr) {
         throw std::logic_error("a simulated HID manager runs only on a simulated queue");
@@ -59,16 +67,19 @@ void SimHidManager::schedule(platform::Queue& queue)
 
 void SimHidManager::unschedule()
 {
+    const std::lock_guard guard(lock_);
     queue_.reset();
 }
 
 void SimHidManager::close()
 {
+    const std::lock_guard guard(lock_);
     open_ = false;
 }
 
 void SimHidManager::deviceAdded(const std::shared_ptr<SimHidDevice>& device)
 {
+    const std::lock_guard guard(lock_);
     connected_.push_back(device);
     if (matches(*device) && matchingCallback_) {
         deliver([callback = matchingCallback_, device] { callback(device); });
@@ -77,6 +88,7 @@ void SimHidManager::deviceAdded(const std::shared_ptr<SimHidDevice>& device)
 
 void SimHidManager::deviceRemoved(const std::shared_ptr<SimHidDevice>& device)
 {
+    const std::lock_guard guard(lock_);
     std::erase(connected_, device);
     if (matches(*device) && removalCallback_) {
         deliver([callback = removalCallback_, device] { callback(device); });
@@ -85,6 +97,7 @@ void SimHidManager::deviceRemoved(const std::shared_ptr<SimHidDevice>& device)
 
 void SimHidManager::inputValue(platform::HidResult result, const platform::HidValue& value)
 {
+    const std::lock_guard guard(lock_);
     const auto* device = dynamic_cast<const SimHidDevice*>(value.device.get());
     if (open_ && inputValueCallback_ && device != nullptr && matches(*device)) {
         deliver([callback = inputValueCallback_, result, value] { callback(result, value); });
@@ -106,10 +119,16 @@ void SimHidManager::deliver(std::function<void()> callback)
     }
     queue->async([self = weak_from_this(), target = queue.get(), callback = std::move(callback)] {
         const auto manager = self.lock();
-        if (manager && manager->queue_.lock().get() == target) {
+        if (manager && manager->scheduledOn(target)) {
             callback();
         }
     });
+}
+
+bool SimHidManager::scheduledOn(const SimQueue* queue) const
+{
+    const std::lock_guard guard(lock_);
+    return queue_.lock().get() == queue;
 }
 
 }  // namespace veltrane::sim

@@ -7,6 +7,7 @@
 
 namespace veltrane::sim {
 
+class DesktopLock;
 struct Faults;
 class SimHidDevice;
 class SimQueue;
@@ -16,7 +17,7 @@ class SimQueue;
 // still scheduled on that queue when the callback runs.
 class SimHidManager final : public platform::HidManager, public std::enable_shared_from_this<SimHidManager> {
 public:
-    SimHidManager(Faults& faults, std::vector<std::shared_ptr<SimHidDevice>> connected);
+    SimHidManager(DesktopLock& lock, Faults& faults, std::vector<std::shared_ptr<SimHidDevice>> connected);
 
     void setDeviceMatching(std::vector<platform::HidDeviceMatch> criteria) override;
     void registerInputValueCallback(InputValueCallback callback) override;
@@ -33,8 +34,11 @@ public:
 
 private:
     bool matches(const SimHidDevice& device) const;
+    // Queues the callback, to run if the manager is still scheduled on the same queue by then.
     void deliver(std::function<void()> callback);
+    bool scheduledOn(const SimQueue* queue) const;
 
+    DesktopLock& lock_;
     Faults& faults_;
     std::vector<std::shared_ptr<SimHidDevice>> connected_;
     std::vector<platform::HidDeviceMatch> criteria_;

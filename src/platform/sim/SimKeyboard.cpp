@@ -1,5 +1,6 @@
 #include "platform/sim/SimKeyboard.h"
 
+#include "platform/sim/DesktopLock.h"
 #include "platform/sim/EventText.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/Transcript.h"
@@ -33,9 +34,17 @@ std::string describeMapping(const std::vector<platform::HidKeyMapping>& mapping)
 
 }  // namespace
 
-SimKeyboard::SimKeyboard(std::string name, Properties properties, Transcript& transcript, Faults& faults)
-    : SimHidDevice(std::move(name), std::move(properties)), transcript_(transcript), faults_(faults)
+SimKeyboard::SimKeyboard(std::string name, Properties properties, DesktopLock& lock, Transcript& transcript,
+                         Faults& faults)
+    : SimHidDevice(std::move(name), std::move(properties)), lock_(lock), transcript_(transcript),
+      faults_(faults)
 {
+}
+
+void SimKeyboard::disconnect()
+{
+    const std::lock_guard guard(lock_);
+    connected_ = false;
 }
 
 bool SimKeyboard::conformsTo(std::uint32_t usagePage, std::uint32_t usage) const
@@ -45,6 +54,7 @@ bool SimKeyboard::conformsTo(std::uint32_t usagePage, std::uint32_t usage) const
 
 bool SimKeyboard::setUserKeyMapping(const std::vector<platform::HidKeyMapping>& mapping)
 {
+    const std::lock_guard guard(lock_);
     if (!connected_) {
         return false;
     }

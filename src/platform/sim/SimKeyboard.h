@@ -11,6 +11,7 @@
 
 namespace veltrane::sim {
 
+class DesktopLock;
 class Transcript;
 struct Faults;
 
@@ -26,22 +27,25 @@ struct HidKey {
 // "UserKeyMapping" and applies it to its keys.
 class SimKeyboard final : public SimHidDevice, public platform::HidServiceClient {
 public:
-    SimKeyboard(std::string name, Properties properties, Transcript& transcript, Faults& faults);
+    SimKeyboard(std::string name, Properties properties, DesktopLock& lock, Transcript& transcript,
+                Faults& faults);
 
-    void disconnect() override { connected_ = false; }
+    void disconnect() override;
 
     bool conformsTo(std::uint32_t usagePage, std::uint32_t usage) const override;
     bool setUserKeyMapping(const std::vector<platform::HidKeyMapping>& mapping) override;
 
     // The key the rest of the system sees for a physical key going down, or nothing when the
     // mapping turns it into no key. A key is released as what it was mapped to when it went
-    // down, so a mapping written while it is held does not leave a key stuck.
+    // down, so a mapping written while it is held does not leave a key stuck. Called under the
+    // desktop lock.
     std::optional<HidKey> press(HidKey key);
     std::optional<HidKey> release(HidKey key);
 
 private:
     std::optional<HidKey> map(HidKey key) const;
 
+    DesktopLock& lock_;
     Transcript& transcript_;
     Faults& faults_;
     bool connected_ = true;

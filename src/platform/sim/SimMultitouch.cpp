@@ -1,5 +1,6 @@
 #include "platform/sim/SimMultitouch.h"
 
+#include "platform/sim/DesktopLock.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/SimQueue.h"
 
@@ -23,8 +24,9 @@ public:
     bool started = false;
 };
 
-SimMultitouch::SimMultitouch(MultitouchBus& bus, Faults& faults, std::shared_ptr<SimQueue> frameQueue)
-    : bus_(bus), faults_(faults), frameQueue_(std::move(frameQueue))
+SimMultitouch::SimMultitouch(MultitouchBus& bus, DesktopLock& lock, Faults& faults,
+                             std::shared_ptr<SimQueue> frameQueue)
+    : bus_(bus), lock_(lock), faults_(faults), frameQueue_(std::move(frameQueue))
 {
     bus_.attach(*this);
 }
@@ -36,6 +38,7 @@ SimMultitouch::~SimMultitouch()
 
 std::optional<std::vector<platform::MTDeviceRef>> SimMultitouch::MTDeviceCreateList()
 {
+    const std::lock_guard guard(lock_);
     if (std::exchange(faults_.multitouchList, false)) {
         return std::nullopt;
     }
@@ -70,6 +73,7 @@ bool SimMultitouch::MTDeviceSupportsForce(platform::MTDevice* device)
 
 platform::MTDeviceRef SimMultitouch::MTDeviceCreateFromDeviceID(std::uint64_t deviceId)
 {
+    const std::lock_guard guard(lock_);
     for (const auto& device : bus_.devices()) {
         if (device->deviceId == deviceId) {
             return makeHandle(device);
@@ -82,6 +86,7 @@ void SimMultitouch::MTRegisterContactFrameCallbackWithRefcon(platform::MTDevice*
                                                              platform::MTContactFrameCallback callback,
                                                              void* refcon)
 {
+    const std::lock_guard guard(lock_);
     Handle& registered = handle(device);
     registered.callback = callback;
     registered.refcon = refcon;
@@ -89,6 +94,7 @@ void SimMultitouch::MTRegisterContactFrameCallbackWithRefcon(platform::MTDevice*
 
 std::int32_t SimMultitouch::MTDeviceStart(platform::MTDevice* device, std::int32_t)
 {
+    const std::lock_guard guard(lock_);
     if (std::exchange(faults_.multitouchStart, false)) {
         return kStartFailed;
     }
@@ -115,11 +121,20 @@ void SimMultitouch::deliverFrame(const MultitouchBus::Device& device,
             registered->callback == nullptr) {
             continue;
         }
-        frameQueue_->async([weak, contacts, timestamp, frameNumber] {
-            if (const auto live = weak.lock()) {
-                live->callback(live.get(), contacts.data(), static_cast<int>(contacts.size()), timestamp,
-                               frameNumber, live->refcon);
+        frameQueue_->async([&lock = lock_, weak, contacts, timestamp, frameNumber] {
+            const auto live = weak.lock();
+            if (!live) {
+                return;
             }
+            platform::MTContactFrameCallback callback = nullptr;
+            void* refcon = nullptr;
+            {
+                const std::lock_guard guard(lock);
+                callback = live->callback;
+                refcon = live->refcon;
+            }
+            callback(live.get(), contacts.data(), static_cast<int>(contacts.size()), timestamp, frameNumber,
+                     refcon);
         });
     }
 }

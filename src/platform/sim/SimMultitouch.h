@@ -8,6 +8,7 @@
 
 namespace veltrane::sim {
 
+class DesktopLock;
 struct Faults;
 class SimQueue;
 
@@ -16,7 +17,8 @@ class SimQueue;
 // handle is still held.
 class SimMultitouch final : public platform::Multitouch {
 public:
-    SimMultitouch(MultitouchBus& bus, Faults& faults, std::shared_ptr<SimQueue> frameQueue);
+    SimMultitouch(MultitouchBus& bus, DesktopLock& lock, Faults& faults,
+                  std::shared_ptr<SimQueue> frameQueue);
     ~SimMultitouch() override;
     SimMultitouch(const SimMultitouch&) = delete;
     SimMultitouch& operator=(const SimMultitouch&) = delete;
@@ -34,6 +36,7 @@ public:
     std::int32_t MTDeviceGetSensorSurfaceDimensions(platform::MTDevice* device, std::int32_t& width,
                                                     std::int32_t& height) override;
 
+    // Called under the desktop lock.
     void deliverFrame(const MultitouchBus::Device& device, const std::vector<platform::MTTouch>& contacts,
                       double timestamp, int frameNumber);
 
@@ -44,6 +47,7 @@ private:
     static Handle& handle(platform::MTDevice* device);
 
     MultitouchBus& bus_;
+    DesktopLock& lock_;
     Faults& faults_;
     std::shared_ptr<SimQueue> frameQueue_;
     std::vector<std::weak_ptr<Handle>> handles_;

@@ -5,18 +5,19 @@
 namespace veltrane::sim {
 
 SimProcess::SimProcess(Desktop& desktop)
-    : desktop_(desktop), dispatch_(desktop.scheduler(), *this), notifications_(desktop.transcript()),
+    : desktop_(desktop), dispatch_(desktop.scheduler(), *this, desktop.execution()),
+      notifications_(desktop.transcript()),
       distributed_(desktop.transcript(), dispatch_.mainQueue(),
                    [&desktop](const std::string& name, const std::optional<std::string>& object) {
                        desktop.postDistributed(name, object);
                    }),
-      defaults_(desktop.defaults()), eventTaps_(desktop.scheduler(), desktop.transcript(), desktop.faults(),
-                                                desktop.windowServer(), dispatch_),
-      eventMonitors_(desktop.windowServer(), dispatch_.mainQueue(),
+      defaults_(desktop.defaults()), eventTaps_(desktop.scheduler(), desktop.lock(), desktop.transcript(),
+                                                desktop.faults(), desktop.windowServer(), dispatch_),
+      eventMonitors_(desktop.lock(), desktop.windowServer(), dispatch_.mainQueue(),
                      [this] { return ownApplicationFrontmost(); }),
-      multitouch_(desktop.multitouch(), desktop.faults(), makeFrameworkQueue()), workspace_(desktop, *this),
-      system_(desktop, *this), statusBar_(desktop.transcript(), *this), menuItems_(desktop.transcript()),
-      windows_(desktop.transcript(), dispatch_.mainQueue()),
+      multitouch_(desktop.multitouch(), desktop.lock(), desktop.faults(), makeFrameworkQueue()),
+      workspace_(desktop, *this), system_(desktop, *this), statusBar_(desktop.transcript(), *this),
+      menuItems_(desktop.transcript()), windows_(desktop.transcript(), dispatch_.mainQueue()),
       bindings_(desktop.transcript()), platform_{desktop.clock(), dispatch_,
                                                  notifications_,  distributed_,
                                                  defaults_,       desktop.hid(),
@@ -98,24 +99,32 @@ void SimProcess::onMainWithDelegate(std::function<void(platform::ApplicationDele
     });
 }
 
+std::optional<int> SimProcess::exitStatus() const
+{
+    const int status = exitStatus_.load();
+    return status == kRunning ? std::nullopt : std::optional(status);
+}
+
 void SimProcess::runTask(const std::function<void()>& task)
 {
-    ++depth_;
+    // Nested runs count per thread: on real threads a sync runs its task on another thread.
+    thread_local int depth = 0;
+    ++depth;
     try {
         task();
     } catch (const Exit& exit) {
-        if (--depth_ > 0) {
+        if (--depth > 0) {
             throw;
         }
-        exitStatus_ = exit.status;
+        exitStatus_.store(exit.status);
         desktop_.transcript().record("exit", std::to_string(exit.status));
         desktop_.processExited(*this);
         return;
     } catch (...) {
-        --depth_;
+        --depth;
         throw;
     }
-    --depth_;
+    --depth;
 }
 
 void SimProcess::exit(int status)

@@ -16,7 +16,9 @@
 #include "platform/sim/SimWindows.h"
 #include "platform/sim/SimWorkspace.h"
 
+#include <atomic>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -38,12 +40,16 @@ public:
 
     const platform::Platform& platform() const { return platform_; }
     SimQueue& mainQueue() { return dispatch_.mainQueue(); }
+    // The loop of the main queue on real threads, for whoever runs it; nothing on virtual time.
+    threads::MainLoop* mainLoop() const { return dispatch_.mainLoop(); }
+    // The process's queues that are in use, the main queue first.
+    std::vector<std::shared_ptr<SimQueue>> queues() const { return dispatch_.queues(); }
     SimWorkspace& workspace() { return workspace_; }
     SimWindows& windows() { return windows_; }
     SimDistributedNotificationCenter& distributedCenter() { return distributed_; }
 
-    bool alive() const { return !exitStatus_; }
-    std::optional<int> exitStatus() const { return exitStatus_; }
+    bool alive() const { return exitStatus_.load() == kRunning; }
+    std::optional<int> exitStatus() const;
 
     // Records the launch; then, on the main queue, creates the application's delegate and
     // finishes launching.
@@ -70,6 +76,7 @@ private:
     struct Exit {
         int status;
     };
+    static constexpr int kRunning = std::numeric_limits<int>::min();
 
     bool ownApplicationFrontmost() const;
     std::shared_ptr<SimQueue> makeFrameworkQueue();
@@ -92,8 +99,7 @@ private:
     SimBindings bindings_;
     platform::Platform platform_;
     std::unique_ptr<platform::ApplicationDelegate> delegate_;
-    std::optional<int> exitStatus_;
-    int depth_ = 0;
+    std::atomic<int> exitStatus_{kRunning};
     bool terminating_ = false;
 };
 

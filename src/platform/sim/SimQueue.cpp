@@ -10,18 +10,40 @@ SimQueue::SimQueue(Scheduler& scheduler, std::string label, SimProcess* process)
 {
 }
 
+SimQueue::SimQueue(Scheduler& scheduler, std::unique_ptr<platform::Queue> thread, SimProcess* process)
+    : scheduler_(scheduler), label_(thread->label()), process_(process), thread_(std::move(thread))
+{
+}
+
 SimQueue::~SimQueue()
 {
     scheduler_.waits().forget(*this);
 }
 
+SimQueue::Task SimQueue::onThread(Task task)
+{
+    return [self = weak_from_this(), task = std::move(task)] {
+        if (const auto queue = self.lock()) {
+            queue->run(task);
+        }
+    };
+}
+
 void SimQueue::async(Task task)
 {
+    if (thread_) {
+        thread_->async(onThread(std::move(task)));
+        return;
+    }
     scheduler_.schedule(shared_from_this(), scheduler_.now(), std::move(task));
 }
 
 void SimQueue::asyncAfter(double seconds, Task task)
 {
+    if (thread_) {
+        thread_->asyncAfter(seconds, onThread(std::move(task)));
+        return;
+    }
     if (const auto delay = Scheduler::delayToNanos(seconds)) {
         scheduler_.schedule(shared_from_this(), scheduler_.now() + *delay, std::move(task));
     }
@@ -29,6 +51,10 @@ void SimQueue::asyncAfter(double seconds, Task task)
 
 void SimQueue::sync(const Task& task)
 {
+    if (thread_) {
+        thread_->sync([&] { run(task); });
+        return;
+    }
     const SimQueue* waiter = scheduler_.current();
     if (waiter != nullptr && waiter != this) {
         scheduler_.waits().wait(*waiter, *this);
@@ -38,15 +64,22 @@ void SimQueue::sync(const Task& task)
 
 bool SimQueue::isCurrent() const
 {
-    return scheduler_.current() == this;
+    return thread_ ? thread_->isCurrent() : scheduler_.current() == this;
 }
 
 void SimQueue::run(const Task& task)
 {
+    const auto body = [&] {
+        if (thread_) {
+            task();
+        } else {
+            scheduler_.runOn(*this, task);
+        }
+    };
     if (process_ == nullptr) {
-        scheduler_.runOn(*this, task);
+        body();
     } else if (process_->alive()) {
-        process_->runTask([&] { scheduler_.runOn(*this, task); });
+        process_->runTask(body);
     }
 }
 

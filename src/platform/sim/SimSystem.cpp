@@ -2,6 +2,7 @@
 
 #include "platform/sim/CommandLine.h"
 #include "platform/sim/Desktop.h"
+#include "platform/sim/DesktopLock.h"
 #include "platform/sim/SimBundle.h"
 
 #include <cmath>
@@ -38,16 +39,19 @@ std::optional<double> reopenDelay(const std::string& launchPath, const std::vect
 
 bool SimSystem::isProcessTrusted() const
 {
+    const std::lock_guard guard(desktop_.lock());
     return desktop_.trusted();
 }
 
 platform::OperatingSystemVersion SimSystem::operatingSystemVersion() const
 {
+    const std::lock_guard guard(desktop_.lock());
     return desktop_.operatingSystemVersion();
 }
 
 bool SimSystem::setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled)
 {
+    const std::lock_guard guard(desktop_.lock());
     int& failures = desktop_.faults().loginItemFailures;
     const bool fails = failures > 0;
     if (fails) {
@@ -60,6 +64,7 @@ bool SimSystem::setLoginItemEnabled(const std::string& bundleIdentifier, bool en
 
 void SimSystem::launchTask(const std::string& launchPath, const std::vector<std::string>& arguments)
 {
+    const std::lock_guard guard(desktop_.lock());
     desktop_.transcript().record("shell", commandLine(launchPath, arguments));
     if (const auto delay = reopenDelay(launchPath, arguments)) {
         desktop_.queue().asyncAfter(*delay, [&desktop = desktop_] { desktop.openApplication(); });
@@ -68,6 +73,7 @@ void SimSystem::launchTask(const std::string& launchPath, const std::vector<std:
 
 std::optional<std::vector<std::uint8_t>> SimSystem::platformExpertModel() const
 {
+    const std::lock_guard guard(desktop_.lock());
     const auto& model = desktop_.model();
     if (!model) {
         return std::nullopt;
@@ -85,6 +91,7 @@ void SimSystem::performHapticFeedback()
 
 platform::SoftwareUpdater* SimSystem::softwareUpdater()
 {
+    const std::lock_guard guard(desktop_.lock());
     return desktop_.softwareUpdater();
 }
 

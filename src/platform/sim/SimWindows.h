@@ -4,6 +4,7 @@
 #include "platform/sim/SimWindow.h"
 
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace veltrane::sim {
@@ -24,6 +25,7 @@ public:
 private:
     Transcript& transcript_;
     SimQueue& mainQueue_;
+    mutable std::mutex mutex_;
     std::vector<std::weak_ptr<SimWindow>> windows_;
 };
 

@@ -2,16 +2,19 @@
 
 #include "platform/sim/CommandLine.h"
 #include "platform/sim/Desktop.h"
+#include "platform/sim/DesktopLock.h"
 
 namespace veltrane::sim {
 
 std::optional<platform::RunningApplication> SimWorkspace::frontmostApplication() const
 {
+    const std::lock_guard guard(desktop_.lock());
     return desktop_.applications().frontmost();
 }
 
 std::vector<platform::RunningApplication> SimWorkspace::runningApplications() const
 {
+    const std::lock_guard guard(desktop_.lock());
     auto applications = desktop_.applications().running();
     if (desktop_.helper().running()) {
         applications.push_back({LauncherHelper::kBundleIdentifier, LauncherHelper::kName});
@@ -21,6 +24,7 @@ std::vector<platform::RunningApplication> SimWorkspace::runningApplications() co
 
 std::optional<std::string> SimWorkspace::urlForApplication(const std::string& bundleIdentifier) const
 {
+    const std::lock_guard guard(desktop_.lock());
     return desktop_.applications().urlForApplication(bundleIdentifier);
 }
 
@@ -37,6 +41,7 @@ bool SimWorkspace::openURL(const std::string& url)
 void SimWorkspace::openApplication(const std::string& path, const std::vector<std::string>& arguments,
                                    OpenCompletion completion)
 {
+    const std::lock_guard guard(desktop_.lock());
     desktop_.transcript().record("openapp", commandLine(path, arguments));
     if (path == LauncherHelper::kPath) {
         desktop_.helper().open(process_, arguments, completion);

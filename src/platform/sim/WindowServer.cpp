@@ -1,6 +1,7 @@
 #include "platform/sim/WindowServer.h"
 
 #include "platform/KeyTable.h"
+#include "platform/sim/DesktopLock.h"
 #include "platform/sim/EventText.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/SimEventMonitor.h"
@@ -17,14 +18,15 @@ namespace veltrane::sim {
 using platform::Event;
 using platform::EventType;
 
-WindowServer::WindowServer(Scheduler& scheduler, Transcript& transcript, Faults& faults)
-    : transcript_(transcript), faults_(faults),
-      queue_(std::make_shared<SimQueue>(scheduler, "WindowServer", nullptr))
+WindowServer::WindowServer(std::shared_ptr<SimQueue> queue, DesktopLock& lock, Transcript& transcript,
+                           Faults& faults)
+    : queue_(std::move(queue)), lock_(lock), transcript_(transcript), faults_(faults)
 {
 }
 
 void WindowServer::keyFromDevice(HidKey key, bool down)
 {
+    const std::lock_guard guard(lock_);
     using platform::KeyTable;
     constexpr std::uint32_t capsLockUsage = 0x39;
     const KeyTable::Key* known = KeyTable::byUsage(key.page, key.usage);
@@ -50,6 +52,18 @@ void WindowServer::keyFromDevice(HidKey key, bool down)
     enter(event);
 }
 
+platform::Point WindowServer::pointerLocation() const
+{
+    const std::lock_guard guard(lock_);
+    return pointer_;
+}
+
+bool WindowServer::capsLockState() const
+{
+    const std::lock_guard guard(lock_);
+    return capsLock_;
+}
+
 void WindowServer::eventFromDevice(Event event)
 {
     enter(event);
@@ -57,16 +71,19 @@ void WindowServer::eventFromDevice(Event event)
 
 void WindowServer::addTap(const std::shared_ptr<SimEventTap>& tap)
 {
+    const std::lock_guard guard(lock_);
     taps_.insert(taps_.begin(), tap);
 }
 
 void WindowServer::addMonitor(const std::shared_ptr<SimEventMonitor>& monitor)
 {
+    const std::lock_guard guard(lock_);
     monitors_.push_back(monitor);
 }
 
 void WindowServer::movePointer(platform::Point location)
 {
+    const std::lock_guard guard(lock_);
     pointer_ = location;
     Event event;
     event.type = EventType::mouseMoved;
@@ -77,6 +94,7 @@ void WindowServer::movePointer(platform::Point location)
 
 void WindowServer::warpMouseCursorPosition(platform::Point position)
 {
+    const std::lock_guard guard(lock_);
     pointer_ = position;
     char text[64];
     std::snprintf(text, sizeof text, "%.1f,%.1f", position.x, position.y);
@@ -91,12 +109,14 @@ std::shared_ptr<platform::EventSource> WindowServer::createEventSource(platform:
 
 void WindowServer::post(const Event& event)
 {
+    const std::lock_guard guard(lock_);
     transcript_.record("post", describeEvent(event));
     enter(event);
 }
 
 platform::EventFlags WindowServer::modifierFlags() const
 {
+    const std::lock_guard guard(lock_);
     platform::EventFlags flags = capsLock_ ? platform::kFlagCapsLock : 0;
     for (const auto& [modifier, count] : heldModifiers_) {
         flags |= count > 0 ? modifier : 0;
@@ -106,6 +126,7 @@ platform::EventFlags WindowServer::modifierFlags() const
 
 void WindowServer::setCapsLockState(bool on)
 {
+    const std::lock_guard guard(lock_);
     if (on != capsLock_) {
         capsLock_ = on;
         transcript_.record("capslock", on ? "on" : "off");
@@ -125,6 +146,7 @@ void WindowServer::enter(Event event)
 
 void WindowServer::pass(Event event)
 {
+    const std::lock_guard guard(lock_);
     const auto notice = std::exchange(faults_.tapNotice, std::nullopt);
     std::erase_if(taps_, [](const auto& tap) { return tap.expired(); });
     const auto taps = taps_;

@@ -10,8 +10,8 @@
 
 namespace veltrane::sim {
 
+class DesktopLock;
 struct Faults;
-class Scheduler;
 class SimEventMonitor;
 class SimEventTap;
 class SimQueue;
@@ -21,9 +21,15 @@ class Transcript;
 // synthetic events enter it in the order they come; each event passes the event taps, newest
 // first, then the event monitors, and is then delivered to applications. It also keeps the
 // system's modifier state (the modifier keys held down, the caps lock lock state) and the pointer.
+// Events pass on the window server's own queue, under the desktop lock, which it lets go while a
+// tap or a monitor of the application looks at an event.
 class WindowServer final : public platform::EventPoster, public platform::HidSystem {
 public:
-    WindowServer(Scheduler& scheduler, Transcript& transcript, Faults& faults);
+    WindowServer(std::shared_ptr<SimQueue> queue, DesktopLock& lock, Transcript& transcript, Faults& faults);
+
+    // The queue the events pass on: on real threads, a sync on it returns once the events that
+    // entered before have been delivered.
+    SimQueue& queue() const { return *queue_; }
 
     void keyFromDevice(HidKey key, bool down);
     void eventFromDevice(platform::Event event);
@@ -31,14 +37,14 @@ public:
     void addMonitor(const std::shared_ptr<SimEventMonitor>& monitor);
     // The pointer moves there: a mouse-moved event enters the stream.
     void movePointer(platform::Point location);
-    platform::Point pointerLocation() const { return pointer_; }
+    platform::Point pointerLocation() const;
 
     std::shared_ptr<platform::EventSource> createEventSource(platform::EventSourceState state) override;
     void post(const platform::Event& event) override;
     platform::EventFlags modifierFlags() const override;
     void warpMouseCursorPosition(platform::Point position) override;
 
-    bool capsLockState() const override { return capsLock_; }
+    bool capsLockState() const override;
     void setCapsLockState(bool on) override;
 
 private:
@@ -48,9 +54,10 @@ private:
     bool monitor(platform::Event& event);
     void holdModifier(platform::EventFlags modifier, bool down);
 
+    std::shared_ptr<SimQueue> queue_;
+    DesktopLock& lock_;
     Transcript& transcript_;
     Faults& faults_;
-    std::shared_ptr<SimQueue> queue_;
     std::vector<std::weak_ptr<SimEventTap>> taps_;
     std::vector<std::weak_ptr<SimEventMonitor>> monitors_;
     platform::Point pointer_;

@@ -40,7 +40,7 @@ public:
     std::vector<std::string> delivered()
     {
         std::vector<std::string> texts;
-        const auto& lines = desktop_.transcript().lines();
+        const auto lines = desktop_.transcript().lines();
         for (; read_ < lines.size(); ++read_) {
             if (lines[read_].kind == "deliver") {
                 texts.push_back(lines[read_].text);
