@@ -17,7 +17,9 @@ SimQueue::SimQueue(Scheduler& scheduler, std::unique_ptr<platform::Queue> thread
 
 SimQueue::~SimQueue()
 {
-    scheduler_.waits().forget(*this);
+    if (!thread_) {
+        scheduler_.waits().forget(*this);
+    }
 }
 
 SimQueue::Task SimQueue::onThread(Task task)

@@ -2,25 +2,31 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 
 namespace veltrane::platform {
 namespace {
 
-// The kernel's KEY_* names and values, read from the header the build found.
+// The kernel's KEY_* names and values, read from the header the build found: the lines
+// "#define KEY_NAME value" whose value is a number.
 std::multimap<int, std::string> kernelKeyNames()
 {
     std::ifstream header(VELTRANE_INPUT_EVENT_CODES);
-    const std::regex define(R"(^#define\s+(KEY_\w+)\s+(0x[0-9a-fA-F]+|\d+)\b)");
     std::multimap<int, std::string> names;
-    std::smatch match;
     for (std::string line; std::getline(header, line);) {
-        if (std::regex_search(line, match, define)) {
-            names.emplace(std::stoi(match[2].str(), nullptr, 0), match[1].str());
+        std::istringstream words(line);
+        std::string define;
+        std::string name;
+        std::string value;
+        words >> define >> name >> value;
+        if (define == "#define" && name.starts_with("KEY_") && !value.empty() &&
+            std::isdigit(value[0]) != 0) {
+            names.emplace(std::stoi(value, nullptr, 0), name);
         }
     }
     return names;
