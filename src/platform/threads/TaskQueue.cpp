@@ -123,7 +123,9 @@ std::optional<TaskQueue::Task> TaskQueue::next()
         if (timers_.empty()) {
             wake_.wait(lock);
         } else {
-            wake_.wait_until(lock, timers_.front().due);
+            // A copy: while the wait lets the lock go, another thread may add a timer and move the heap.
+            const Clock::time_point due = timers_.front().due;
+            wake_.wait_until(lock, due);
         }
     }
 }

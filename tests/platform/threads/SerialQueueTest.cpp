@@ -90,6 +90,25 @@ TEST(SerialQueueCurrent, NamesTheThreadAfterTheTruncatedLabel)
     EXPECT_EQ(queue.label(), "veltrane.keyboard.tap");
 }
 
+// While the queue's thread waits for its next timer, timers added from elsewhere grow the timer
+// heap under it; the wait must not keep pointing into the heap it had (the sanitizer build sees it).
+TEST(SerialQueueDelay, TimersAddedWhileTheQueueWaitsForOneAllRun)
+{
+    SerialQueue queue("timers");
+    queue.asyncAfter(30.0, [] {});
+    std::atomic<int> ran = 0;
+    std::latch done(64);
+    for (int i = 64; i > 0; --i) {
+        queue.asyncAfter(0.001 * i, [&] {
+            ++ran;
+            done.count_down();
+        });
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+    done.wait();
+    EXPECT_EQ(ran, 64);
+}
+
 TEST(SerialQueueDelay, NeverRunsDelaysBeyondTheClockNorWaitsForThemOnDestruction)
 {
     std::atomic<int> ran = 0;
