@@ -1,0 +1,99 @@
+#include "UinputKeyboard.h"
+
+#include "platform/KeyTable.h"
+
+#include <fcntl.h>
+#include <linux/uinput.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+
+namespace veltrane::kernel {
+
+namespace {
+
+// The /dev/input node whose device carries that name, once udev-less devtmpfs has made it.
+std::string eventNodeNamed(const std::string& name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (const auto& entry : std::filesystem::directory_iterator("/sys/class/input")) {
+            const auto nameFile = entry.path() / "device" / "name";
+            const std::string node = entry.path().filename().string();
+            if (!node.starts_with("event") || !std::filesystem::exists(nameFile)) {
+                continue;
+            }
+            char text[256] = {};
+            const int file = ::open(nameFile.c_str(), O_RDONLY);
+            const auto length = ::read(file, text, sizeof text - 1);
+            ::close(file);
+            if (length > 0 && std::string(text, static_cast<std::size_t>(length)) == name + "\n" &&
+                std::filesystem::exists("/dev/input/" + node)) {
+                return "/dev/input/" + node;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    throw std::runtime_error("no event node for " + name);
+}
+
+}  // namespace
+
+UinputKeyboard::UinputKeyboard(const std::string& name, Bus bus, std::uint16_t vendor, std::uint16_t product)
+    : bus_(bus), fd_(::open("/dev/uinput", O_WRONLY | O_CLOEXEC))
+{
+    if (fd_ < 0) {
+        throw std::runtime_error("cannot open /dev/uinput");
+    }
+    ::ioctl(fd_, UI_SET_EVBIT, EV_KEY);
+    for (const auto& key : platform::KeyTable::keys()) {
+        ::ioctl(fd_, UI_SET_KEYBIT, key.linuxCode);
+    }
+    if (bus_ == Bus::usb) {
+        ::ioctl(fd_, UI_SET_EVBIT, EV_MSC);
+        ::ioctl(fd_, UI_SET_MSCBIT, MSC_SCAN);
+    }
+    uinput_setup setup{};
+    setup.id.bustype = bus_ == Bus::usb ? BUS_USB : BUS_I8042;
+    setup.id.vendor = vendor;
+    setup.id.product = product;
+    std::strncpy(setup.name, name.c_str(), UINPUT_MAX_NAME_SIZE - 1);
+    if (::ioctl(fd_, UI_DEV_SETUP, &setup) != 0 || ::ioctl(fd_, UI_DEV_CREATE) != 0) {
+        ::close(fd_);
+        throw std::runtime_error("cannot create the uinput keyboard " + name);
+    }
+    eventNode_ = eventNodeNamed(name);
+}
+
+UinputKeyboard::~UinputKeyboard()
+{
+    ::ioctl(fd_, UI_DEV_DESTROY);
+    ::close(fd_);
+}
+
+void UinputKeyboard::key(std::uint16_t linuxCode, bool down)
+{
+    const auto* known = platform::KeyTable::byLinuxCode(linuxCode);
+    if (bus_ == Bus::usb && known != nullptr) {
+        emit(EV_MSC, MSC_SCAN, static_cast<std::int32_t>(known->usagePage << 16 | known->usage));
+    }
+    emit(EV_KEY, linuxCode, down ? 1 : 0);
+    emit(EV_SYN, SYN_REPORT, 0);
+}
+
+void UinputKeyboard::emit(std::uint16_t type, std::uint16_t code, std::int32_t value)
+{
+    input_event event{};
+    event.type = type;
+    event.code = code;
+    event.value = value;
+    if (::write(fd_, &event, sizeof event) != static_cast<ssize_t>(sizeof event)) {
+        throw std::runtime_error("cannot write to the uinput keyboard");
+    }
+}
+
+}  // namespace veltrane::kernel

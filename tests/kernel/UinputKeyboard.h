@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace veltrane::kernel {
+
+// A keyboard for tests on a real kernel, made through uinput: a USB one, which sends the key's
+// HID usage as MSC_SCAN before each key as hid-input does, or an AT one, which does not.
+class UinputKeyboard {
+public:
+    enum class Bus { usb, at };
+
+    UinputKeyboard(const std::string& name, Bus bus, std::uint16_t vendor, std::uint16_t product);
+    ~UinputKeyboard();
+    UinputKeyboard(const UinputKeyboard&) = delete;
+    UinputKeyboard& operator=(const UinputKeyboard&) = delete;
+
+    // A key of the kernel's KEY_* codes goes down or up, and the report ends.
+    void key(std::uint16_t linuxCode, bool down);
+    // The keyboard's /dev/input/eventN.
+    const std::string& eventNode() const { return eventNode_; }
+
+private:
+    void emit(std::uint16_t type, std::uint16_t code, std::int32_t value);
+
+    const Bus bus_;
+    int fd_;
+    std::string eventNode_;
+};
+
+}  // namespace veltrane::kernel
