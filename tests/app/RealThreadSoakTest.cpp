@@ -1,7 +1,6 @@
 #include "app/CompositionRoot.h"
 #include "core/Notifications.h"
 #include "keyboard/KeyRemap.h"
-#include "platform/KeyTable.h"
 #include "platform/sim/Desktop.h"
 #include "platform/threads/MainLoop.h"
 
@@ -145,8 +144,7 @@ private:
 
     void send(const std::string& keyboard, const std::string& name, bool down)
     {
-        const auto* key = platform::KeyTable::byName(name);
-        desktop_.hid().key(keyboard, {key->usagePage, key->usage}, down);
+        desktop_.hid().key(keyboard, std::string_view(name), down);
     }
     // Presses the key when it is up, releases it when it is down.
     void key(const std::string& keyboard, const std::string& name)
@@ -297,10 +295,9 @@ protected:
     }
     void tap(const char* name)
     {
-        const auto* key = platform::KeyTable::byName(name);
-        desktop.hid().key("kb", {key->usagePage, key->usage}, true);
+        desktop.hid().key("kb", std::string_view(name), true);
         settle();
-        desktop.hid().key("kb", {key->usagePage, key->usage}, false);
+        desktop.hid().key("kb", std::string_view(name), false);
         settle();
     }
 

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -17,21 +18,15 @@ namespace veltrane::kernel {
 
 namespace {
 
-// The /dev/input node whose device carries that name, once udev-less devtmpfs has made it.
+// The /dev/input node whose device carries that name, once devtmpfs has made it.
 std::string eventNodeNamed(const std::string& name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         for (const auto& entry : std::filesystem::directory_iterator("/sys/class/input")) {
-            const auto nameFile = entry.path() / "device" / "name";
             const std::string node = entry.path().filename().string();
-            if (!node.starts_with("event") || !std::filesystem::exists(nameFile)) {
-                continue;
-            }
-            char text[256] = {};
-            const int file = ::open(nameFile.c_str(), O_RDONLY);
-            const auto length = ::read(file, text, sizeof text - 1);
-            ::close(file);
-            if (length > 0 && std::string(text, static_cast<std::size_t>(length)) == name + "\n" &&
+            std::ifstream nameFile(entry.path() / "device" / "name");
+            std::string deviceName;
+            if (node.starts_with("event") && std::getline(nameFile, deviceName) && deviceName == name &&
                 std::filesystem::exists("/dev/input/" + node)) {
                 return "/dev/input/" + node;
             }

@@ -1,17 +1,10 @@
 #include "platform/sim/Desktop.h"
 
-#include "platform/threads/SerialQueue.h"
-
 namespace veltrane::sim {
 
-Desktop::Desktop(Execution execution) : execution_(execution), queue_(makeQueue("Desktop")) {}
-
-std::shared_ptr<SimQueue> Desktop::makeQueue(const std::string& label)
+Desktop::Desktop(Execution execution)
+    : execution_(execution), queue_(SimQueue::make(scheduler_, execution, "Desktop", nullptr))
 {
-    if (execution_ == Execution::virtualTime) {
-        return std::make_shared<SimQueue>(scheduler_, label, nullptr);
-    }
-    return std::make_shared<SimQueue>(scheduler_, std::make_unique<threads::SerialQueue>(label), nullptr);
 }
 
 template <class Action> void Desktop::forEachRunningProcess(Action action)

@@ -88,8 +88,6 @@ public:
 
 private:
     template <class Action> void forEachRunningProcess(Action action);
-    // A queue of the desktop's own, run as the application's are.
-    std::shared_ptr<SimQueue> makeQueue(const std::string& label);
 
     const Execution execution_;
     Scheduler scheduler_;
@@ -97,7 +95,8 @@ private:
     Transcript transcript_{scheduler_};
     Faults faults_;
     platform::DefaultsDomain defaults_;
-    WindowServer windowServer_{makeQueue("WindowServer"), lock_, transcript_, faults_};
+    WindowServer windowServer_{SimQueue::make(scheduler_, execution_, "WindowServer", nullptr), lock_,
+                               transcript_, faults_};
     HidStack hid_{lock_, transcript_, faults_, windowServer_};
     MultitouchBus multitouch_{lock_};
     SimClock clock_{scheduler_, execution_ == Execution::realThreads};

@@ -1,5 +1,6 @@
 #include "platform/sim/HidStack.h"
 
+#include "platform/KeyTable.h"
 #include "platform/sim/DesktopLock.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/SimHidManager.h"
@@ -87,6 +88,15 @@ void HidStack::key(const std::string& name, HidKey key, bool down)
     if (const auto mapped = down ? keyboard->press(key) : keyboard->release(key)) {
         windowServer_.keyFromDevice(*mapped, down);
     }
+}
+
+void HidStack::key(const std::string& name, std::string_view keyName, bool down)
+{
+    const auto* known = platform::KeyTable::byName(keyName);
+    if (known == nullptr) {
+        throw std::invalid_argument("unknown key name '" + std::string(keyName) + "'");
+    }
+    key(name, HidKey{known->usagePage, known->usage}, down);
 }
 
 void HidStack::sendRawValue(const std::shared_ptr<SimKeyboard>& keyboard, HidKey key, bool down)

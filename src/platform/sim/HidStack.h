@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veltrane::sim {
@@ -33,6 +34,8 @@ public:
 
     // A physical key of that keyboard goes down or up.
     void key(const std::string& name, HidKey key, bool down);
+    // The same for a key of the key table, by its name ("a", "capslock").
+    void key(const std::string& name, std::string_view keyName, bool down);
 
     std::shared_ptr<platform::HidManager> createHidManager() override;
 

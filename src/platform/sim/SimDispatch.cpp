@@ -1,7 +1,6 @@
 #include "platform/sim/SimDispatch.h"
 
 #include "platform/threads/MainLoop.h"
-#include "platform/threads/SerialQueue.h"
 
 namespace veltrane::sim {
 
@@ -25,10 +24,7 @@ SimDispatch::SimDispatch(Scheduler& scheduler, SimProcess& process, Execution ex
 
 std::shared_ptr<platform::Queue> SimDispatch::makeSerialQueue(const std::string& label)
 {
-    auto queue = execution_ == Execution::virtualTime
-                     ? std::make_shared<SimQueue>(scheduler_, label, &process_)
-                     : std::make_shared<SimQueue>(scheduler_, std::make_unique<threads::SerialQueue>(label),
-                                                  &process_);
+    auto queue = SimQueue::make(scheduler_, execution_, label, &process_);
     const std::lock_guard lock(mutex_);
     made_.push_back(queue);
     return queue;

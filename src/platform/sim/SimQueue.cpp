@@ -2,8 +2,18 @@
 
 #include "platform/sim/Scheduler.h"
 #include "platform/sim/SimProcess.h"
+#include "platform/threads/SerialQueue.h"
 
 namespace veltrane::sim {
+
+std::shared_ptr<SimQueue> SimQueue::make(Scheduler& scheduler, Execution execution, const std::string& label,
+                                         SimProcess* process)
+{
+    if (execution == Execution::virtualTime) {
+        return std::make_shared<SimQueue>(scheduler, label, process);
+    }
+    return std::make_shared<SimQueue>(scheduler, std::make_unique<threads::SerialQueue>(label), process);
+}
 
 SimQueue::SimQueue(Scheduler& scheduler, std::string label, SimProcess* process)
     : scheduler_(scheduler), label_(std::move(label)), process_(process)

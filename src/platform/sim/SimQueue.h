@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Queue.h"
+#include "platform/sim/Execution.h"
 
 #include <memory>
 #include <string>
@@ -17,6 +18,10 @@ class SimProcess;
 // to a process runs nothing once that process has exited.
 class SimQueue final : public platform::Queue, public std::enable_shared_from_this<SimQueue> {
 public:
+    // A queue run as the execution says: by the scheduler, or on a serial queue of its own.
+    static std::shared_ptr<SimQueue> make(Scheduler& scheduler, Execution execution, const std::string& label,
+                                          SimProcess* process);
+
     SimQueue(Scheduler& scheduler, std::string label, SimProcess* process);
     // A queue whose tasks run on a real one: a serial queue, or a main loop that someone runs.
     SimQueue(Scheduler& scheduler, std::unique_ptr<platform::Queue> thread, SimProcess* process);

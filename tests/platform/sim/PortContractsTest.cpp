@@ -1,6 +1,5 @@
 #include "EventTapContract.h"
 #include "HidManagerContract.h"
-#include "platform/KeyTable.h"
 #include "platform/sim/Desktop.h"
 
 namespace veltrane::sim {
@@ -28,8 +27,7 @@ public:
     void unplug(const std::string& name) { desktop_.hid().unplug(name); }
     void key(const std::string& keyboard, std::string_view keyName, bool down)
     {
-        const auto* key = platform::KeyTable::byName(keyName);
-        desktop_.hid().key(keyboard, {key->usagePage, key->usage}, down);
+        desktop_.hid().key(keyboard, keyName, down);
         settle();
     }
     void type(std::string_view keyName)

@@ -1,6 +1,7 @@
 #include "QueueContract.h"
 #include "platform/threads/MainLoop.h"
 #include "platform/threads/SerialQueue.h"
+#include "platform/threads/SystemClock.h"
 
 #include <chrono>
 #include <thread>
@@ -21,10 +22,7 @@ public:
             }
         }
     }
-    double now() const
-    {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    }
+    double now() const { return threads::SystemClock().now(); }
 
 protected:
     std::vector<std::weak_ptr<platform::Queue>> queues_;
