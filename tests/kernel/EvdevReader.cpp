@@ -23,13 +23,21 @@ EvdevReader::~EvdevReader()
 
 std::optional<input_event> EvdevReader::next(std::chrono::milliseconds timeout)
 {
-    pollfd ready{fd_, POLLIN, 0};
-    if (::poll(&ready, 1, static_cast<int>(timeout.count())) != 1) {
-        return std::nullopt;
+    if (read_ == size_) {
+        pollfd ready{fd_, POLLIN, 0};
+        if (::poll(&ready, 1, static_cast<int>(timeout.count())) != 1) {
+            return std::nullopt;
+        }
+        const auto length = ::read(fd_, buffer_.data(), sizeof buffer_);
+        if (length <= 0) {
+            return std::nullopt;
+        }
+        read_ = 0;
+        size_ = static_cast<std::size_t>(length) / sizeof(input_event);
     }
-    input_event event{};
-    if (::read(fd_, &event, sizeof event) != static_cast<ssize_t>(sizeof event)) {
-        return std::nullopt;
+    const input_event event = buffer_[read_++];
+    if (event.type == EV_SYN && event.code == SYN_DROPPED) {
+        throw std::runtime_error("the test fell behind reading its device: the kernel dropped events");
     }
     return event;
 }

@@ -1,5 +1,7 @@
 #include "UinputKeyboard.h"
 
+#include "InputNodes.h"
+
 #include "platform/KeyTable.h"
 
 #include <fcntl.h>
@@ -7,39 +9,13 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
-#include <thread>
 
 namespace veltrane::kernel {
 
-namespace {
-
-// The /dev/input node whose device carries that name, once devtmpfs has made it.
-std::string eventNodeNamed(const std::string& name)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        for (const auto& entry : std::filesystem::directory_iterator("/sys/class/input")) {
-            const std::string node = entry.path().filename().string();
-            std::ifstream nameFile(entry.path() / "device" / "name");
-            std::string deviceName;
-            if (node.starts_with("event") && std::getline(nameFile, deviceName) && deviceName == name &&
-                std::filesystem::exists("/dev/input/" + node)) {
-                return "/dev/input/" + node;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    throw std::runtime_error("no event node for " + name);
-}
-
-}  // namespace
-
 UinputKeyboard::UinputKeyboard(const std::string& name, Bus bus, std::uint16_t vendor, std::uint16_t product)
-    : bus_(bus), fd_(::open("/dev/uinput", O_WRONLY | O_CLOEXEC))
+    : bus_(bus), fd_(::open("/dev/uinput", O_RDWR | O_NONBLOCK | O_CLOEXEC))
 {
     if (fd_ < 0) {
         throw std::runtime_error("cannot open /dev/uinput");
@@ -48,6 +24,8 @@ UinputKeyboard::UinputKeyboard(const std::string& name, Bus bus, std::uint16_t v
     for (const auto& key : platform::KeyTable::keys()) {
         ::ioctl(fd_, UI_SET_KEYBIT, key.linuxCode);
     }
+    ::ioctl(fd_, UI_SET_EVBIT, EV_LED);
+    ::ioctl(fd_, UI_SET_LEDBIT, LED_CAPSL);
     if (bus_ == Bus::usb) {
         ::ioctl(fd_, UI_SET_EVBIT, EV_MSC);
         ::ioctl(fd_, UI_SET_MSCBIT, MSC_SCAN);
@@ -61,7 +39,7 @@ UinputKeyboard::UinputKeyboard(const std::string& name, Bus bus, std::uint16_t v
         ::close(fd_);
         throw std::runtime_error("cannot create the uinput keyboard " + name);
     }
-    eventNode_ = eventNodeNamed(name);
+    eventNode_ = InputNodes::named(name);
 }
 
 UinputKeyboard::~UinputKeyboard()
@@ -78,6 +56,23 @@ void UinputKeyboard::key(std::uint16_t linuxCode, bool down)
     }
     emit(EV_KEY, linuxCode, down ? 1 : 0);
     emit(EV_SYN, SYN_REPORT, 0);
+}
+
+void UinputKeyboard::tap(std::uint16_t linuxCode)
+{
+    key(linuxCode, true);
+    key(linuxCode, false);
+}
+
+std::optional<bool> UinputKeyboard::capsLockLight()
+{
+    input_event event{};
+    while (::read(fd_, &event, sizeof event) == static_cast<ssize_t>(sizeof event)) {
+        if (event.type == EV_LED && event.code == LED_CAPSL) {
+            capsLockLight_ = event.value != 0;
+        }
+    }
+    return capsLockLight_;
 }
 
 void UinputKeyboard::emit(std::uint16_t type, std::uint16_t code, std::int32_t value)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace veltrane::kernel {
@@ -18,6 +19,9 @@ public:
 
     // A key of the kernel's KEY_* codes goes down or up, and the report ends.
     void key(std::uint16_t linuxCode, bool down);
+    void tap(std::uint16_t linuxCode);
+    // The caps lock light as the last program that set it left it; nothing while none did.
+    std::optional<bool> capsLockLight();
     // The keyboard's /dev/input/eventN.
     const std::string& eventNode() const { return eventNode_; }
 
@@ -27,6 +31,7 @@ private:
     const Bus bus_;
     int fd_;
     std::string eventNode_;
+    std::optional<bool> capsLockLight_;
 };
 
 }  // namespace veltrane::kernel

@@ -11,13 +11,6 @@ namespace {
 
 constexpr std::uint32_t kGenericDesktopPage = 1;
 constexpr std::uint32_t kKeyboardUsage = 6;
-constexpr int kPageShift = 32;
-
-std::int64_t keyValue(HidKey key)
-{
-    return static_cast<std::int64_t>(std::uint64_t{key.page} << kPageShift | key.usage);
-}
-
 std::string describeMapping(const std::vector<platform::HidKeyMapping>& mapping)
 {
     if (mapping.empty()) {
@@ -62,40 +55,19 @@ bool SimKeyboard::setUserKeyMapping(const std::vector<platform::HidKeyMapping>& 
         transcript_.record("keymap", name() + " refused");
         return false;
     }
-    mapping_ = mapping;
-    transcript_.record("keymap", name() + " " + describeMapping(mapping_));
+    mapping_.set(mapping);
+    transcript_.record("keymap", name() + " " + describeMapping(mapping));
     return true;
-}
-
-std::optional<HidKey> SimKeyboard::map(HidKey key) const
-{
-    for (const auto& entry : mapping_) {
-        if (entry.source && entry.destination && *entry.source == keyValue(key)) {
-            const auto destination = static_cast<std::uint64_t>(*entry.destination);
-            const HidKey mapped{static_cast<std::uint32_t>(destination >> kPageShift),
-                                static_cast<std::uint32_t>(destination & 0xFFFFFFFFu)};
-            return mapped.usage == 0 ? std::nullopt : std::optional<HidKey>(mapped);
-        }
-    }
-    return key;
 }
 
 std::optional<HidKey> SimKeyboard::press(HidKey key)
 {
-    const auto mapped = map(key);
-    held_[key] = mapped;
-    return mapped;
+    return mapping_.press(key);
 }
 
 std::optional<HidKey> SimKeyboard::release(HidKey key)
 {
-    const auto found = held_.find(key);
-    if (found == held_.end()) {
-        return map(key);
-    }
-    const auto mapped = found->second;
-    held_.erase(found);
-    return mapped;
+    return mapping_.release(key);
 }
 
 }  // namespace veltrane::sim

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "platform/HidEventSystem.h"
+#include "platform/HidUsage.h"
+#include "platform/UserKeyMapping.h"
 #include "platform/sim/SimHidDevice.h"
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,13 +16,7 @@ class DesktopLock;
 class Transcript;
 struct Faults;
 
-// A HID key: usage page and usage.
-struct HidKey {
-    std::uint32_t page = 0;
-    std::uint32_t usage = 0;
-
-    auto operator<=>(const HidKey&) const = default;
-};
+using HidKey = platform::HidUsage;
 
 // A connected keyboard: a HID device and a service of the HID event system that keeps a
 // "UserKeyMapping" and applies it to its keys.
@@ -43,14 +38,11 @@ public:
     std::optional<HidKey> release(HidKey key);
 
 private:
-    std::optional<HidKey> map(HidKey key) const;
-
     DesktopLock& lock_;
     Transcript& transcript_;
     Faults& faults_;
     bool connected_ = true;
-    std::vector<platform::HidKeyMapping> mapping_;
-    std::map<HidKey, std::optional<HidKey>> held_;
+    platform::UserKeyMapping mapping_;
 };
 
 }  // namespace veltrane::sim

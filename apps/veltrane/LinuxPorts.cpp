@@ -1,0 +1,45 @@
+#include "LinuxPorts.h"
+
+#include "SettingsReload.h"
+
+#include "logging/BundleInfo.h"
+
+#include <filesystem>
+
+namespace veltrane {
+
+namespace {
+
+std::string info(const char* key)
+{
+    return logging::BundleInfo::string(key).value_or("");
+}
+
+linuxbackend::LinuxBundle::Info bundleInfo()
+{
+    std::error_code error;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return {.identifier = info("CFBundleIdentifier"),
+            .name = info("CFBundleName"),
+            .shortVersion = VELTRANE_VERSION,
+            .buildNumber = info("CFBundleVersion"),
+            .path = executable.parent_path().string(),
+            .copyright = "Copyright © 2026 The Veltrane developers"};
+}
+
+}  // namespace
+
+LinuxPorts::LinuxPorts(const std::string& settingsPath, Hooks hooks)
+    : distributed_(dispatch_.mainQueue()), settings_(settingsPath, SettingsReload::schema(), hooks.log),
+      poster_(modifiers_), workspace_(dispatch_.mainQueue()),
+      system_({hooks.trusted, hooks.terminate, hooks.exit}), alerts_(hooks.log),
+      bundle_(bundleInfo()), platform_{clock_,    dispatch_,   notifications_, distributed_, settings_,
+                                       hid_,      hid_,        modifiers_,     taps_,        poster_,
+                                       monitors_, multitouch_, workspace_,     systemLog_,   system_,
+                                       alerts_,   statusBar_,  menuItems_,     windows_,     bundle_,
+                                       bindings_},
+      input_({hid_, taps_, modifiers_, poster_, dispatch_.mainQueue()}, hooks.log)
+{
+}
+
+}  // namespace veltrane

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/linux/InputLoop.h"
+#include "platform/linux/LinuxEventPoster.h"
+#include "platform/linux/LinuxEventTapService.h"
+#include "platform/linux/LinuxHidStack.h"
+#include "platform/linux/ModifierState.h"
+#include "platform/linux/headless/HeadlessAlerts.h"
+#include "platform/linux/headless/HeadlessBindings.h"
+#include "platform/linux/headless/HeadlessMenuItems.h"
+#include "platform/linux/headless/HeadlessStatusBar.h"
+#include "platform/linux/headless/HeadlessWindows.h"
+#include "platform/linux/settings/SettingsFile.h"
+#include "platform/linux/system/LinuxBundle.h"
+#include "platform/linux/system/LinuxSystem.h"
+#include "platform/linux/system/LocalDistributedNotificationCenter.h"
+#include "platform/linux/system/LocalNotificationCenter.h"
+#include "platform/linux/system/NoEventMonitors.h"
+#include "platform/linux/system/NoMultitouch.h"
+#include "platform/linux/system/NoWorkspace.h"
+#include "platform/linux/system/SyslogSystemLog.h"
+#include "platform/threads/SystemClock.h"
+#include "platform/threads/ThreadDispatch.h"
+
+#include <functional>
+#include <string>
+
+namespace veltrane {
+
+// Every port of the application on a Linux machine without a graphical shell, and the input
+// thread that feeds them.
+class LinuxPorts {
+public:
+    struct Hooks {
+        std::function<void(const std::string&)> log;
+        std::function<bool()> trusted;
+        std::function<void()> terminate;
+        std::function<void(int)> exit;
+    };
+
+    LinuxPorts(const std::string& settingsPath, Hooks hooks);
+
+    const platform::Platform& platform() const { return platform_; }
+    threads::MainLoop& mainLoop() { return dispatch_.mainQueue(); }
+    linuxbackend::SettingsFile& settings() { return settings_; }
+    linuxbackend::InputLoop& input() { return input_; }
+    linuxbackend::SyslogSystemLog& systemLog() { return systemLog_; }
+
+private:
+    threads::ThreadDispatch dispatch_;
+    threads::SystemClock clock_;
+    linuxbackend::LocalNotificationCenter notifications_;
+    linuxbackend::LocalDistributedNotificationCenter distributed_;
+    linuxbackend::SettingsFile settings_;
+    linuxbackend::LinuxHidStack hid_;
+    linuxbackend::ModifierState modifiers_;
+    linuxbackend::LinuxEventTapService taps_;
+    linuxbackend::LinuxEventPoster poster_;
+    linuxbackend::NoEventMonitors monitors_;
+    linuxbackend::NoMultitouch multitouch_;
+    linuxbackend::NoWorkspace workspace_;
+    linuxbackend::SyslogSystemLog systemLog_;
+    linuxbackend::LinuxSystem system_;
+    linuxbackend::HeadlessAlerts alerts_;
+    linuxbackend::HeadlessStatusBar statusBar_;
+    linuxbackend::HeadlessMenuItems menuItems_;
+    linuxbackend::HeadlessWindows windows_;
+    linuxbackend::LinuxBundle bundle_;
+    linuxbackend::HeadlessBindings bindings_;
+    platform::Platform platform_;
+    linuxbackend::InputLoop input_;
+};
+
+}  // namespace veltrane

@@ -1,0 +1,120 @@
+#include "Program.h"
+
+#include "PermissionAdvice.h"
+#include "app/CompositionRoot.h"
+#include "logging/Log.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <iostream>
+#include <system_error>
+
+namespace veltrane {
+
+namespace {
+
+void logLine(const std::string& line)
+{
+    LOGGING_INFO(line);
+}
+
+}  // namespace
+
+Program::Program(const std::string& settingsPath)
+    : terminal_(std::make_shared<logging::ConsoleDestination>()),
+      ports_(settingsPath, {.log = logLine,
+                            .trusted = [this] { return ports_.input().permitted(); },
+                            .terminate = [this] { terminate(0); },
+                            .exit = [this](int status) { terminate(status); }})
+{
+    logging::Logging::setSystemLog(&ports_.systemLog());
+    journal_ = std::make_shared<logging::ConsoleDestination>(&ports_.systemLog());
+    journal_->useMacConsole = true;
+    setUpLogging(false, logging::Level::info);
+}
+
+Program::~Program()
+{
+    logging::Logging::flush();
+    logging::Logging::unregisterAll();
+    logging::Logging::setSystemLog(nullptr);
+}
+
+int Program::run()
+{
+    if (!startInput()) {
+        return 1;
+    }
+    launch();
+    signals_.onSignal([this](int signal) { stop(signal); });
+    ports_.mainLoop().run();
+    watcher_.reset();
+    delegate_.reset();
+    return 0;
+}
+
+void Program::setUpLogging(bool logToFile, logging::Level minLevel)
+{
+    logging::Logging::zorvDefaults(logToFile, minLevel);
+    terminal_->minLevel = minLevel;
+    terminal_->setUseTerminalColors(::isatty(STDOUT_FILENO) != 0);
+    journal_->minLevel = minLevel;
+    logging::Logging::registerDestination(terminal_);
+    logging::Logging::registerDestination(journal_);
+}
+
+bool Program::startInput()
+{
+    try {
+        ports_.input().start();
+    } catch (const std::system_error& error) {
+        std::cerr << PermissionAdvice::text(error.what());
+        return false;
+    }
+    if (!ports_.input().permitted()) {
+        ports_.input().stop();
+        std::cerr << PermissionAdvice::text("some input devices cannot be read");
+        return false;
+    }
+    return true;
+}
+
+void Program::launch()
+{
+    delegate_ = makeApplication(
+        ports_.platform(),
+        {.loggingSetup = [this](bool logToFile, logging::Level level) { setUpLogging(logToFile, level); }});
+    actions_ = std::make_unique<PreferenceActions>(ports_.platform(), delegate_->sharedInstances());
+    reload_ = std::make_unique<SettingsReload>(delegate_->sharedInstances().defaults(), ports_.settings(),
+                                               *actions_);
+    watcher_ = std::make_unique<linuxbackend::SettingsFileWatcher>(
+        ports_.settings().path(), ports_.mainLoop(), [this] { settingsFileChanged(); });
+    ports_.mainLoop().async([this] { delegate_->applicationDidFinishLaunching(); });
+}
+
+void Program::stop(int signal)
+{
+    LOGGING_INFO(std::string("Stopping on ") + (signal == SIGINT ? "SIGINT" : "SIGTERM"));
+    ports_.mainLoop().sync([this] { delegate_->applicationWillTerminate(); });
+    ports_.input().stop();
+    ports_.mainLoop().quit();
+}
+
+void Program::terminate(int status)
+{
+    // Called on the main queue, which the input thread may be waiting for: the kernel lets go of
+    // the devices and releases the virtual keyboard's keys as the process ends.
+    if (status == 0 && delegate_) {
+        delegate_->applicationWillTerminate();
+    }
+    logging::Logging::flush();
+    std::_Exit(status);
+}
+
+void Program::settingsFileChanged()
+{
+    reload_->apply(ports_.settings().reload());
+}
+
+}  // namespace veltrane

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "LinuxPorts.h"
+#include "SettingsReload.h"
+#include "app/AppDelegate.h"
+#include "app/PreferenceActions.h"
+#include "logging/ConsoleDestination.h"
+#include "logging/Level.h"
+#include "platform/linux/TerminationSignals.h"
+#include "platform/linux/settings/SettingsFileWatcher.h"
+
+#include <memory>
+#include <string>
+
+namespace veltrane {
+
+// The running program: the application on the Linux ports, its main loop on the calling thread,
+// the settings file followed while it runs, and an orderly stop on SIGINT and SIGTERM.
+class Program {
+public:
+    explicit Program(const std::string& settingsPath);
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Returns the exit status: 0 after a stop by signal, 1 without the permission to use the devices.
+    int run();
+
+private:
+    void setUpLogging(bool logToFile, logging::Level minLevel);
+    bool startInput();
+    void launch();
+    void stop(int signal);
+    [[noreturn]] void terminate(int status);
+    void settingsFileChanged();
+
+    // First: the threads made after it leave the two signals to it.
+    linuxbackend::TerminationSignals signals_;
+    std::shared_ptr<logging::ConsoleDestination> terminal_;
+    std::shared_ptr<logging::ConsoleDestination> journal_;
+    LinuxPorts ports_;
+    std::unique_ptr<AppDelegate> delegate_;
+    std::unique_ptr<PreferenceActions> actions_;
+    std::unique_ptr<SettingsReload> reload_;
+    std::unique_ptr<linuxbackend::SettingsFileWatcher> watcher_;
+};
+
+}  // namespace veltrane

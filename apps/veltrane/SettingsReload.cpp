@@ -1,0 +1,91 @@
+#include "SettingsReload.h"
+
+namespace veltrane {
+
+namespace {
+
+using linuxbackend::SettingKind;
+
+template <class Setting> constexpr SettingKind kindOf();
+template <> constexpr SettingKind kindOf<BoolDefault>()
+{
+    return SettingKind::boolean;
+}
+template <> constexpr SettingKind kindOf<OptionalBoolDefault>()
+{
+    return SettingKind::optionalBoolean;
+}
+template <> constexpr SettingKind kindOf<IntDefault>()
+{
+    return SettingKind::integer;
+}
+template <> constexpr SettingKind kindOf<FloatDefault>()
+{
+    return SettingKind::floating;
+}
+template <> constexpr SettingKind kindOf<StringDefault>()
+{
+    return SettingKind::text;
+}
+
+// A stored 0 stands for the declared default, as when the setting is read at launch.
+void load(BoolDefault& setting, platform::UserDefaults& store, const std::string& key)
+{
+    setting.setEnabled(store.boolForKey(key));
+}
+
+void load(OptionalBoolDefault& setting, platform::UserDefaults& store, const std::string& key)
+{
+    const auto stored = store.integerForKey(key);
+    setting.setEnabled(stored == 1 ? std::optional(true) : stored == 2 ? std::optional(false) : std::nullopt);
+}
+
+void load(IntDefault& setting, platform::UserDefaults& store, const std::string& key,
+          std::int64_t declared = 0)
+{
+    const auto stored = store.integerForKey(key);
+    setting.setValue(stored == 0 ? declared : stored);
+}
+
+void load(FloatDefault& setting, platform::UserDefaults& store, const std::string& key, float declared = 0.0f)
+{
+    const auto stored = store.floatForKey(key);
+    setting.setValue(stored == 0.0f ? declared : stored);
+}
+
+void load(StringDefault& setting, platform::UserDefaults& store, const std::string& key)
+{
+    setting.setValue(store.stringForKey(key));
+}
+
+}  // namespace
+
+linuxbackend::SettingsSchema SettingsReload::schema()
+{
+#define VELTRANE_SCHEMA_ENTRY(Class, name, ...) {#name, kindOf<Class>()},
+    return linuxbackend::SettingsSchema({VELTRANE_SETTINGS(VELTRANE_SCHEMA_ENTRY)});
+#undef VELTRANE_SCHEMA_ENTRY
+}
+
+void SettingsReload::apply(const std::vector<std::string>& changedKeys)
+{
+    for (const auto& key : changedKeys) {
+        if (reload(key)) {
+            actions_.settingChanged(key);
+        }
+    }
+}
+
+bool SettingsReload::reload(const std::string& key)
+{
+#define VELTRANE_RELOAD_ENTRY(Class, name, ...)                                                              \
+    if (key == #name) {                                                                                      \
+        load(defaults_.name(), store_, key __VA_OPT__(, ) __VA_ARGS__);                                      \
+        return true;                                                                                         \
+    }
+    VELTRANE_SETTINGS(VELTRANE_RELOAD_ENTRY)
+#undef VELTRANE_RELOAD_ENTRY
+    return false;
+}
+
+}  // namespace veltrane

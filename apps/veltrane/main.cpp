@@ -1,0 +1,56 @@
+#include "Program.h"
+#include "SettingsReload.h"
+#include "platform/linux/DeviceReport.h"
+#include "platform/linux/settings/SettingsCommand.h"
+#include "platform/linux/settings/SettingsFile.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: veltrane [--headless]            run the hyper key\n"
+    "       veltrane config list | get KEY | set KEY VALUE | unset KEY\n"
+    "       veltrane devices                 the input devices and what Veltrane does with them\n"
+    "       veltrane --version\n";
+
+std::string settingsPath()
+{
+    return veltrane::linuxbackend::SettingsFile::defaultPath().string();
+}
+
+int config(const std::vector<std::string>& arguments)
+{
+    veltrane::linuxbackend::SettingsFile file(settingsPath(), veltrane::SettingsReload::schema(),
+                                              [](const std::string&) {});
+    return veltrane::linuxbackend::SettingsCommand(file, std::cout, std::cerr).run(arguments);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::string first = arguments.empty() ? "" : arguments.front();
+    if (first == "--version") {
+        std::cout << "Veltrane " VELTRANE_VERSION "\n";
+        return 0;
+    }
+    if (first == "--help" || first == "-h") {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (first == "config") {
+        return config({arguments.begin() + 1, arguments.end()});
+    }
+    if (first == "devices" && arguments.size() == 1) {
+        return veltrane::linuxbackend::DeviceReport::write(std::cout);
+    }
+    if (!arguments.empty() && !(first == "--headless" && arguments.size() == 1)) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    return veltrane::Program(settingsPath()).run();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/HidDevice.h"
+#include "platform/HidEventSystem.h"
+#include "platform/HidUsage.h"
+#include "platform/UserKeyMapping.h"
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace veltrane::linuxbackend {
+
+// A keyboard the program has grabbed, as the HID ports see it: a device with its identity, and a
+// service that keeps the keyboard's user key mapping and applies it in software. The mapping
+// lives in this process only, so a crash or a kill leaves the keyboard exactly as it was.
+class LinuxKeyboard final : public platform::HidDevice, public platform::HidServiceClient {
+public:
+    struct Identity {
+        std::string name;
+        std::int64_t vendor = 0;
+        std::int64_t product = 0;
+        std::int64_t location = 0;
+    };
+
+    explicit LinuxKeyboard(Identity identity) : identity_(std::move(identity)) {}
+
+    const std::string& name() const { return identity_.name; }
+    // After this the keyboard refuses new mappings; the program forgets it.
+    void disconnect();
+
+    platform::HidProperty property(std::string_view key) const override;
+    platform::HidProperty searchServiceProperty(std::string_view key) const override { return property(key); }
+
+    bool conformsTo(std::uint32_t usagePage, std::uint32_t usage) const override;
+    bool setUserKeyMapping(const std::vector<platform::HidKeyMapping>& mapping) override;
+
+    // What a physical key becomes after the mapping, or nothing for no key.
+    std::optional<platform::HidUsage> press(platform::HidUsage key);
+    std::optional<platform::HidUsage> release(platform::HidUsage key);
+    // Every key still down, as mapped, and forgets them: the keyboard is gone or the program stops.
+    std::vector<platform::HidUsage> releaseAll();
+
+private:
+    const Identity identity_;
+    mutable std::mutex mutex_;
+    platform::UserKeyMapping mapping_;
+    bool connected_ = true;
+};
+
+}  // namespace veltrane::linuxbackend

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <linux/input.h>
+
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+struct libevdev;
+struct libevdev_uinput;
+
+namespace veltrane::linuxbackend {
+
+// A device of our own through uinput, which the desktop reads like any keyboard or mouse. The
+// kernel removes it, and releases whatever is held on it, when it is destroyed or the process dies.
+class VirtualDevice {
+public:
+    static constexpr const char* kKeyboardName = "Veltrane Virtual Keyboard";
+    static constexpr const char* kPointerName = "Veltrane Virtual Pointer";
+
+    // Throws std::system_error naming what failed (no /dev/uinput, no permission).
+    static std::unique_ptr<VirtualDevice> keyboard();
+    static std::unique_ptr<VirtualDevice> pointer();
+
+    ~VirtualDevice();
+    VirtualDevice(const VirtualDevice&) = delete;
+    VirtualDevice& operator=(const VirtualDevice&) = delete;
+
+    // Writes the events in one go. False when the kernel refused them.
+    bool write(std::span<const input_event> events) const;
+    // For poll: readable when the desktop wrote to the device (a keyboard's lights).
+    int fd() const;
+    // The caps lock light the desktop set, when it set one since the last call.
+    std::optional<bool> readCapsLockLight() const;
+    // The device's /dev/input/eventN, when the kernel names it.
+    std::string node() const;
+
+private:
+    explicit VirtualDevice(libevdev_uinput* device) : device_(device) {}
+    static std::unique_ptr<VirtualDevice> create(libevdev* description);
+
+    libevdev_uinput* device_;
+};
+
+}  // namespace veltrane::linuxbackend

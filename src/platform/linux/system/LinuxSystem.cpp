@@ -1,0 +1,138 @@
+#include "platform/linux/system/LinuxSystem.h"
+
+#include "platform/linux/system/KernelRelease.h"
+
+#include <spawn.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace veltrane::linuxbackend {
+
+namespace {
+
+constexpr const char* kProductNamePath = "/sys/class/dmi/id/product_name";
+
+// The words as a program receives them: pointers into words, then the null that ends the list.
+std::vector<char*> argumentVector(std::vector<std::string>& words)
+{
+    std::vector<char*> vector;
+    for (auto& word : words) {
+        vector.push_back(word.data());
+    }
+    vector.push_back(nullptr);
+    return vector;
+}
+
+// The program may block signals it handles on a thread of its own, and ignore others (SIGPIPE):
+// a child would inherit both and then be deaf to them.
+void resetSignals(posix_spawnattr_t& attributes)
+{
+    sigset_t none;
+    sigemptyset(&none);
+    sigset_t all;
+    sigfillset(&all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setflags(&attributes, static_cast<short>(POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF));
+}
+
+// The child's id, or nothing when it could not start.
+std::optional<pid_t> spawn(std::vector<char*>& arguments)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // The devices this process holds (grabbed keyboards, the virtual keyboard) must not stay open
+    // in a program that may outlive it.
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    resetSignals(attributes);
+    pid_t child = 0;
+    const int error =
+        posix_spawnp(&child, arguments.front(), &actions, &attributes, arguments.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return error == 0 ? std::optional(child) : std::nullopt;
+}
+
+// Ignoring SIGCHLD would also take the status of the children the program waits for itself.
+void reapWhenDone(pid_t child)
+{
+    std::thread([child] {
+        while (waitpid(child, nullptr, 0) == -1 && errno == EINTR) {
+        }
+    }).detach();
+}
+
+}  // namespace
+
+LinuxSystem::LinuxSystem(Callbacks callbacks) : callbacks_(std::move(callbacks)) {}
+
+bool LinuxSystem::isProcessTrusted() const
+{
+    return callbacks_.trusted();
+}
+
+platform::OperatingSystemVersion LinuxSystem::operatingSystemVersion() const
+{
+    utsname names{};
+    if (uname(&names) != 0) {
+        return {};
+    }
+    return kernelReleaseVersion(names.release);
+}
+
+bool LinuxSystem::setLoginItemEnabled(const std::string&, bool)
+{
+    return false;
+}
+
+void LinuxSystem::launchTask(const std::string& launchPath, const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> words{launchPath};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    auto argv = argumentVector(words);
+    if (const auto child = spawn(argv)) {
+        reapWhenDone(*child);
+    }
+}
+
+std::optional<std::vector<std::uint8_t>> LinuxSystem::platformExpertModel() const
+{
+    std::ifstream file(kProductNamePath, std::ios::binary);
+    const std::string text(std::istreambuf_iterator<char>(file), {});
+    if (!file.is_open()) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    if (!bytes.empty() && bytes.back() == '\n') {
+        bytes.pop_back();
+    }
+    return bytes;
+}
+
+void LinuxSystem::terminate()
+{
+    callbacks_.terminate();
+    std::exit(0);
+}
+
+void LinuxSystem::exit(int status)
+{
+    callbacks_.exit(status);
+    // At once: no static destructors while the queues' threads still run; only what is buffered
+    // for the standard streams is written.
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+}  // namespace veltrane::linuxbackend

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "platform/System.h"
+
+#include <functional>
+
+namespace veltrane::linuxbackend {
+
+// What the program asks of Linux about itself. The program supplies what only it knows: whether
+// it may use the input devices, and how it stops.
+class LinuxSystem final : public platform::System {
+public:
+    struct Callbacks {
+        // Whether the process may read the keyboards and write the virtual keyboard; it stands
+        // for the accessibility permission.
+        std::function<bool()> trusted;
+        // The program's orderly stop, in which the application delegate hears of it; the process
+        // then ends with status 0.
+        std::function<void()> terminate;
+        // What must still happen before the process ends at once with that status.
+        std::function<void(int)> exit;
+    };
+
+    // Every callback is required.
+    explicit LinuxSystem(Callbacks callbacks);
+
+    bool isProcessTrusted() const override;
+    // The kernel's version.
+    platform::OperatingSystemVersion operatingSystemVersion() const override;
+    // This version has no login items: it always fails.
+    bool setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled) override;
+    // Searches PATH when the path has no slash. The child has the default signal dispositions and
+    // mask and only the standard streams open; a thread waits for it so that no zombie stays.
+    // Nothing starts when it cannot be spawned, which the port has no way to report.
+    void launchTask(const std::string& launchPath, const std::vector<std::string>& arguments) override;
+    // The firmware's product name (DMI), without its line end.
+    std::optional<std::vector<std::uint8_t>> platformExpertModel() const override;
+    // No haptic device: nothing happens.
+    void performHapticFeedback() override {}
+    platform::SoftwareUpdater* softwareUpdater() override { return nullptr; }
+    [[noreturn]] void terminate() override;
+    [[noreturn]] void exit(int status) override;
+
+private:
+    Callbacks callbacks_;
+};
+
+}  // namespace veltrane::linuxbackend

@@ -1,0 +1,234 @@
+#include "InputNodes.h"
+#include "UinputKeyboard.h"
+#include "VeltraneProcess.h"
+#include "VirtualKeyboardTap.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <csignal>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace veltrane::kernel {
+namespace {
+
+using Keys = std::vector<std::string>;
+
+constexpr std::uint16_t kLogitech = 0x046D;
+const Keys kHyperDown{"+lctrl", "+lopt", "+lcmd", "+lshift"};
+const Keys kHyperUp{"-lctrl", "-lopt", "-lcmd", "-lshift"};
+// An orderly stop lets every key go, in the order of their codes.
+const Keys kAllUp{"-lctrl", "-lshift", "-lopt", "-lcmd"};
+// Caps lock as the hyper key is left Command below the engine: its own release goes first.
+const Keys kCapsHyperUp{"-lcmd", "-lctrl", "-lopt", "-lshift"};
+
+Keys join(std::initializer_list<Keys> parts)
+{
+    Keys all;
+    for (const auto& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+// What a session waits for before it types: the key mapping written, and the hyper key listener.
+enum class Ready { mapping, mappingWithPairs, listener };
+
+// A keyboard, the real program holding it, and the program's virtual keyboard as the desktop
+// reads it, once the program is ready.
+class Session {
+public:
+    explicit Session(const std::string& settings, Ready ready = Ready::mapping,
+                     UinputKeyboard::Bus bus = UinputKeyboard::Bus::usb)
+        : keyboard("Test Keyboard", bus, kLogitech, 0xC31C), veltrane(settings)
+    {
+        waitUntil(ready);
+        EXPECT_TRUE(InputNodes::waitUntilGrabbed(keyboard.eventNode())) << veltrane.output();
+        tap = std::make_unique<VirtualKeyboardTap>();
+    }
+
+    // The listener opens after the key mapping is written.
+    void waitUntil(Ready ready)
+    {
+        const char* line = ready == Ready::mapping            ? "Key mapping:"
+                           : ready == Ready::mappingWithPairs ? "Key mapping: [{"
+                                                              : "Open: 0";
+        EXPECT_TRUE(veltrane.waitForOutput(line)) << veltrane.output();
+        if (ready == Ready::listener) {
+            // The listener joins its thread just after it opens; nothing tells when.
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
+    }
+
+    UinputKeyboard keyboard;
+    VeltraneProcess veltrane;
+    std::unique_ptr<VirtualKeyboardTap> tap;
+};
+
+TEST(VeltraneKernelTest, PlainTypingAndCapsLockPassUntouched)
+{
+    Session session("");
+    auto& keyboard = session.keyboard;
+    keyboard.key(KEY_LEFTSHIFT, true);
+    keyboard.tap(KEY_B);
+    keyboard.key(KEY_LEFTSHIFT, false);
+    keyboard.tap(KEY_A);
+    keyboard.tap(KEY_CAPSLOCK);
+    EXPECT_EQ(session.tap->keys(),
+              (Keys{"+lshift", "+b", "-b", "-lshift", "+a", "-a", "+capslock", "-capslock"}));
+    // Nothing on this machine keeps the lock but the program itself: the light follows it.
+    EXPECT_EQ(keyboard.capsLockLight(), true);
+}
+
+TEST(VeltraneKernelTest, HyperChordAroundAKeyOnUsbAndAtKeyboards)
+{
+    for (const auto bus : {UinputKeyboard::Bus::usb, UinputKeyboard::Bus::at}) {
+        Session session(R"({"keyRemap": true})", Ready::listener, bus);
+        auto& keyboard = session.keyboard;
+        keyboard.key(KEY_CAPSLOCK, true);
+        keyboard.tap(KEY_A);
+        keyboard.key(KEY_CAPSLOCK, false);
+        keyboard.tap(KEY_CAPSLOCK);
+        keyboard.tap(KEY_B);
+        EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp, {"+b", "-b"}}));
+    }
+}
+
+TEST(VeltraneKernelTest, QuickPressSendsItsKeyAlone)
+{
+    Session session(R"({"keyRemap": true, "executeQuickHyperKey": true, "quickHyperKeycode": 53})",
+                    Ready::listener);
+    session.keyboard.tap(KEY_CAPSLOCK);
+    EXPECT_EQ(session.tap->keys(), (Keys{"+escape", "-escape"}));
+}
+
+TEST(VeltraneKernelTest, CapsLockRemappedToEscapeLeavesTheLockAlone)
+{
+    Session session(R"({"capsLockRemapped": true})", Ready::mappingWithPairs);
+    session.keyboard.tap(KEY_CAPSLOCK);
+    EXPECT_EQ(session.tap->keys(), (Keys{"+escape", "-escape"}));
+    EXPECT_NE(session.keyboard.capsLockLight(), true);
+}
+
+TEST(VeltraneKernelTest, RightCommandAsTheHyperKey)
+{
+    Session session(R"({"keyRemap": true, "physicalKeycode": 231})", Ready::listener);
+    auto& keyboard = session.keyboard;
+    keyboard.key(KEY_RIGHTMETA, true);
+    keyboard.tap(KEY_A);
+    keyboard.key(KEY_RIGHTMETA, false);
+    keyboard.tap(KEY_RIGHTMETA);
+    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kHyperUp}));
+}
+
+TEST(VeltraneKernelTest, WindowsKeyboardSwapsCommandAndOption)
+{
+    Session session(R"({"winRemap": true})", Ready::listener);
+    auto& keyboard = session.keyboard;
+    keyboard.key(KEY_LEFTALT, true);
+    keyboard.tap(KEY_C);
+    keyboard.key(KEY_LEFTALT, false);
+    keyboard.key(KEY_LEFTMETA, true);
+    keyboard.tap(KEY_C);
+    keyboard.key(KEY_LEFTMETA, false);
+    EXPECT_EQ(session.tap->keys(), (Keys{"+lcmd", "+c", "-c", "-lcmd", "+lopt", "+c", "-c", "-lopt"}));
+}
+
+TEST(VeltraneKernelTest, KeyboardsComeAndGoWhileTheHyperKeyIsHeld)
+{
+    Session session(R"({"keyRemap": true})", Ready::listener);
+    auto second =
+        std::make_unique<UinputKeyboard>("Second Keyboard", UinputKeyboard::Bus::usb, kLogitech, 0xC52B);
+    ASSERT_TRUE(InputNodes::waitUntilGrabbed(second->eventNode())) << session.veltrane.output();
+    ASSERT_TRUE(
+        session.veltrane.waitForOutput("Detected keyboard: KeyboardDevice(vendor: 1133, product: 50475"))
+        << session.veltrane.output();
+    ASSERT_TRUE(session.veltrane.waitForOutput("Key mapping: [{")) << session.veltrane.output();
+    second->key(KEY_CAPSLOCK, true);
+    session.keyboard.tap(KEY_A);
+    second.reset();
+    session.keyboard.tap(KEY_B);
+    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp, {"+b", "-b"}}));
+}
+
+// Whatever ends the program while it holds modifiers, the desktop sees them go up and gets the
+// keyboard back.
+TEST(VeltraneKernelTest, SignalsWhileTheHyperKeyIsHeldLeaveNothingPressed)
+{
+    for (const int signal : {SIGTERM, SIGINT, SIGKILL}) {
+        Session session(R"({"keyRemap": true})", Ready::listener);
+        session.keyboard.key(KEY_CAPSLOCK, true);
+        session.keyboard.tap(KEY_A);
+        EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}}));
+        session.veltrane.signal(signal);
+        // The kernel lets a reader see nothing of a device once it is gone: the releases of an
+        // orderly stop are there to read, those of a killed program only reach readers in time.
+        const auto released = session.tap->keys();
+        EXPECT_EQ(session.veltrane.waitForExit(), signal == SIGKILL ? -SIGKILL : 0)
+            << session.veltrane.output();
+        if (signal != SIGKILL) {
+            EXPECT_EQ(released, kAllUp);
+        }
+        EXPECT_TRUE(InputNodes::gone("Veltrane Virtual Keyboard"));
+        EXPECT_TRUE(InputNodes::canGrab(session.keyboard.eventNode()));
+    }
+}
+
+TEST(VeltraneKernelTest, SettingsChangedWhileRunningApplyAtOnce)
+{
+    Session session("");
+    session.keyboard.key(KEY_LEFTMETA, true);
+    session.keyboard.tap(KEY_A);
+    session.keyboard.key(KEY_LEFTMETA, false);
+    EXPECT_EQ(session.tap->keys(), (Keys{"+lcmd", "+a", "-a", "-lcmd"}));
+    session.veltrane.writeSettings(R"({"keyRemap": true})");
+    session.waitUntil(Ready::listener);
+    session.keyboard.key(KEY_CAPSLOCK, true);
+    session.keyboard.tap(KEY_A);
+    session.keyboard.key(KEY_CAPSLOCK, false);
+    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
+}
+
+// A thousand taps as fast as the harness can write them, with as many in flight as the kernel
+// holds for a reader: it keeps 64 events per reader of a device, and in this machine even a bare
+// reader falls behind a writer that never waits, so more in flight would test the kernel's loss,
+// not the program's.
+TEST(VeltraneKernelTest, AFloodOfTapsArrivesWholeAndInOrder)
+{
+    Session session("");
+    const std::uint16_t letters[] = {KEY_Q, KEY_W, KEY_E, KEY_R, KEY_T, KEY_Y};
+    const Keys names{"q", "w", "e", "r", "t", "y"};
+    constexpr std::size_t kTaps = 1000;
+    constexpr std::size_t kInFlight = 8;
+    constexpr auto kQuiet = std::chrono::milliseconds(3000);
+    Keys expected;
+    for (std::size_t tap = 0; tap < kTaps; ++tap) {
+        expected.push_back("+" + names[tap % 6]);
+        expected.push_back("-" + names[tap % 6]);
+    }
+    Keys received;
+    std::atomic<std::size_t> changes = 0;
+    std::atomic<bool> quiet = false;
+    std::thread reader([&] {
+        for (auto keys = session.tap->keys(kQuiet, 1); !keys.empty(); keys = session.tap->keys(kQuiet, 1)) {
+            received.push_back(keys.front());
+            ++changes;
+        }
+        quiet = true;
+    });
+    for (std::size_t tap = 0; tap < kTaps; ++tap) {
+        while (tap >= kInFlight && changes < 2 * (tap - kInFlight) && !quiet) {
+            std::this_thread::yield();
+        }
+        session.keyboard.tap(letters[tap % 6]);
+    }
+    reader.join();
+    EXPECT_EQ(received.size(), expected.size()) << session.veltrane.output();
+    EXPECT_EQ(received, expected);
+}
+
+}  // namespace
+}  // namespace veltrane::kernel

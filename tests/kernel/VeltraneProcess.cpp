@@ -1,0 +1,136 @@
+#include "VeltraneProcess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace veltrane::kernel {
+
+namespace {
+
+std::string freshConfigHome()
+{
+    static std::atomic<int> count = 0;
+    const auto folder = std::filesystem::path("/tmp/veltrane-test-" + std::to_string(count++));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "veltrane");
+    return folder.string();
+}
+
+}  // namespace
+
+VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<std::string> arguments)
+{
+    const std::string configHome = freshConfigHome();
+    settingsPath_ = configHome + "/veltrane/settings.json";
+    if (!settingsJson.empty()) {
+        writeSettings(settingsJson);
+    }
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("cannot make a pipe");
+    }
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
+    arguments.insert(arguments.begin(), "/bin/veltrane");
+    std::vector<char*> argv;
+    for (auto& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    std::string home = "XDG_CONFIG_HOME=" + configHome;
+    char* envp[] = {home.data(), nullptr};
+    const int result = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(pipeFds[1]);
+    outputFd_ = pipeFds[0];
+    if (result != 0) {
+        throw std::runtime_error("cannot start /bin/veltrane");
+    }
+}
+
+VeltraneProcess::~VeltraneProcess()
+{
+    if (!status_) {
+        ::kill(pid_, SIGKILL);
+        waitForExit();
+    }
+    ::close(outputFd_);
+}
+
+void VeltraneProcess::writeSettings(const std::string& json) const
+{
+    const std::string temporary = settingsPath_ + ".new";
+    std::ofstream(temporary) << json;
+    std::filesystem::rename(temporary, settingsPath_);
+}
+
+bool VeltraneProcess::waitForOutput(std::string_view text, std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto found = output_.find(text, searched_);
+        if (found != std::string::npos) {
+            searched_ = found + text.size();
+            return true;
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        if (left.count() <= 0 || !readOutput(left)) {
+            return false;
+        }
+    }
+}
+
+void VeltraneProcess::signal(int number) const
+{
+    ::kill(pid_, number);
+}
+
+std::optional<int> VeltraneProcess::waitForExit(std::chrono::milliseconds timeout)
+{
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!status_) {
+        int status = 0;
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+        } else if (std::chrono::steady_clock::now() > end) {
+            return std::nullopt;
+        } else {
+            readOutput(std::chrono::milliseconds(10));
+        }
+    }
+    while (readOutput(std::chrono::milliseconds(0))) {
+    }
+    return status_;
+}
+
+bool VeltraneProcess::readOutput(std::chrono::milliseconds timeout)
+{
+    pollfd ready{outputFd_, POLLIN, 0};
+    if (::poll(&ready, 1, static_cast<int>(timeout.count())) != 1) {
+        return false;
+    }
+    char buffer[4096];
+    const auto length = ::read(outputFd_, buffer, sizeof buffer);
+    if (length <= 0) {
+        return false;
+    }
+    output_.append(buffer, static_cast<std::size_t>(length));
+    return true;
+}
+
+}  // namespace veltrane::kernel

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veltrane::kernel {
+
+// The real program, started for a test with a settings folder of its own, its output caught.
+class VeltraneProcess {
+public:
+    // The program is /bin/veltrane in the test machine; settingsJson, when not empty, is written to
+    // its settings file first.
+    explicit VeltraneProcess(const std::string& settingsJson = "", std::vector<std::string> arguments = {});
+    // Kills it when it still runs.
+    ~VeltraneProcess();
+    VeltraneProcess(const VeltraneProcess&) = delete;
+    VeltraneProcess& operator=(const VeltraneProcess&) = delete;
+
+    const std::string& settingsPath() const { return settingsPath_; }
+    // Replaces the settings file as an editor does: a new file renamed over the old one.
+    void writeSettings(const std::string& json) const;
+    // Waits for a line of its output that holds the text; false after the timeout.
+    bool waitForOutput(std::string_view text,
+                       std::chrono::milliseconds timeout = std::chrono::milliseconds(8000));
+    void signal(int number) const;
+    // Its exit status, or -signal when a signal ended it; nothing when it still runs after the timeout.
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout = std::chrono::milliseconds(8000));
+    const std::string& output() const { return output_; }
+
+private:
+    bool readOutput(std::chrono::milliseconds timeout);
+
+    std::string settingsPath_;
+    pid_t pid_ = -1;
+    int outputFd_ = -1;
+    std::string output_;
+    std::size_t searched_ = 0;
+    std::optional<int> status_;
+};
+
+}  // namespace veltrane::kernel

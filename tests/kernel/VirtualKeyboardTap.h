@@ -1,0 +1,29 @@
+#pragma once
+
+#include "EvdevReader.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace veltrane::kernel {
+
+// Reads what the program's virtual keyboard sends, as the desktop would see it.
+class VirtualKeyboardTap {
+public:
+    // Waits for the virtual keyboard to appear, then holds it.
+    VirtualKeyboardTap();
+
+    // The key changes sent until nothing more comes for a while (or until there are that many), as
+    // "+a" (down) and "-a" (up) by the key table's names; the kernel's auto-repeat is left out.
+    std::vector<std::string> keys(std::chrono::milliseconds quiet = std::chrono::milliseconds(700),
+                                  std::size_t most = SIZE_MAX);
+
+private:
+    std::unique_ptr<EvdevReader> reader_;
+};
+
+}  // namespace veltrane::kernel

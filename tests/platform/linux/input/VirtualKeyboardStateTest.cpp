@@ -1,0 +1,203 @@
+#include "platform/linux/input/VirtualKeyboardState.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace veltrane::linuxbackend {
+namespace {
+
+using platform::EventFlags;
+using testing::ElementsAre;
+using testing::IsEmpty;
+using testing::Pair;
+using testing::UnorderedElementsAre;
+
+constexpr EventFlags kControl = platform::kFlagControl;
+constexpr EventFlags kOption = platform::kFlagOption;
+constexpr EventFlags kCommand = platform::kFlagCommand;
+constexpr EventFlags kShift = platform::kFlagShift;
+constexpr EventFlags kHyper = kControl | kOption | kCommand | kShift;
+
+using Written = std::vector<std::pair<std::uint16_t, std::int32_t>>;
+
+auto down(std::uint16_t code)
+{
+    return Pair(code, 1);
+}
+
+auto up(std::uint16_t code)
+{
+    return Pair(code, 0);
+}
+
+// The key changes of a batch, after checking that each is a frame of its own.
+Written keysOf(const OutputBatch& batch)
+{
+    Written keys;
+    const auto events = batch.events();
+    EXPECT_EQ(events.size() % 2, 0u);
+    for (std::size_t i = 0; i + 1 < events.size(); i += 2) {
+        EXPECT_EQ(events[i].type, EV_KEY);
+        EXPECT_EQ(events[i + 1].type, EV_SYN);
+        EXPECT_EQ(events[i + 1].code, SYN_REPORT);
+        keys.emplace_back(events[i].code, events[i].value);
+    }
+    return keys;
+}
+
+class VirtualKeyboardStateTest : public testing::Test {
+protected:
+    Written key(std::uint16_t code, bool isDown, EventFlags flags)
+    {
+        batch_.clear();
+        state_.key(code, isDown, flags, batch_);
+        return keysOf(batch_);
+    }
+
+    Written modifier(std::uint16_t code, bool isDown, EventFlags flags, EventFlags physicalFlags)
+    {
+        batch_.clear();
+        state_.modifierKey(code, isDown, flags, physicalFlags, batch_);
+        return keysOf(batch_);
+    }
+
+    VirtualKeyboardState state_;
+    OutputBatch batch_;
+};
+
+TEST_F(VirtualKeyboardStateTest, HyperPressesEveryModifierRightBeforeTheKeyAndReleasesThemWithItself)
+{
+    // The hyper key reaches us as left Command carrying all four flags.
+    EXPECT_THAT(modifier(KEY_LEFTMETA, true, kHyper, kCommand), IsEmpty());
+    EXPECT_THAT(key(KEY_A, true, kHyper), ElementsAre(down(KEY_LEFTCTRL), down(KEY_LEFTALT),
+                                                      down(KEY_LEFTMETA), down(KEY_LEFTSHIFT), down(KEY_A)));
+    EXPECT_THAT(key(KEY_A, false, kHyper), ElementsAre(up(KEY_A)));
+    EXPECT_THAT(modifier(KEY_LEFTMETA, false, 0, 0),
+                UnorderedElementsAre(up(KEY_LEFTCTRL), up(KEY_LEFTALT), up(KEY_LEFTMETA), up(KEY_LEFTSHIFT)));
+}
+
+TEST_F(VirtualKeyboardStateTest, LoneHyperTapWritesNothing)
+{
+    EXPECT_THAT(modifier(KEY_LEFTMETA, true, kHyper, kCommand), IsEmpty());
+    EXPECT_THAT(modifier(KEY_LEFTMETA, false, 0, 0), IsEmpty());
+}
+
+TEST_F(VirtualKeyboardStateTest, UsersOwnModifiersPassAsThemselvesLoneTapsIncluded)
+{
+    EXPECT_THAT(modifier(KEY_LEFTSHIFT, true, kShift, kShift), ElementsAre(down(KEY_LEFTSHIFT)));
+    EXPECT_THAT(key(KEY_A, true, kShift), ElementsAre(down(KEY_A)));
+    EXPECT_THAT(key(KEY_A, false, kShift), ElementsAre(up(KEY_A)));
+    EXPECT_THAT(modifier(KEY_LEFTSHIFT, false, 0, 0), ElementsAre(up(KEY_LEFTSHIFT)));
+
+    EXPECT_THAT(modifier(KEY_RIGHTMETA, true, kCommand, kCommand), ElementsAre(down(KEY_RIGHTMETA)));
+    EXPECT_THAT(modifier(KEY_RIGHTMETA, false, 0, 0), ElementsAre(up(KEY_RIGHTMETA)));
+}
+
+TEST_F(VirtualKeyboardStateTest, AModifierTheUserHoldsOnEitherSideCountsForHyper)
+{
+    EXPECT_THAT(modifier(KEY_RIGHTSHIFT, true, kShift, kShift), ElementsAre(down(KEY_RIGHTSHIFT)));
+    EXPECT_THAT(modifier(KEY_LEFTMETA, true, kHyper, kShift | kCommand), IsEmpty());
+    EXPECT_THAT(key(KEY_A, true, kHyper),
+                ElementsAre(down(KEY_LEFTCTRL), down(KEY_LEFTALT), down(KEY_LEFTMETA), down(KEY_A)));
+
+    // Hyper goes up; the user's Shift stays.
+    EXPECT_THAT(key(KEY_A, false, kHyper), ElementsAre(up(KEY_A)));
+    EXPECT_THAT(modifier(KEY_LEFTMETA, false, kShift, kShift),
+                UnorderedElementsAre(up(KEY_LEFTCTRL), up(KEY_LEFTALT), up(KEY_LEFTMETA)));
+    EXPECT_TRUE(state_.isDown(KEY_RIGHTSHIFT));
+}
+
+TEST_F(VirtualKeyboardStateTest, HyperReleasedWhileAKeyIsHeldTakesItsModifiersUpAtOnce)
+{
+    modifier(KEY_LEFTMETA, true, kHyper, kCommand);
+    key(KEY_A, true, kHyper);
+
+    EXPECT_THAT(modifier(KEY_LEFTMETA, false, 0, 0),
+                UnorderedElementsAre(up(KEY_LEFTCTRL), up(KEY_LEFTALT), up(KEY_LEFTMETA), up(KEY_LEFTSHIFT)));
+    EXPECT_TRUE(state_.isDown(KEY_A));
+    EXPECT_THAT(key(KEY_A, false, 0), ElementsAre(up(KEY_A)));
+}
+
+TEST_F(VirtualKeyboardStateTest, AKeyReleasePressesNoModifier)
+{
+    key(KEY_A, true, 0);
+    modifier(KEY_LEFTMETA, true, kHyper, kCommand);
+
+    EXPECT_THAT(key(KEY_A, false, kHyper), ElementsAre(up(KEY_A)));
+    EXPECT_THAT(modifier(KEY_LEFTMETA, false, 0, 0), IsEmpty());
+}
+
+TEST_F(VirtualKeyboardStateTest, AModifierTheEngineTookAwayGoesUpBeforeTheKey)
+{
+    // Control held by the user, and a mapping that turns Control-H into a plain Backspace.
+    modifier(KEY_LEFTCTRL, true, kControl, kControl);
+
+    EXPECT_THAT(key(KEY_BACKSPACE, true, 0), ElementsAre(up(KEY_LEFTCTRL), down(KEY_BACKSPACE)));
+}
+
+TEST_F(VirtualKeyboardStateTest, WritesEachKeyChangeOnce)
+{
+    key(KEY_A, true, 0);
+    EXPECT_THAT(key(KEY_A, true, kHyper), IsEmpty());
+    EXPECT_THAT(key(KEY_A, false, 0), ElementsAre(up(KEY_A)));
+    EXPECT_THAT(key(KEY_A, false, 0), IsEmpty());
+    EXPECT_THAT(modifier(KEY_RIGHTALT, false, 0, 0), IsEmpty());
+}
+
+TEST_F(VirtualKeyboardStateTest, TapsAKeyEvenWhenItIsDown)
+{
+    state_.tap(KEY_CAPSLOCK, batch_);
+    EXPECT_THAT(keysOf(batch_), ElementsAre(down(KEY_CAPSLOCK), up(KEY_CAPSLOCK)));
+
+    key(KEY_CAPSLOCK, true, 0);
+    batch_.clear();
+    state_.tap(KEY_CAPSLOCK, batch_);
+    EXPECT_THAT(keysOf(batch_), ElementsAre(up(KEY_CAPSLOCK), down(KEY_CAPSLOCK), up(KEY_CAPSLOCK)));
+}
+
+TEST_F(VirtualKeyboardStateTest, TheMostAChangeWritesFitsItsBound)
+{
+    const std::vector<std::pair<std::uint16_t, EventFlags>> modifiers = {
+        {KEY_LEFTCTRL, kControl}, {KEY_RIGHTCTRL, kControl}, {KEY_LEFTALT, kOption},
+        {KEY_RIGHTALT, kOption},  {KEY_LEFTMETA, kCommand},  {KEY_RIGHTMETA, kCommand},
+        {KEY_LEFTSHIFT, kShift},  {KEY_RIGHTSHIFT, kShift}};
+    EventFlags held = 0;
+    for (const auto& [code, flag] : modifiers) {
+        held |= flag;
+        modifier(code, true, held, held);
+    }
+
+    key(KEY_A, true, 0);
+
+    EXPECT_EQ(batch_.size(), VirtualKeyboardState::kMostEventsPerChange);
+    EXPECT_EQ(keysOf(batch_).back(), std::make_pair(std::uint16_t{KEY_A}, 1));
+}
+
+TEST_F(VirtualKeyboardStateTest, ReleasesEveryKeyAcrossAsManyBatchesAsItTakes)
+{
+    // Keys that are no modifiers, more than one batch holds.
+    constexpr std::uint16_t kHeld = 30;
+    for (std::uint16_t code = KEY_F1; code < KEY_F1 + kHeld; ++code) {
+        key(code, true, 0);
+    }
+
+    batch_.clear();
+    EXPECT_FALSE(state_.releaseAll(batch_));
+    Written released = keysOf(batch_);
+    batch_.clear();
+    EXPECT_TRUE(state_.releaseAll(batch_));
+    const Written rest = keysOf(batch_);
+    released.insert(released.end(), rest.begin(), rest.end());
+
+    ASSERT_EQ(released.size(), kHeld);
+    for (std::uint16_t i = 0; i < kHeld; ++i) {
+        EXPECT_EQ(released[i], std::make_pair(static_cast<std::uint16_t>(KEY_F1 + i), 0));
+        EXPECT_FALSE(state_.isDown(released[i].first));
+    }
+}
+
+}  // namespace
+}  // namespace veltrane::linuxbackend

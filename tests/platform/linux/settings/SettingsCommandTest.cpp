@@ -1,0 +1,121 @@
+#include "platform/linux/settings/SettingsCommand.h"
+#include "SettingsFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace veltrane::linuxbackend {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+class SettingsCommandTest : public ::testing::Test {
+protected:
+    int run(const std::vector<std::string>& arguments)
+    {
+        out.str("");
+        err.str("");
+        const auto settings = folder.open();
+        return SettingsCommand(*settings, out, err).run(arguments);
+    }
+
+    SettingsFolder folder;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(SettingsCommandTest, ListShowsEveryKnownSettingAsTheFileWritesIt)
+{
+    folder.write(R"({"keyRemap": false, "lastVersion": "1.2", "quickPressTimeout": "inf", "other": 1})");
+    EXPECT_EQ(run({"list"}), SettingsCommand::done);
+    EXPECT_EQ(out.str(), "lastVersion = \"1.2\"\n"
+                         "launchOnLogin = (unset)\n"
+                         "keyRemap = false\n"
+                         "physicalKeycode = (unset)\n"
+                         "quickPressTimeout = \"inf\"\n");
+}
+
+TEST_F(SettingsCommandTest, GetShowsOneSetting)
+{
+    folder.write(R"({"physicalKeycode": 57})");
+    EXPECT_EQ(run({"get", "physicalKeycode"}), SettingsCommand::done);
+    EXPECT_EQ(out.str(), "57\n");
+    EXPECT_EQ(run({"get", "keyRemap"}), SettingsCommand::done);
+    EXPECT_EQ(out.str(), "(unset)\n");
+}
+
+TEST_F(SettingsCommandTest, SetReadsTheValueAsTheSettingsKindAndUnsetRemovesIt)
+{
+    EXPECT_EQ(run({"set", "lastVersion", "2.0 beta"}), SettingsCommand::done);
+    EXPECT_EQ(run({"set", "launchOnLogin", "true"}), SettingsCommand::done);
+    EXPECT_EQ(run({"set", "keyRemap", "false"}), SettingsCommand::done);
+    EXPECT_EQ(run({"set", "physicalKeycode", "-41"}), SettingsCommand::done);
+    EXPECT_EQ(run({"set", "quickPressTimeout", "-inf"}), SettingsCommand::done);
+    EXPECT_EQ(folder.read(), "{\n"
+                             "    \"lastVersion\": \"2.0 beta\",\n"
+                             "    \"launchOnLogin\": true,\n"
+                             "    \"keyRemap\": false,\n"
+                             "    \"physicalKeycode\": -41,\n"
+                             "    \"quickPressTimeout\": \"-inf\"\n"
+                             "}\n");
+
+    EXPECT_EQ(run({"set", "quickPressTimeout", "0.25"}), SettingsCommand::done);
+    EXPECT_EQ(run({"unset", "keyRemap"}), SettingsCommand::done);
+    EXPECT_EQ(run({"unset", "lastVersion"}), SettingsCommand::done);
+    EXPECT_EQ(folder.read(), "{\n"
+                             "    \"launchOnLogin\": true,\n"
+                             "    \"physicalKeycode\": -41,\n"
+                             "    \"quickPressTimeout\": 0.25\n"
+                             "}\n");
+    EXPECT_THAT(err.str(), IsEmpty());
+}
+
+TEST_F(SettingsCommandTest, RefusesUnknownKeysAndBadValuesLeavingTheFileAsItIs)
+{
+    const std::string text = R"({"keyRemap": true})";
+    folder.write(text);
+    const std::pair<std::vector<std::string>, std::string> refusals[] = {
+        {{"set", "keyRemap", "yes"}, "keyRemap takes true or false, not \"yes\""},
+        {{"set", "physicalKeycode", "4.5"}, "physicalKeycode takes an integer, not \"4.5\""},
+        {{"set", "quickPressTimeout", "soon"},
+         "quickPressTimeout takes a number, nan, inf or -inf, not \"soon\""},
+        {{"set", "nothing", "1"}, "unknown setting \"nothing\""},
+        {{"get", "nothing"}, "unknown setting \"nothing\""},
+        {{"unset", "nothing"}, "unknown setting \"nothing\""},
+    };
+    for (const auto& [arguments, message] : refusals) {
+        EXPECT_EQ(run(arguments), SettingsCommand::refused);
+        EXPECT_THAT(err.str(), HasSubstr(message));
+        EXPECT_EQ(folder.read(), text);
+    }
+}
+
+TEST_F(SettingsCommandTest, RefusesWhatItDoesNotUnderstandWithItsUsage)
+{
+    const std::vector<std::string> misuses[] = {
+        {}, {"show"}, {"list", "keyRemap"}, {"get"}, {"set", "keyRemap"}};
+    for (const auto& arguments : misuses) {
+        EXPECT_EQ(run(arguments), SettingsCommand::refused);
+        EXPECT_EQ(err.str(), "usage: veltrane config list | get KEY | set KEY VALUE | unset KEY\n");
+    }
+}
+
+TEST_F(SettingsCommandTest, StopsAtAFileThatCannotBeUsedLeavingItAsItIs)
+{
+    const std::string text = "{\n  \"keyRemap\": true,\n}";
+    folder.write(text);
+    const std::vector<std::string> commands[] = {
+        {"list"}, {"get", "keyRemap"}, {"set", "keyRemap", "false"}, {"unset", "keyRemap"}};
+    for (const auto& arguments : commands) {
+        EXPECT_EQ(run(arguments), SettingsCommand::unusableFile);
+        EXPECT_THAT(err.str(), HasSubstr(folder.file().string() + ":3:1: expected a key in double quotes"));
+        EXPECT_THAT(out.str(), IsEmpty());
+        EXPECT_EQ(folder.read(), text);
+    }
+}
+
+}  // namespace
+}  // namespace veltrane::linuxbackend

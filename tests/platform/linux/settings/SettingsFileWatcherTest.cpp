@@ -1,0 +1,103 @@
+#include "platform/linux/settings/SettingsFileWatcher.h"
+#include "SettingsFolder.h"
+#include "platform/threads/MainLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <thread>
+
+namespace veltrane::linuxbackend {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Long enough for the watcher to have seen a change, and queued its call, had there been one.
+constexpr double settle = 0.3;
+constexpr double patience = 5.0;
+
+void renameNewFileOver(const std::filesystem::path& file, const std::string& text)
+{
+    const auto replacement = file.parent_path() / "settings.json.new";
+    std::ofstream(replacement) << text;
+    std::filesystem::rename(replacement, file);
+}
+
+class SettingsFileWatcherTest : public ::testing::Test {
+protected:
+    // Runs the main loop until a while after the first call, or until patience runs out without one.
+    void runUntilSettled()
+    {
+        loop.asyncAfter(patience, [this] { loop.quit(); });
+        loop.run();
+    }
+
+    void changed()
+    {
+        if (++calls == 1) {
+            loop.asyncAfter(settle, [this] { loop.quit(); });
+        }
+    }
+
+    SettingsFolder folder;
+    threads::MainLoop loop;
+    int calls = 0;
+};
+
+TEST_F(SettingsFileWatcherTest, CallsOnceOnTheQueueWhenANewFileIsRenamedOverIt)
+{
+    folder.write("{}");
+    SettingsFileWatcher watcher(folder.file(), loop, [this] {
+        EXPECT_TRUE(loop.isCurrent());
+        changed();
+    });
+    renameNewFileOver(folder.file(), R"({"launchOnLogin": true})");
+    runUntilSettled();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(SettingsFileWatcherTest, CallsWhenTheFileIsWrittenInPlaceOrRemoved)
+{
+    SettingsFileWatcher watcher(folder.file(), loop, [this] { changed(); });
+    folder.write("{}");
+    runUntilSettled();
+    EXPECT_EQ(calls, 1);
+
+    calls = 0;
+    std::filesystem::remove(folder.file());
+    runUntilSettled();
+    EXPECT_EQ(calls, 1);
+}
+
+// The program's own write is seen too, and reading the file again finds nothing to apply: it stops there.
+TEST_F(SettingsFileWatcherTest, TheProgramsOwnWritesEndInAReloadWithoutChanges)
+{
+    auto settings = folder.open();
+    std::optional<std::vector<std::string>> reloaded;
+    SettingsFileWatcher watcher(folder.file(), loop, [&] {
+        reloaded = settings->reload();
+        changed();
+    });
+    settings->setBool("launchOnLogin", true);
+    runUntilSettled();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(reloaded, std::vector<std::string>{});
+}
+
+TEST_F(SettingsFileWatcherTest, CallsNothingOnceDestroyed)
+{
+    auto watcher = std::make_unique<SettingsFileWatcher>(folder.file(), loop, [this] { changed(); });
+    folder.write("{}");
+    std::this_thread::sleep_for(std::chrono::duration<double>(settle));
+    watcher.reset();
+    renameNewFileOver(folder.file(), "{}");
+    loop.asyncAfter(settle, [this] { loop.quit(); });
+    loop.run();
+    EXPECT_EQ(calls, 0);
+}
+
+}  // namespace
+}  // namespace veltrane::linuxbackend

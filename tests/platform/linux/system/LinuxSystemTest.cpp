@@ -1,0 +1,96 @@
+#include "platform/linux/system/LinuxSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace veltrane::linuxbackend {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+LinuxSystem makeSystem()
+{
+    return LinuxSystem({.trusted = [] { return true; }, .terminate = [] {}, .exit = [](int) {}});
+}
+
+// Whether, within the limit, this process comes to have no child at all, running or exited.
+// WNOWAIT leaves an exited child to whoever reaps it.
+bool noChildLeftWithin(Clock::duration limit)
+{
+    const auto deadline = Clock::now() + limit;
+    do {
+        siginfo_t info{};
+        if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD) {
+            return true;
+        }
+        std::this_thread::sleep_for(10ms);
+    } while (Clock::now() < deadline);
+    return false;
+}
+
+std::string contentsWithin(const std::filesystem::path& path, Clock::duration limit)
+{
+    const auto deadline = Clock::now() + limit;
+    std::string line;
+    while (line.empty() && Clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+        std::ifstream file(path);
+        std::getline(file, line);
+    }
+    return line;
+}
+
+class LinuxSystemLaunch : public testing::Test {
+protected:
+    void SetUp() override { std::filesystem::create_directory(folder_); }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    const std::filesystem::path folder_ =
+        std::filesystem::temp_directory_path() / ("veltrane-launch-" + std::to_string(getpid()));
+};
+
+TEST_F(LinuxSystemLaunch, StartsTheProgramFoundOnThePathWithoutWaitingAndReapsIt)
+{
+    const auto go = folder_ / "go";
+    const auto out = folder_ / "out";
+    // The child waits (ten seconds at most) for the file that the test makes once launchTask has
+    // returned, then writes its argument.
+    const std::string script =
+        R"(i=0; while [ ! -e "$1" ] && [ $i -lt 1000 ]; do sleep 0.01; i=$((i+1)); done;)"
+        R"( echo "$2" > "$3")";
+    auto system = makeSystem();
+
+    system.launchTask("sh", {"-c", script, "launched", go.string(), "started", out.string()});
+    EXPECT_FALSE(std::filesystem::exists(out));
+    std::ofstream{go};
+
+    EXPECT_EQ(contentsWithin(out, 10s), "started");
+    EXPECT_TRUE(noChildLeftWithin(10s));
+}
+
+TEST_F(LinuxSystemLaunch, AProgramThatCannotStartLeavesNoChild)
+{
+    auto system = makeSystem();
+
+    system.launchTask((folder_ / "missing").string(), {});
+
+    EXPECT_TRUE(noChildLeftWithin(10s));
+}
+
+TEST(LinuxSystem, TheOperatingSystemVersionIsTheRunningKernels)
+{
+    EXPECT_GE(makeSystem().operatingSystemVersion(), (platform::OperatingSystemVersion{2, 6, 0}));
+}
+
+}  // namespace
+}  // namespace veltrane::linuxbackend
