@@ -1,9 +1,13 @@
+#include "EvdevReader.h"
 #include "InputNodes.h"
 #include "UinputKeyboard.h"
+#include "UinputMouse.h"
 #include "VeltraneProcess.h"
 #include "VirtualKeyboardTap.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <atomic>
 #include <csignal>
@@ -32,6 +36,27 @@ Keys join(std::initializer_list<Keys> parts)
         all.insert(all.end(), part.begin(), part.end());
     }
     return all;
+}
+
+// What the virtual pointer sends until it is quiet: "+left", "-left", "move 5,-3", "wheel 1".
+Keys pointerEvents(EvdevReader& pointer)
+{
+    Keys events;
+    std::string motion;
+    while (const auto event = pointer.next(std::chrono::milliseconds(700))) {
+        if (event->type == EV_KEY) {
+            events.push_back((event->value != 0 ? "+" : "-") +
+                             std::string(event->code == BTN_LEFT ? "left" : "other"));
+        } else if (event->type == EV_REL) {
+            const auto value = std::to_string(event->value);
+            motion += event->code == REL_X   ? "move " + value
+                      : event->code == REL_Y ? "," + value
+                                             : "wheel " + value;
+        } else if (event->type == EV_SYN && !motion.empty()) {
+            events.push_back(std::exchange(motion, ""));
+        }
+    }
+    return events;
 }
 
 // What a session waits for before it types: the key mapping written, and the hyper key listener.
@@ -190,6 +215,56 @@ TEST(VeltraneKernelTest, SettingsChangedWhileRunningApplyAtOnce)
     session.keyboard.tap(KEY_A);
     session.keyboard.key(KEY_CAPSLOCK, false);
     EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
+}
+
+// With the hyper key held, a click reaches the desktop with the hyper modifiers held on the
+// virtual keyboard; the mouse's reports go out as they came through the virtual pointer.
+TEST(VeltraneKernelTest, ClicksCarryTheHyperModifiers)
+{
+    UinputMouse mouse("Test Mouse");
+    Session session(R"({"keyRemap": true})", Ready::listener);
+    ASSERT_TRUE(InputNodes::waitUntilGrabbed(mouse.eventNode())) << session.veltrane.output();
+    EvdevReader pointer(InputNodes::named("Veltrane Virtual Pointer"));
+    session.keyboard.key(KEY_CAPSLOCK, true);
+    mouse.click(BTN_LEFT);
+    mouse.move(5, -3);
+    mouse.scroll(1);
+    session.keyboard.key(KEY_CAPSLOCK, false);
+    EXPECT_EQ(session.tap->keys(), join({kHyperDown, kCapsHyperUp}));
+    EXPECT_EQ(pointerEvents(pointer), (Keys{"+left", "-left", "move 5,-3", "wheel 1"}));
+}
+
+// Without a pointer option the mice stay the desktop's own; switched on while running, they are
+// taken.
+TEST(VeltraneKernelTest, MiceAreTakenOnlyWhileAPointerOptionIsOn)
+{
+    UinputMouse mouse("Test Mouse");
+    Session session(R"({"applyToClick": false})");
+    EXPECT_TRUE(InputNodes::canGrab(mouse.eventNode()));
+    session.veltrane.writeSettings(R"({"applyToClick": true})");
+    EXPECT_TRUE(InputNodes::waitUntilGrabbed(mouse.eventNode())) << session.veltrane.output();
+    EXPECT_NO_THROW(InputNodes::named("Veltrane Virtual Pointer"));
+}
+
+// Veltrane needs no root, only what the shipped rule gives the group input: the input devices
+// and uinput. Without them it says what to do and stops with status 1.
+TEST(VeltraneKernelTest, NeedsTheInputDevicesNotRoot)
+{
+    constexpr uid_t kUser = 1000;
+    UinputKeyboard keyboard("Test Keyboard", UinputKeyboard::Bus::usb, kLogitech, 0xC31C);
+    {
+        VeltraneProcess refused("", {}, kUser);
+        EXPECT_EQ(refused.waitForExit(), 1);
+        EXPECT_NE(refused.output().find("grant-input-access"), std::string::npos) << refused.output();
+    }
+    for (const auto& node : {std::string("/dev/uinput"), keyboard.eventNode(),
+                             InputNodes::named("AT Translated Set 2 keyboard")}) {
+        ASSERT_EQ(::chmod(node.c_str(), 0666), 0) << node;
+    }
+    VeltraneProcess allowed("", {}, kUser);
+    EXPECT_TRUE(allowed.waitForOutput("Key mapping:")) << allowed.output();
+    EXPECT_TRUE(InputNodes::waitUntilGrabbed(keyboard.eventNode())) << allowed.output();
+    ASSERT_EQ(::chmod("/dev/uinput", 0600), 0);
 }
 
 // A thousand taps as fast as the harness can write them, with as many in flight as the kernel

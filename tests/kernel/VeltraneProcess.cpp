@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,8 +11,6 @@
 #include <fstream>
 #include <stdexcept>
 #include <thread>
-
-extern char** environ;
 
 namespace veltrane::kernel {
 
@@ -30,21 +27,22 @@ std::string freshConfigHome()
 
 }  // namespace
 
-VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<std::string> arguments)
+VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<std::string> arguments,
+                                 std::optional<uid_t> user)
 {
     const std::string configHome = freshConfigHome();
     settingsPath_ = configHome + "/veltrane/settings.json";
     if (!settingsJson.empty()) {
         writeSettings(settingsJson);
     }
+    if (user && (::chown(configHome.c_str(), *user, *user) != 0 ||
+                 ::chown((configHome + "/veltrane").c_str(), *user, *user) != 0)) {
+        throw std::runtime_error("cannot give the settings folder to the user");
+    }
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
         throw std::runtime_error("cannot make a pipe");
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
     arguments.insert(arguments.begin(), "/bin/veltrane");
     std::vector<char*> argv;
     for (auto& argument : arguments) {
@@ -53,11 +51,19 @@ VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<st
     argv.push_back(nullptr);
     std::string home = "XDG_CONFIG_HOME=" + configHome;
     char* envp[] = {home.data(), nullptr};
-    const int result = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp);
-    posix_spawn_file_actions_destroy(&actions);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        ::dup2(pipeFds[1], STDERR_FILENO);
+        if (user && (::setgid(*user) != 0 || ::setuid(*user) != 0)) {
+            ::_exit(127);
+        }
+        ::execve(argv[0], argv.data(), envp);
+        ::_exit(127);
+    }
     ::close(pipeFds[1]);
     outputFd_ = pipeFds[0];
-    if (result != 0) {
+    if (pid_ < 0) {
         throw std::runtime_error("cannot start /bin/veltrane");
     }
 }

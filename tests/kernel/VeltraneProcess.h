@@ -14,8 +14,9 @@ namespace veltrane::kernel {
 class VeltraneProcess {
 public:
     // The program is /bin/veltrane in the test machine; settingsJson, when not empty, is written to
-    // its settings file first.
-    explicit VeltraneProcess(const std::string& settingsJson = "", std::vector<std::string> arguments = {});
+    // its settings file first. With a user, it runs as that user instead of root.
+    explicit VeltraneProcess(const std::string& settingsJson = "", std::vector<std::string> arguments = {},
+                             std::optional<uid_t> user = std::nullopt);
     // Kills it when it still runs.
     ~VeltraneProcess();
     VeltraneProcess(const VeltraneProcess&) = delete;

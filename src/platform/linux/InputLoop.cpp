@@ -44,13 +44,24 @@ void InputLoop::start()
     virtualKeyboard_ = VirtualDevice::keyboard();
     watcher_ = std::make_unique<DeviceWatcher>();
     log_(std::string("Following input devices through ") + watcher_->source());
-    pipeline_ = std::make_unique<KeyPipeline>(ports_.hid, ports_.taps, ports_.modifiers, ports_.mainQueue,
-                                              [this](std::span<const input_event> events) { write(events); });
+    pipeline_ = std::make_unique<KeyPipeline>(
+        ports_.hid, ports_.taps, ports_.modifiers, ports_.mainQueue,
+        [this](std::span<const input_event> events) { write(events); },
+        [this](std::span<const input_event> events) {
+            if (virtualPointer_) {
+                virtualPointer_->write(events);
+            }
+        });
+    ports_.taps.onWantedMaskChange([this] { send(WantedChanged{}); });
     ports_.poster.onPost([this](const platform::Event& event) { send(event); });
     ports_.modifiers.onLockRequest([this](bool) { send(CapsLockChanged{}); });
+    bool allowed = false;
+    bool refused = false;
     for (const auto& node : DeviceWatcher::presentNodes()) {
-        attach(node);
+        (attach(node) ? allowed : refused) = true;
     }
+    // A device of another group may stay closed to us; all of them closed means no permission.
+    permitted_ = allowed || !refused;
     ports_.hid.setPermitted(permitted_);
     thread_ = std::thread([this] { run(); });
 }
@@ -92,6 +103,7 @@ void InputLoop::run()
     }
     attached_.clear();
     virtualKeyboard_.reset();
+    virtualPointer_.reset();
 }
 
 void InputLoop::pollOnce()
@@ -172,18 +184,30 @@ void InputLoop::readDevice(const std::shared_ptr<Attached>& attached, Timed& int
 {
     std::int64_t time = 0;
     const bool present = attached->device->read([&](const input_event& event) {
-        using Kind = KeyDecoder::Change::Kind;
         time = std::int64_t{event.input_event_sec} * 1'000'000 + event.input_event_usec;
-        const auto change = attached->decoder.feed(event);
-        if (change.kind == Kind::down || change.kind == Kind::up) {
-            into.emplace_back(time, KeyWork{attached, change});
-        } else if (change.kind == Kind::dropped) {
-            log_("The kernel dropped events of " + attached->device->capabilities().name +
-                 ": keys taken up again from its state");
-        }
+        take(attached, event, time, into);
     });
     if (!present) {
         detach(attached, into, time);
+    }
+}
+
+void InputLoop::take(const std::shared_ptr<Attached>& attached, const input_event& event, std::int64_t time,
+                     Timed& into)
+{
+    if (attached->points && attached->report.add(event)) {
+        into.emplace_back(time, PointerWork{attached->report.take()});
+    }
+    if (!attached->keyboard || (attached->points && PointerFrame::isPointerEvent(event))) {
+        return;
+    }
+    using Kind = KeyDecoder::Change::Kind;
+    const auto change = attached->decoder.feed(event);
+    if (change.kind == Kind::down || change.kind == Kind::up) {
+        into.emplace_back(time, KeyWork{attached, change});
+    } else if (change.kind == Kind::dropped) {
+        log_("The kernel dropped events of " + attached->device->capabilities().name +
+             ": keys taken up again from its state");
     }
 }
 
@@ -191,43 +215,53 @@ void InputLoop::process(const Work& work)
 {
     if (const auto* key = std::get_if<KeyWork>(&work)) {
         pipeline_->key(key->attached->keyboard, key->change);
+    } else if (const auto* pointer = std::get_if<PointerWork>(&work)) {
+        pipeline_->pointer(pointer->report);
     } else if (const auto* gone = std::get_if<Gone>(&work)) {
         forget(gone->attached);
     } else if (const auto* event = std::get_if<platform::Event>(&work)) {
         pipeline_->post(*event);
-    } else {
+    } else if (std::holds_alternative<CapsLockChanged>(work)) {
         pipeline_->capsLockChanged();
+    } else {
+        followWantedMask();
     }
 }
 
-void InputLoop::attach(const std::string& node)
+bool InputLoop::attach(const std::string& node)
 {
     if (std::any_of(attached_.begin(), attached_.end(),
                     [&](const auto& attached) { return attached->device->node() == node; })) {
-        return;
+        return true;
     }
     std::unique_ptr<InputDevice> device;
     try {
         device = std::make_unique<InputDevice>(node);
     } catch (const std::system_error& error) {
-        if (error.code() == std::errc::permission_denied) {
-            permitted_ = false;
-        }
         log_(error.what());
-        return;
+        return error.code() != std::errc::permission_denied;
     }
     const auto verdict = DeviceClassifier::classify(device->capabilities());
-    if (!verdict.typesKeys()) {
-        return;
+    if (!verdict.typesKeys() && !verdict.points()) {
+        return true;
     }
     const auto& capabilities = device->capabilities();
-    log_("Keyboard connected: " + capabilities.name + " (" + node + ")");
-    device->grabWhenIdle();
-    auto keyboard = std::make_shared<LinuxKeyboard>(identify(capabilities));
-    attached_.push_back(
-        std::make_shared<Attached>(Attached{std::move(device), KeyDecoder(capabilities.bus), keyboard}));
-    ports_.hid.connect(keyboard);
-    shownCapsLock_.reset();
+    log_(std::string(verdict.typesKeys() ? "Keyboard" : "Mouse") + " connected: " + capabilities.name + " (" +
+         node + ")");
+    auto keyboard = verdict.typesKeys() ? std::make_shared<LinuxKeyboard>(identify(capabilities)) : nullptr;
+    const auto& attached = attached_.emplace_back(std::make_shared<Attached>(Attached{
+        std::move(device), KeyDecoder(capabilities.bus), keyboard, verdict.points(), PointerFrame()}));
+    if (keyboard) {
+        ports_.hid.connect(keyboard);
+        shownCapsLock_.reset();
+    }
+    if (keyboard || pointerWanted()) {
+        if (attached->points && !virtualPointer_) {
+            virtualPointer_ = VirtualDevice::pointer();
+        }
+        attached->device->grabWhenIdle();
+    }
+    return true;
 }
 
 void InputLoop::detach(const std::shared_ptr<Attached>& attached, Timed& into, std::int64_t time)
@@ -239,11 +273,63 @@ void InputLoop::detach(const std::shared_ptr<Attached>& attached, Timed& into, s
 
 void InputLoop::forget(const std::shared_ptr<Attached>& attached)
 {
-    log_("Keyboard disconnected: " + attached->device->capabilities().name + " (" + attached->device->node() +
-         ")");
-    const auto keysDown = attached->device->keysDown();
-    pipeline_->keyboardGone(attached->keyboard, keysDown);
-    ports_.hid.disconnect(attached->keyboard);
+    const auto& device = *attached->device;
+    log_(std::string(attached->keyboard ? "Keyboard" : "Mouse") +
+         " disconnected: " + device.capabilities().name + " (" + device.node() + ")");
+    if (attached->points && device.grabbed()) {
+        releaseButtons(device);
+    }
+    if (attached->keyboard) {
+        pipeline_->keyboardGone(attached->keyboard);
+        ports_.hid.disconnect(attached->keyboard);
+    }
+}
+
+void InputLoop::followWantedMask()
+{
+    const bool wanted = pointerWanted();
+    for (const auto& attached : attached_) {
+        if (attached->keyboard || !attached->points || attached->device->grabbed() == wanted) {
+            continue;
+        }
+        if (wanted) {
+            if (!virtualPointer_) {
+                virtualPointer_ = VirtualDevice::pointer();
+            }
+            attached->device->grabWhenIdle();
+        } else {
+            // The buttons it holds go up here; their releases then come to the desktop from the
+            // mouse itself, for buttons the desktop never saw go down, which it ignores.
+            releaseButtons(*attached->device);
+            attached->device->ungrab();
+        }
+    }
+}
+
+bool InputLoop::pointerWanted() const
+{
+    using platform::EventType;
+    constexpr auto bit = [](EventType type) { return platform::EventMask{1} << static_cast<unsigned>(type); };
+    constexpr platform::EventMask kPointerTypes =
+        bit(EventType::leftMouseDown) | bit(EventType::leftMouseUp) | bit(EventType::rightMouseDown) |
+        bit(EventType::rightMouseUp) | bit(EventType::otherMouseDown) | bit(EventType::otherMouseUp) |
+        bit(EventType::mouseMoved) | bit(EventType::leftMouseDragged) | bit(EventType::rightMouseDragged) |
+        bit(EventType::otherMouseDragged) | bit(EventType::scrollWheel);
+    return (ports_.taps.wantedMask() & kPointerTypes) != 0;
+}
+
+void InputLoop::releaseButtons(const InputDevice& device)
+{
+    std::vector<input_event> report;
+    for (const auto code : device.keysDown()) {
+        if (PointerFrame::isButton(code)) {
+            report.push_back(input_event{{}, EV_KEY, code, 0});
+        }
+    }
+    if (!report.empty()) {
+        report.push_back(input_event{{}, EV_SYN, SYN_REPORT, 0});
+        pipeline_->pointer(report);
+    }
 }
 
 void InputLoop::showCapsLock()

@@ -8,6 +8,7 @@
 #include "platform/linux/LinuxEventPoster.h"
 #include "platform/linux/VirtualDevice.h"
 #include "platform/linux/input/KeyDecoder.h"
+#include "platform/linux/input/PointerFrame.h"
 
 #include <atomic>
 #include <deque>
@@ -27,6 +28,8 @@ namespace veltrane::linuxbackend {
 // for the HID managers' queue and the main queue, which must keep running until stop() returns.
 // While one key goes down the pipeline, the devices are read again: the kernel keeps only a few
 // dozen events per device, and a burst of keys must wait here rather than be lost there.
+// Mice are grabbed only while a tap wants pointer events (the hyper flags on clicks, drags, moves
+// or scrolls); their reports then go out through a virtual pointer. Otherwise they are left alone.
 class InputLoop {
 public:
     struct Ports {
@@ -49,25 +52,32 @@ public:
     // Releases every key held on the virtual keyboard, lets go of the devices, removes the virtual
     // keyboard and ends the thread. Not on the main queue, which the thread may be waiting for.
     void stop();
-    // False when a device could not be opened for lack of permission.
+    // False when no input device could be opened, for lack of permission.
     bool permitted() const { return permitted_; }
 
 private:
     struct Attached {
         std::unique_ptr<InputDevice> device;
         KeyDecoder decoder;
+        // Nothing for a mouse.
         std::shared_ptr<LinuxKeyboard> keyboard;
+        bool points = false;
+        PointerFrame report;
     };
     struct CapsLockChanged {};
-    using Mail = std::variant<platform::Event, CapsLockChanged>;
+    struct WantedChanged {};
+    using Mail = std::variant<platform::Event, CapsLockChanged, WantedChanged>;
     struct KeyWork {
         std::shared_ptr<Attached> attached;
         KeyDecoder::Change change;
     };
+    struct PointerWork {
+        std::vector<input_event> report;
+    };
     struct Gone {
         std::shared_ptr<Attached> attached;
     };
-    using Work = std::variant<KeyWork, Gone, platform::Event, CapsLockChanged>;
+    using Work = std::variant<KeyWork, PointerWork, Gone, platform::Event, CapsLockChanged, WantedChanged>;
     // Work read from the devices in one round, with the kernel's time of each event.
     using Timed = std::vector<std::pair<std::int64_t, Work>>;
 
@@ -80,16 +90,26 @@ private:
     void readWatcher();
     void readLight();
     void readDevice(const std::shared_ptr<Attached>& attached, Timed& into);
+    void take(const std::shared_ptr<Attached>& attached, const input_event& event, std::int64_t time,
+              Timed& into);
     void process(const Work& work);
-    void attach(const std::string& node);
+    // False when the device may not be opened for lack of permission.
+    bool attach(const std::string& node);
     void detach(const std::shared_ptr<Attached>& attached, Timed& into, std::int64_t time);
     void forget(const std::shared_ptr<Attached>& attached);
+    // Grabs the mice while a tap wants pointer events, and lets them go otherwise.
+    void followWantedMask();
+    bool pointerWanted() const;
+    // Buttons the device holds go up on the virtual pointer.
+    void releaseButtons(const InputDevice& device);
     void showCapsLock();
     void write(std::span<const input_event> events);
 
     Ports ports_;
     Log log_;
     std::unique_ptr<VirtualDevice> virtualKeyboard_;
+    // Made when the first pointing device is grabbed.
+    std::unique_ptr<VirtualDevice> virtualPointer_;
     std::unique_ptr<DeviceWatcher> watcher_;
     std::unique_ptr<KeyPipeline> pipeline_;
     std::vector<std::shared_ptr<Attached>> attached_;

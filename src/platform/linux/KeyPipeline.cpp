@@ -1,6 +1,7 @@
 #include "platform/linux/KeyPipeline.h"
 
 #include "platform/KeyTable.h"
+#include "platform/linux/input/PointerFrame.h"
 
 namespace veltrane::linuxbackend {
 
@@ -14,6 +15,17 @@ constexpr std::uint32_t kCapsLockUsage = 0x39;
 constexpr platform::EventFlags kModifierKeyFlags =
     platform::kFlagShift | platform::kFlagControl | platform::kFlagOption | platform::kFlagCommand;
 
+EventType buttonType(unsigned code, bool down)
+{
+    if (code == BTN_LEFT) {
+        return down ? EventType::leftMouseDown : EventType::leftMouseUp;
+    }
+    if (code == BTN_RIGHT) {
+        return down ? EventType::rightMouseDown : EventType::rightMouseUp;
+    }
+    return down ? EventType::otherMouseDown : EventType::otherMouseUp;
+}
+
 bool isCapsLock(const KeyTable::Key& key)
 {
     return key.usagePage == KeyTable::kKeyboardPage && key.usage == kCapsLockUsage;
@@ -22,8 +34,9 @@ bool isCapsLock(const KeyTable::Key& key)
 }  // namespace
 
 KeyPipeline::KeyPipeline(LinuxHidStack& hid, LinuxEventTapService& taps, ModifierState& modifiers,
-                         platform::Queue& mainQueue, Writer writer)
-    : hid_(hid), taps_(taps), modifiers_(modifiers), mainQueue_(mainQueue), writer_(std::move(writer))
+                         platform::Queue& mainQueue, Writer keyboardWriter, Writer pointerWriter)
+    : hid_(hid), taps_(taps), modifiers_(modifiers), mainQueue_(mainQueue),
+      writer_(std::move(keyboardWriter)), pointerWriter_(std::move(pointerWriter))
 {
 }
 
@@ -34,6 +47,7 @@ void KeyPipeline::key(const std::shared_ptr<LinuxKeyboard>& keyboard, const KeyD
         return;
     }
     const bool down = change.kind == Kind::down;
+    keyboard->noteKey({change.linuxCode, {change.usagePage, change.usage}}, down);
     if (change.usagePage == 0) {
         // A key no table knows goes out as it came, so that nothing is lost.
         virtualKeyboard_.key(change.linuxCode, down, modifiers_.heldFlags(), out_);
@@ -91,10 +105,79 @@ void KeyPipeline::post(Event event)
 {
     pass(event);
     const KeyTable::Key* known = KeyTable::byKeyCode(event.keyCode);
-    if (known != nullptr && (event.type == EventType::keyDown || event.type == EventType::keyUp)) {
-        virtualKeyboard_.key(known->linuxCode, event.type == EventType::keyDown, event.flags, out_);
+    const bool down = event.type == EventType::keyDown;
+    if (known == nullptr || (!down && event.type != EventType::keyUp)) {
+        // Only key events are posted; anything else has no key to go out as.
+    } else if ((known->modifier & kModifierKeyFlags) != 0) {
+        // A posted modifier is the application's, never the user's: it waits for a key like any
+        // modifier the engine adds, so it never reaches the desktop as a lone tap.
+        virtualKeyboard_.modifiers(event.flags, false, out_);
+    } else {
+        virtualKeyboard_.key(known->linuxCode, down, event.flags, out_);
     }
     flush();
+}
+
+void KeyPipeline::pointer(std::span<const input_event> report)
+{
+    bool pressing = false;
+    if (const auto flags = passPointerEvents(report, pressing)) {
+        virtualKeyboard_.modifiers(*flags, pressing, out_);
+        flush();
+    }
+    if (pointerWriter_) {
+        pointerWriter_(report);
+    }
+}
+
+std::optional<platform::EventFlags> KeyPipeline::passPointerEvents(std::span<const input_event> report,
+                                                                   bool& pressing)
+{
+    const platform::EventMask wanted = taps_.wantedMask();
+    std::optional<platform::EventFlags> flags;
+    const auto passIfWanted = [&](EventType type) {
+        if (platform::maskHolds(wanted, type)) {
+            Event event;
+            event.type = type;
+            event.flags = modifiers_.flags();
+            pass(event);
+            flags = event.flags;
+        }
+    };
+    bool moved = false;
+    bool scrolled = false;
+    for (const auto& event : report) {
+        if (event.type == EV_KEY && PointerFrame::isButton(event.code) && event.value != 2) {
+            const bool down = event.value != 0;
+            buttons_[event.code - BTN_MOUSE] = down;
+            pressing = pressing || down;
+            passIfWanted(buttonType(event.code, down));
+        } else if (event.type == EV_REL) {
+            moved = moved || event.code == REL_X || event.code == REL_Y;
+            scrolled = scrolled || event.code == REL_WHEEL || event.code == REL_HWHEEL ||
+                       event.code == REL_WHEEL_HI_RES || event.code == REL_HWHEEL_HI_RES;
+        }
+    }
+    if (moved) {
+        pressing = true;
+        passIfWanted(motionType());
+    }
+    if (scrolled) {
+        pressing = true;
+        passIfWanted(EventType::scrollWheel);
+    }
+    return flags;
+}
+
+EventType KeyPipeline::motionType() const
+{
+    if (buttons_[BTN_LEFT - BTN_MOUSE]) {
+        return EventType::leftMouseDragged;
+    }
+    if (buttons_[BTN_RIGHT - BTN_MOUSE]) {
+        return EventType::rightMouseDragged;
+    }
+    return buttons_.any() ? EventType::otherMouseDragged : EventType::mouseMoved;
 }
 
 void KeyPipeline::capsLockChanged()
@@ -104,17 +187,12 @@ void KeyPipeline::capsLockChanged()
     flush();
 }
 
-void KeyPipeline::keyboardGone(const std::shared_ptr<LinuxKeyboard>& keyboard,
-                               std::span<const std::uint16_t> keysDown)
+void KeyPipeline::keyboardGone(const std::shared_ptr<LinuxKeyboard>& keyboard)
 {
-    for (const auto code : keysDown) {
-        const KeyTable::Key* known = KeyTable::byLinuxCode(code);
-        KeyDecoder::Change release{KeyDecoder::Change::Kind::up, code, 0, 0};
-        if (known != nullptr) {
-            release.usagePage = known->usagePage;
-            release.usage = known->usage;
-        }
-        key(keyboard, release);
+    // The last pressed goes up first, as fingers leave a chord.
+    const auto held = keyboard->heldKeys();
+    for (auto last = held.rbegin(); last != held.rend(); ++last) {
+        key(keyboard, {KeyDecoder::Change::Kind::up, last->linuxCode, last->usage.page, last->usage.usage});
     }
     // Keys whose release above named another key than their press: their mapped keys go up too.
     for (const auto mapped : keyboard->releaseAll()) {
@@ -129,6 +207,16 @@ void KeyPipeline::releaseAll()
         flush();
     }
     flush();
+    std::vector<input_event> report;
+    for (unsigned button = 0; button < buttons_.size(); ++button) {
+        if (buttons_[button]) {
+            report.push_back(input_event{{}, EV_KEY, static_cast<std::uint16_t>(BTN_MOUSE + button), 0});
+        }
+    }
+    if (!report.empty()) {
+        report.push_back(input_event{{}, EV_SYN, SYN_REPORT, 0});
+        pointer(report);
+    }
 }
 
 void KeyPipeline::pass(Event& event)

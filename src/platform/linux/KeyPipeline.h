@@ -11,9 +11,11 @@
 #include "platform/linux/input/OutputBatch.h"
 #include "platform/linux/input/VirtualKeyboardState.h"
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace veltrane::linuxbackend {
@@ -22,23 +24,26 @@ namespace veltrane::linuxbackend {
 // managers (the hyper key listener) and returns once they have seen it; the keyboard's mapping
 // applies; the key becomes an event with the flags of the modifiers held on all keyboards; the
 // event passes the taps on the main queue; and what the taps left is written out as keys held on
-// the virtual keyboard. Posted events join the same road at the taps.
+// the virtual keyboard. Posted events join the same road at the taps. A pointing device's report
+// becomes the events of its clicks, motion and scrolling, which pass the taps when a tap wants
+// them; the modifier keys follow their flags and the report goes out whole to the virtual pointer.
 class KeyPipeline {
 public:
-    // Receives the events for the virtual keyboard, a batch per key or posted event.
+    // Receives the events for a virtual device, a batch per key, posted event or report.
     using Writer = std::function<void(std::span<const input_event> events)>;
 
     KeyPipeline(LinuxHidStack& hid, LinuxEventTapService& taps, ModifierState& modifiers,
-                platform::Queue& mainQueue, Writer writer);
+                platform::Queue& mainQueue, Writer keyboardWriter, Writer pointerWriter = {});
 
     void key(const std::shared_ptr<LinuxKeyboard>& keyboard, const KeyDecoder::Change& change);
     void post(platform::Event event);
+    // A whole report of a pointing device, SYN_REPORT included.
+    void pointer(std::span<const input_event> report);
     // The application changed the caps lock lock: the desktop's lock follows through a tap.
     void capsLockChanged();
-    // The keyboard is gone with those keys down: they go up the whole road, as if released, so that
-    // neither the listener nor the virtual keyboard keeps them.
-    void keyboardGone(const std::shared_ptr<LinuxKeyboard>& keyboard,
-                      std::span<const std::uint16_t> keysDown);
+    // The keyboard is gone: the keys it held go up the whole road, as the usages they went down
+    // as, so that neither the listener nor the virtual keyboard keeps them.
+    void keyboardGone(const std::shared_ptr<LinuxKeyboard>& keyboard);
     // Every key held on the virtual keyboard goes up.
     void releaseAll();
 
@@ -46,6 +51,11 @@ private:
     // unknownCode: the kernel's code for a key the table does not know, or 0.
     void mappedKey(platform::HidUsage key, bool down, std::uint16_t unknownCode);
     void pass(platform::Event& event);
+    // The report's events in order, each passed through the taps when they want its type; the
+    // flags the last one left with, or nothing when no tap saw any.
+    std::optional<platform::EventFlags> passPointerEvents(std::span<const input_event> report,
+                                                          bool& pressing);
+    platform::EventType motionType() const;
     void flush();
 
     LinuxHidStack& hid_;
@@ -53,7 +63,10 @@ private:
     ModifierState& modifiers_;
     platform::Queue& mainQueue_;
     const Writer writer_;
+    const Writer pointerWriter_;
     VirtualKeyboardState virtualKeyboard_;
+    // The buttons down on the virtual pointer, from BTN_MOUSE on: a motion with one is a drag.
+    std::bitset<BTN_TASK - BTN_MOUSE + 1> buttons_;
     OutputBatch out_;
 };
 

@@ -2,10 +2,18 @@
 
 namespace veltrane::linuxbackend {
 
+void LinuxEventTap::enable(bool enabled)
+{
+    const bool now = enabled && !invalidated_;
+    if (enabled_.exchange(now) != now) {
+        changed_();
+    }
+}
+
 void LinuxEventTap::invalidate()
 {
     invalidated_ = true;
-    enabled_ = false;
+    enable(false);
 }
 
 void LinuxEventTap::handle(platform::Event& event) const

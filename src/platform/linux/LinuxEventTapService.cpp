@@ -7,7 +7,7 @@ namespace veltrane::linuxbackend {
 std::shared_ptr<platform::EventTap> LinuxEventTapService::createTap(platform::EventMask mask,
                                                                     Callback callback)
 {
-    const auto tap = std::make_shared<LinuxEventTap>(mask, std::move(callback));
+    const auto tap = std::make_shared<LinuxEventTap>(mask, std::move(callback), [this] { changed(); });
     const std::lock_guard guard(mutex_);
     auto taps = std::make_shared<Taps>();
     taps->push_back(tap);
@@ -19,15 +19,34 @@ std::shared_ptr<platform::EventTap> LinuxEventTapService::createTap(platform::Ev
 
 void LinuxEventTapService::pass(platform::Event& event) const
 {
-    std::shared_ptr<const Taps> taps;
-    {
-        const std::lock_guard guard(mutex_);
-        taps = taps_;
-    }
-    for (const auto& weak : *taps) {
+    for (const auto& weak : *taps()) {
         if (const auto tap = weak.lock()) {
             tap->handle(event);
         }
+    }
+}
+
+platform::EventMask LinuxEventTapService::wantedMask() const
+{
+    platform::EventMask mask = 0;
+    for (const auto& weak : *taps()) {
+        if (const auto tap = weak.lock()) {
+            mask |= tap->wanted();
+        }
+    }
+    return mask;
+}
+
+std::shared_ptr<const LinuxEventTapService::Taps> LinuxEventTapService::taps() const
+{
+    const std::lock_guard guard(mutex_);
+    return taps_;
+}
+
+void LinuxEventTapService::changed() const
+{
+    if (changed_) {
+        changed_();
     }
 }
 

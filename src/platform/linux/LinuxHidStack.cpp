@@ -4,13 +4,12 @@
 
 namespace veltrane::linuxbackend {
 
+// Under the lock, so that a manager made meanwhile hears of the keyboard exactly once.
 void LinuxHidStack::connect(const std::shared_ptr<LinuxKeyboard>& keyboard)
 {
-    {
-        const std::lock_guard guard(mutex_);
-        keyboards_.push_back(keyboard);
-    }
-    for (const auto& weak : *managers()) {
+    const std::lock_guard guard(mutex_);
+    keyboards_.push_back(keyboard);
+    for (const auto& weak : *managers_) {
         if (const auto manager = weak.lock()) {
             manager->deviceAdded(keyboard);
         }
@@ -20,11 +19,9 @@ void LinuxHidStack::connect(const std::shared_ptr<LinuxKeyboard>& keyboard)
 void LinuxHidStack::disconnect(const std::shared_ptr<LinuxKeyboard>& keyboard)
 {
     keyboard->disconnect();
-    {
-        const std::lock_guard guard(mutex_);
-        std::erase(keyboards_, keyboard);
-    }
-    for (const auto& weak : *managers()) {
+    const std::lock_guard guard(mutex_);
+    std::erase(keyboards_, keyboard);
+    for (const auto& weak : *managers_) {
         if (const auto manager = weak.lock()) {
             manager->deviceRemoved(keyboard);
         }

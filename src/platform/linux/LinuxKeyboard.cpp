@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxKeyboard.h"
 
+#include <algorithm>
+
 namespace veltrane::linuxbackend {
 
 namespace {
@@ -63,6 +65,28 @@ std::vector<platform::HidUsage> LinuxKeyboard::releaseAll()
 {
     const std::lock_guard guard(mutex_);
     return mapping_.releaseAll();
+}
+
+void LinuxKeyboard::noteKey(Held key, bool down)
+{
+    const std::lock_guard guard(mutex_);
+    const auto end = held_.begin() + static_cast<std::ptrdiff_t>(heldCount_);
+    const auto found =
+        std::find_if(held_.begin(), end, [&](const Held& held) { return held.linuxCode == key.linuxCode; });
+    if (found != end && down) {
+        *found = key;
+    } else if (found != end) {
+        std::copy(found + 1, end, found);
+        --heldCount_;
+    } else if (down && heldCount_ < kMostHeld) {
+        held_[heldCount_++] = key;
+    }
+}
+
+std::vector<LinuxKeyboard::Held> LinuxKeyboard::heldKeys() const
+{
+    const std::lock_guard guard(mutex_);
+    return {held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(heldCount_)};
 }
 
 }  // namespace veltrane::linuxbackend

@@ -5,6 +5,8 @@
 #include "platform/HidUsage.h"
 #include "platform/UserKeyMapping.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -43,11 +45,25 @@ public:
     // Every key still down, as mapped, and forgets them: the keyboard is gone or the program stops.
     std::vector<platform::HidUsage> releaseAll();
 
+    // A physical key, by the kernel's code, went down as that usage (page 0 when none is known) or
+    // up; the usage it went down as is the one it must go up as, whatever the keymap says later.
+    struct Held {
+        std::uint16_t linuxCode = 0;
+        platform::HidUsage usage;
+    };
+    void noteKey(Held key, bool down);
+    // The keys down, the first pressed first.
+    std::vector<Held> heldKeys() const;
+
 private:
     const Identity identity_;
     mutable std::mutex mutex_;
     platform::UserKeyMapping mapping_;
     bool connected_ = true;
+    // More keys than a keyboard reports at once.
+    static constexpr std::size_t kMostHeld = 32;
+    std::array<Held, kMostHeld> held_{};
+    std::size_t heldCount_ = 0;
 };
 
 }  // namespace veltrane::linuxbackend

@@ -64,6 +64,14 @@ void VirtualKeyboardState::modifierKey(std::uint16_t linuxCode, bool down, Event
     releaseModifiersOutside(flags, batch);
 }
 
+void VirtualKeyboardState::modifiers(EventFlags flags, bool pressing, OutputBatch& batch)
+{
+    releaseModifiersOutside(flags, batch);
+    if (pressing) {
+        pressMissingModifiers(flags, batch);
+    }
+}
+
 void VirtualKeyboardState::tap(std::uint16_t linuxCode, OutputBatch& batch)
 {
     // A key already down would not tap by going down again.

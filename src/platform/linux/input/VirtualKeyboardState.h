@@ -34,6 +34,10 @@ public:
     void modifierKey(std::uint16_t linuxCode, bool down, platform::EventFlags flags,
                      platform::EventFlags physicalFlags, OutputBatch& batch);
     void tap(std::uint16_t linuxCode, OutputBatch& batch);
+    // Another device's event with these flags goes out next (a click, a scroll): the modifier keys
+    // are brought to them, but only an event that presses or moves something presses them, as
+    // for keys.
+    void modifiers(platform::EventFlags flags, bool pressing, OutputBatch& batch);
     // Every key down goes up. A batch too small for all of them ends full and the result is false:
     // write it and call again.
     bool releaseAll(OutputBatch& batch);

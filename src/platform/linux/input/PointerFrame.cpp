@@ -1,0 +1,33 @@
+#include "platform/linux/input/PointerFrame.h"
+
+#include <utility>
+
+namespace veltrane::linuxbackend {
+
+bool PointerFrame::isPointerEvent(const input_event& event)
+{
+    return event.type == EV_REL || (event.type == EV_KEY && isButton(event.code));
+}
+
+bool PointerFrame::add(const input_event& event)
+{
+    if (isPointerEvent(event)) {
+        events_.push_back(event);
+        return false;
+    }
+    if (event.type != EV_SYN || event.code != SYN_REPORT || events_.empty()) {
+        return false;
+    }
+    events_.push_back(event);
+    return true;
+}
+
+std::vector<input_event> PointerFrame::take()
+{
+    std::vector<input_event> frame;
+    frame.reserve(kUsualSize);
+    std::swap(frame, events_);
+    return frame;
+}
+
+}  // namespace veltrane::linuxbackend

@@ -1,0 +1,242 @@
+#include "Road.h"
+#include "platform/KeyTable.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace veltrane::linuxbackend {
+namespace {
+
+using Lines = std::vector<std::string>;
+using Kind = KeyDecoder::Change::Kind;
+
+constexpr platform::HidDeviceMatch kKeyboards{1, 6};
+constexpr platform::HidDeviceMatch kMice{1, 2};
+constexpr std::uint16_t kPlayPause = KEY_PLAYPAUSE;
+const std::vector<platform::HidKeyMapping> kCapsLockAsCommand{{0x700000039, 0x7000000E3}};
+
+// The engine's hyper key is caps lock mapped to left Command: the four modifiers go down right
+// before the key they go with, and up with the hyper key, its own release first.
+const Lines kHyperDown{"+lctrl", "+lopt", "+lcmd", "+lshift"};
+const Lines kCapsHyperUp{"-lcmd", "-lctrl", "-lopt", "-lshift"};
+const Lines kCapsLockTap{"+capslock", "-capslock"};
+
+Lines join(std::initializer_list<Lines> parts)
+{
+    Lines all;
+    for (const auto& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+Lines repeat(int times, const Lines& part)
+{
+    Lines all;
+    for (int i = 0; i < times; ++i) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+std::shared_ptr<platform::HidServiceClient> service(Road& road, std::size_t index)
+{
+    const auto services = road.hid.copyServices();
+    return services && index < services->size() ? (*services)[index] : nullptr;
+}
+
+// A manager that counts every value it hears.
+std::shared_ptr<platform::HidManager> counting(Road& road, std::atomic<int>& heard,
+                                               platform::HidDeviceMatch match = kKeyboards)
+{
+    auto manager = road.hid.createHidManager();
+    manager->setDeviceMatching({match});
+    manager->registerInputValueCallback(
+        [&heard](platform::HidResult, const platform::HidValue&) { ++heard; });
+    return manager;
+}
+
+// Managers that must hear no key: not opened, not scheduled, matching only mice, closed,
+// unscheduled, and one the system refused to open.
+std::vector<std::shared_ptr<platform::HidManager>> deafManagers(Road& road, std::atomic<int>& heard)
+{
+    const auto unopened = counting(road, heard);
+    unopened->schedule(road.hidQueue);
+    const auto unscheduled = counting(road, heard);
+    unscheduled->open();
+    const auto mice = counting(road, heard, kMice);
+    const auto closed = counting(road, heard);
+    const auto unscheduledLater = counting(road, heard);
+    for (const auto& manager : {mice, closed, unscheduledLater}) {
+        manager->open();
+        manager->schedule(road.hidQueue);
+    }
+    closed->close();
+    unscheduledLater->unschedule();
+    road.hid.setPermitted(false);
+    const auto refused = counting(road, heard);
+    EXPECT_EQ(refused->open(), platform::kHidNotPermitted);
+    refused->schedule(road.hidQueue);
+    road.hid.setPermitted(true);
+    return {unopened, unscheduled, mice, closed, unscheduledLater, refused};
+}
+
+TEST(KeyRoadTest, TheListenerHearsEachKeyOnItsQueueBeforeTheTapsSeeItOnTheMainQueue)
+{
+    constexpr int kChords = 50;
+    Road road;
+    std::atomic<int> strays = 0;
+    const auto deaf = deafManagers(road, strays);
+    const auto keyboard = road.plugIn("Keyboard 1");
+    ASSERT_TRUE(service(road, 0)->setUserKeyMapping(kCapsLockAsCommand));
+
+    std::thread input([&] {
+        for (int i = 0; i < kChords; ++i) {
+            road.key(keyboard, "capslock", true);
+            road.tap(keyboard, "a");
+            road.key(keyboard, "capslock", false);
+        }
+    });
+    input.join();
+    road.settle();
+
+    // A listener a key late would leave the tap to add the flags to the wrong keys.
+    EXPECT_EQ(road.hyperKey.take(),
+              join({{"added Keyboard 1"},
+                    repeat(kChords, {"hid +capslock", "tap ~lcmd hyper", "hid +a", "tap +a hyper", "hid -a",
+                                     "tap -a hyper", "hid -capslock", "tap ~lcmd"})}));
+    EXPECT_EQ(road.output.take(), repeat(kChords, join({kHyperDown, {"+a", "-a"}, kCapsHyperUp})));
+    EXPECT_EQ(strays, 0);
+}
+
+TEST(KeyRoadTest, AKeyboardsMappingTurnsCapsLockIntoCommandOnlyAfterTheListenerHeardCapsLock)
+{
+    Road road;
+    const auto first = road.plugIn("Keyboard 1");
+    const auto second = road.plugIn("Keyboard 2");
+    ASSERT_EQ(service(road, 1), second);
+    ASSERT_TRUE(service(road, 0)->setUserKeyMapping(kCapsLockAsCommand));
+    road.settle();
+    road.hyperKey.take();
+
+    // The keyboard without a mapping keeps its caps lock, which toggles the lock.
+    road.tap(second, "capslock");
+    EXPECT_EQ(road.output.take(), kCapsLockTap);
+    EXPECT_TRUE(road.modifiers.capsLockState());
+    // Alone, the hyper key presses nothing: the desktop takes a lone Meta for its launcher.
+    road.tap(first, "capslock");
+    EXPECT_EQ(road.output.take(), Lines{});
+    EXPECT_EQ(road.hyperKey.take(),
+              (Lines{"hid +capslock", "tap ~capslock hyper", "hid -capslock", "hid +capslock",
+                     "tap ~lcmd hyper", "hid -capslock", "tap ~lcmd"}));
+
+    // A key held while its mapping goes goes up as what it went down as, and leaves the lock be.
+    road.key(first, "capslock", true);
+    road.tap(first, "a");
+    ASSERT_TRUE(service(road, 0)->setUserKeyMapping({}));
+    road.key(first, "capslock", false);
+    EXPECT_EQ(road.output.take(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
+    EXPECT_TRUE(road.modifiers.capsLockState());
+    road.tap(first, "capslock");
+    EXPECT_EQ(road.output.take(), kCapsLockTap);
+    EXPECT_FALSE(road.modifiers.capsLockState());
+}
+
+TEST(KeyRoadTest, AKeyboardGoneWithTheHyperKeyHeldLetsGoOfAllItHeldAndNothingElse)
+{
+    Road road;
+    const auto first = road.plugIn("Keyboard 1");
+    const auto second = road.plugIn("Keyboard 2");
+    ASSERT_TRUE(service(road, 0)->setUserKeyMapping(kCapsLockAsCommand));
+    road.key(second, "lshift", true);
+    road.key(first, "capslock", true);
+    road.key(first, "a", true);
+    EXPECT_EQ(road.output.take(), (Lines{"+lshift", "+lctrl", "+lopt", "+lcmd", "+a"}));
+    road.settle();
+    road.hyperKey.take();
+
+    // As the input loop forgets a keyboard: its keys through the road, then the HID stack.
+    road.pipeline.keyboardGone(first);
+    road.hid.disconnect(first);
+    road.settle();
+
+    EXPECT_EQ(road.hyperKey.take(),
+              (Lines{"hid -a", "tap -a hyper", "hid -capslock", "tap ~lcmd", "removed Keyboard 1"}));
+    EXPECT_EQ(road.output.take(), (Lines{"-a", "-lcmd", "-lctrl", "-lopt"}));
+    EXPECT_EQ(road.modifiers.heldFlags(), platform::kFlagShift);
+    EXPECT_FALSE(first->setUserKeyMapping(kCapsLockAsCommand));
+    EXPECT_EQ(service(road, 0), second);
+    EXPECT_EQ(service(road, 1), nullptr);
+    // The other keyboard's shift was still down.
+    road.pipeline.releaseAll();
+    EXPECT_EQ(road.output.take(), Lines{"-lshift"});
+}
+
+TEST(KeyRoadTest, PostedEventsPassTheTapsAndTheLockFollowsTheApplicationOnce)
+{
+    Road road;
+    // The input loop hands both on through its mailbox to the input thread: this one.
+    int lockRequests = 0;
+    road.modifiers.onLockRequest([&](bool) {
+        ++lockRequests;
+        road.pipeline.capsLockChanged();
+    });
+    road.poster.onPost([&](const platform::Event& event) { road.pipeline.post(event); });
+    const auto keyboard = road.plugIn("Keyboard 1");
+
+    road.tap(keyboard, "capslock");
+    EXPECT_EQ(road.output.take(), kCapsLockTap);
+    road.modifiers.setCapsLockState(true);
+    EXPECT_EQ(lockRequests, 0);
+    road.modifiers.setCapsLockState(false);
+    EXPECT_EQ(lockRequests, 1);
+    EXPECT_EQ(road.output.take(), kCapsLockTap);
+
+    ASSERT_TRUE(service(road, 0)->setUserKeyMapping(kCapsLockAsCommand));
+    road.key(keyboard, "capslock", true);
+    road.settle();
+    road.hyperKey.take();
+    const auto source = road.poster.createEventSource(platform::EventSourceState::privateState);
+    for (const bool down : {true, false}) {
+        road.poster.post(*source->createKeyboardEvent(*platform::KeyTable::byName("b")->keyCode, down));
+    }
+    road.key(keyboard, "capslock", false);
+    EXPECT_EQ(road.hyperKey.take(), (Lines{"tap +b hyper", "tap -b hyper", "hid -capslock", "tap ~lcmd"}));
+    EXPECT_EQ(road.output.take(), join({kHyperDown, {"+b", "-b"}, kCapsHyperUp}));
+    EXPECT_FALSE(road.modifiers.capsLockState());
+}
+
+TEST(KeyRoadTest, AKeyTheTableDoesNotKnowGoesOutAsTheKernelNamedIt)
+{
+    Road road;
+    const auto keyboard = road.plugIn("Keyboard 1");
+    road.settle();
+    road.hyperKey.take();
+    const auto press = [&](std::uint32_t page, std::uint32_t usage) {
+        road.pipeline.key(keyboard, {Kind::down, kPlayPause, page, usage});
+        road.pipeline.key(keyboard, {Kind::up, kPlayPause, page, usage});
+    };
+
+    // Under a held shift, which it leaves down: as a keyboard without usages reports it, with
+    // nothing to tell the listener or the taps; then as a USB keyboard reports it, with its
+    // consumer usage.
+    road.key(keyboard, "lshift", true);
+    press(0, 0);
+    press(0x0C, 0xCD);
+    road.key(keyboard, "lshift", false);
+
+    EXPECT_EQ(road.output.take(), (Lines{"+lshift", "+164", "-164", "+164", "-164", "-lshift"}));
+    EXPECT_EQ(road.hyperKey.take(), (Lines{"hid +lshift", "tap ~lshift", "hid +12:205", "hid -12:205",
+                                           "hid -lshift", "tap ~lshift"}));
+}
+
+}  // namespace
+}  // namespace veltrane::linuxbackend
