@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UinputDevice.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,29 +10,20 @@ namespace veltrane::kernel {
 
 // A keyboard for tests on a real kernel, made through uinput: a USB one, which sends the key's
 // HID usage as MSC_SCAN before each key as hid-input does, or an AT one, which does not.
-class UinputKeyboard {
+class UinputKeyboard : public UinputDevice {
 public:
     enum class Bus { usb, at };
 
     UinputKeyboard(const std::string& name, Bus bus, std::uint16_t vendor, std::uint16_t product);
-    ~UinputKeyboard();
-    UinputKeyboard(const UinputKeyboard&) = delete;
-    UinputKeyboard& operator=(const UinputKeyboard&) = delete;
 
     // A key of the kernel's KEY_* codes goes down or up, and the report ends.
     void key(std::uint16_t linuxCode, bool down);
     void tap(std::uint16_t linuxCode);
     // The caps lock light as the last program that set it left it; nothing while none did.
     std::optional<bool> capsLockLight();
-    // The keyboard's /dev/input/eventN.
-    const std::string& eventNode() const { return eventNode_; }
 
 private:
-    void emit(std::uint16_t type, std::uint16_t code, std::int32_t value);
-
     const Bus bus_;
-    int fd_;
-    std::string eventNode_;
     std::optional<bool> capsLockLight_;
 };
 

@@ -1,13 +1,13 @@
 #include "platform/linux/LinuxEventPoster.h"
 
-#include "platform/linux/LinuxEventSource.h"
+#include "platform/KeyboardEventSource.h"
 
 namespace veltrane::linuxbackend {
 
 std::shared_ptr<platform::EventSource> LinuxEventPoster::createEventSource(platform::EventSourceState state)
 {
-    return std::make_shared<LinuxEventSource>(
-        state == platform::EventSourceState::privateState ? nullptr : &modifiers_);
+    return std::make_shared<platform::KeyboardEventSource>(
+        state == platform::EventSourceState::privateState ? nullptr : this);
 }
 
 void LinuxEventPoster::post(const platform::Event& event)

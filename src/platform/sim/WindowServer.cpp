@@ -1,11 +1,11 @@
 #include "platform/sim/WindowServer.h"
 
 #include "platform/KeyTable.h"
+#include "platform/KeyboardEventSource.h"
 #include "platform/sim/DesktopLock.h"
 #include "platform/sim/EventText.h"
 #include "platform/sim/Faults.h"
 #include "platform/sim/SimEventMonitor.h"
-#include "platform/sim/SimEventSource.h"
 #include "platform/sim/SimEventTap.h"
 #include "platform/sim/SimQueue.h"
 #include "platform/sim/Transcript.h"
@@ -103,8 +103,8 @@ void WindowServer::warpMouseCursorPosition(platform::Point position)
 
 std::shared_ptr<platform::EventSource> WindowServer::createEventSource(platform::EventSourceState state)
 {
-    return std::make_shared<SimEventSource>(state == platform::EventSourceState::privateState ? nullptr
-                                                                                              : this);
+    return std::make_shared<platform::KeyboardEventSource>(
+        state == platform::EventSourceState::privateState ? nullptr : this);
 }
 
 void WindowServer::post(const Event& event)
