@@ -91,6 +91,10 @@ void Program::launch()
     watcher_ = std::make_unique<linuxbackend::SettingsFileWatcher>(
         ports_.settings().path(), ports_.mainLoop(), [this] { settingsFileChanged(); });
     ports_.mainLoop().async([this] { delegate_->applicationDidFinishLaunching(); });
+    // What this program does not follow yet, said once rather than guessed at.
+    LOGGING_INFO("The frontmost application is not known here: per-application disabling is off");
+    LOGGING_INFO("Sleep, wake and session changes are not followed here");
+    LOGGING_INFO("Start at login is not available here: use the systemd user unit");
 }
 
 void Program::stop(int signal)
