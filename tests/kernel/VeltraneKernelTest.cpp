@@ -44,7 +44,7 @@ Keys pointerEvents(EvdevReader& pointer)
 {
     Keys events;
     std::string motion;
-    while (const auto event = pointer.next(std::chrono::milliseconds(700))) {
+    while (const auto event = pointer.next(std::chrono::milliseconds(1500))) {
         if (event->type == EV_KEY) {
             events.push_back((event->value != 0 ? "+" : "-") +
                              std::string(event->code == BTN_LEFT ? "left" : "other"));
@@ -85,7 +85,7 @@ public:
         EXPECT_TRUE(veltrane.waitForOutput(line)) << veltrane.output();
         if (ready == Ready::listener) {
             // The listener joins its thread just after it opens; nothing tells when.
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            std::this_thread::sleep_for(std::chrono::milliseconds(1000));
         }
     }
 

@@ -19,7 +19,7 @@ public:
 
     // The key changes sent until nothing more comes for a while (or until there are that many), as
     // "+a" (down) and "-a" (up) by the key table's names; the kernel's auto-repeat is left out.
-    std::vector<std::string> keys(std::chrono::milliseconds quiet = std::chrono::milliseconds(700),
+    std::vector<std::string> keys(std::chrono::milliseconds quiet = std::chrono::milliseconds(1500),
                                   std::size_t most = SIZE_MAX);
 
 private:

@@ -1,6 +1,7 @@
 #include "platform/linux/LinuxHidManager.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 namespace veltrane::linuxbackend {
@@ -97,11 +98,13 @@ void LinuxHidManager::inputValue(const platform::HidValue& value)
         callback = inputValueCallback_;
     }
     if (queue != nullptr) {
-        queue->sync([&] {
+        // By reference: a task that carries more than two pointers would be allocated for each key.
+        const auto deliver = [&] {
             if (scheduledOn(queue)) {
                 (*callback)(platform::kHidSuccess, value);
             }
-        });
+        };
+        queue->sync(std::ref(deliver));
     }
 }
 

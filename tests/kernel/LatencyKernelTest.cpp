@@ -1,0 +1,173 @@
+#include "EvdevReader.h"
+#include "InputNodes.h"
+#include "UinputKeyboard.h"
+#include "VeltraneProcess.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace veltrane::kernel {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::uint16_t kLogitech = 0x046D;
+// The two take turns, a round each at a time, so that what else the host runs slows both alike.
+constexpr int kRounds = 6;
+constexpr int kTapsPerRound = 50;
+// The first keys through a program in this machine pay for translating its code: not measured.
+constexpr int kWarmUpTaps = 20;
+constexpr auto kKeyTimeout = std::chrono::milliseconds(2000);
+using Samples = std::vector<double>;
+
+struct Percentiles {
+    double p50 = 0.0;
+    double p99 = 0.0;
+};
+
+// The peer: interception-tools' two programs in a shell pipeline. The first grabs the keyboard and
+// writes its events out; the second makes a uinput clone of the keyboard and writes them to it.
+class PeerPipeline {
+public:
+    explicit PeerPipeline(const std::string& node)
+    {
+        std::string command = "/bin/interception -g " + node + " | /bin/uinput -d " + node;
+        std::string shell = "sh";
+        std::string option = "-c";
+        char* argv[] = {shell.data(), option.data(), command.data(), nullptr};
+        // A group of its own, so that the whole pipeline ends together.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attributes, 0);
+        const int result = posix_spawn(&pid_, "/bin/sh", nullptr, &attributes, argv, environ);
+        posix_spawnattr_destroy(&attributes);
+        if (result != 0) {
+            throw std::runtime_error("cannot start the peer's pipeline");
+        }
+    }
+    ~PeerPipeline()
+    {
+        ::kill(-pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    PeerPipeline(const PeerPipeline&) = delete;
+    PeerPipeline& operator=(const PeerPipeline&) = delete;
+
+private:
+    pid_t pid_ = -1;
+};
+
+// The peer's clone has the keyboard's name: it is the other event node of that name.
+std::string cloneOf(const std::string& name, const std::string& source)
+{
+    const auto end = Clock::now() + std::chrono::seconds(5);
+    while (Clock::now() < end) {
+        for (const auto& entry : std::filesystem::directory_iterator("/sys/class/input")) {
+            const std::string node = "/dev/input/" + entry.path().filename().string();
+            std::ifstream nameFile(entry.path() / "device" / "name");
+            std::string deviceName;
+            if (node.starts_with("/dev/input/event") && node != source &&
+                std::getline(nameFile, deviceName) && deviceName == name && std::filesystem::exists(node)) {
+                return node;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    throw std::runtime_error("the peer made no clone of " + name);
+}
+
+// Microseconds from the first write of a key change on the keyboard to the read of that change on
+// the output device, both on CLOCK_MONOTONIC (the steady clock here).
+double latencyOf(UinputKeyboard& keyboard, EvdevReader& output, bool down)
+{
+    const auto start = Clock::now();
+    keyboard.key(KEY_A, down);
+    while (const auto event = output.next(kKeyTimeout)) {
+        if (event->type == EV_KEY && event->code == KEY_A && event->value == (down ? 1 : 0)) {
+            return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+        }
+    }
+    throw std::runtime_error("a key change did not come out");
+}
+
+// Taps one at a time, each change waited for before the next is written.
+void measure(UinputKeyboard& keyboard, EvdevReader& output, Samples& samples)
+{
+    for (int tap = 0; tap < kWarmUpTaps; ++tap) {
+        latencyOf(keyboard, output, true);
+        latencyOf(keyboard, output, false);
+    }
+    for (int tap = 0; tap < kTapsPerRound; ++tap) {
+        samples.push_back(latencyOf(keyboard, output, true));
+        samples.push_back(latencyOf(keyboard, output, false));
+    }
+}
+
+// A keyboard of its own each round, so that nothing of the last round is taken for this one's.
+std::string keyboardName(int round)
+{
+    return "Latency Keyboard " + std::to_string(round);
+}
+
+void measureVeltrane(int round, Samples& samples)
+{
+    UinputKeyboard keyboard(keyboardName(round), UinputKeyboard::Bus::usb, kLogitech, 0xC31C);
+    VeltraneProcess veltrane;
+    ASSERT_TRUE(veltrane.waitForOutput("Key mapping:")) << veltrane.output();
+    ASSERT_TRUE(InputNodes::waitUntilGrabbed(keyboard.eventNode())) << veltrane.output();
+    EvdevReader output(InputNodes::named("Veltrane Virtual Keyboard"));
+    measure(keyboard, output, samples);
+}
+
+void measurePeer(int round, Samples& samples)
+{
+    UinputKeyboard keyboard(keyboardName(round), UinputKeyboard::Bus::usb, kLogitech, 0xC31C);
+    PeerPipeline peer(keyboard.eventNode());
+    ASSERT_TRUE(InputNodes::waitUntilGrabbed(keyboard.eventNode()));
+    EvdevReader output(cloneOf(keyboardName(round), keyboard.eventNode()));
+    measure(keyboard, output, samples);
+}
+
+Percentiles percentilesOf(Samples samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return {samples[samples.size() / 2], samples[samples.size() * 99 / 100]};
+}
+
+// How long a key takes through the program and through the peer, side by side in one machine:
+// every key must come through both, and the figures are printed for the record. Never both at
+// once, since each grabs the keyboards it reads, and the program grabs them all. The figures mean
+// something only on an otherwise idle host.
+TEST(LatencyKernelTest, KeysComeThroughBothAndTheirLatencyIsReported)
+{
+    Samples oursSamples;
+    Samples peerSamples;
+    for (int round = 0; round < kRounds; ++round) {
+        ASSERT_NO_FATAL_FAILURE(measureVeltrane(round, oursSamples));
+        ASSERT_NO_FATAL_FAILURE(measurePeer(round, peerSamples));
+    }
+    const Percentiles ours = percentilesOf(oursSamples);
+    const Percentiles peer = percentilesOf(peerSamples);
+    std::printf("latency veltrane p50=%.0f us p99=%.0f us; peer p50=%.0f us p99=%.0f us\n", ours.p50,
+                ours.p99, peer.p50, peer.p99);
+    EXPECT_EQ(oursSamples.size(), peerSamples.size());
+}
+
+}  // namespace
+}  // namespace veltrane::kernel
