@@ -115,10 +115,4 @@ std::optional<bool> VirtualDevice::readCapsLockLight() const
     return light;
 }
 
-std::string VirtualDevice::node() const
-{
-    const char* node = libevdev_uinput_get_devnode(device_);
-    return node == nullptr ? std::string() : std::string(node);
-}
-
 }  // namespace veltrane::linuxbackend

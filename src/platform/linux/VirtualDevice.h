@@ -5,7 +5,6 @@
 #include <memory>
 #include <optional>
 #include <span>
-#include <string>
 
 struct libevdev;
 struct libevdev_uinput;
@@ -33,8 +32,6 @@ public:
     int fd() const;
     // The caps lock light the desktop set, when it set one since the last call.
     std::optional<bool> readCapsLockLight() const;
-    // The device's /dev/input/eventN, when the kernel names it.
-    std::string node() const;
 
 private:
     explicit VirtualDevice(libevdev_uinput* device) : device_(device) {}

@@ -68,34 +68,6 @@ protected:
     OutputBatch batch_;
 };
 
-TEST_F(VirtualKeyboardStateTest, HyperPressesEveryModifierRightBeforeTheKeyAndReleasesThemWithItself)
-{
-    // The hyper key reaches us as left Command carrying all four flags.
-    EXPECT_THAT(modifier(KEY_LEFTMETA, true, kHyper, kCommand), IsEmpty());
-    EXPECT_THAT(key(KEY_A, true, kHyper), ElementsAre(down(KEY_LEFTCTRL), down(KEY_LEFTALT),
-                                                      down(KEY_LEFTMETA), down(KEY_LEFTSHIFT), down(KEY_A)));
-    EXPECT_THAT(key(KEY_A, false, kHyper), ElementsAre(up(KEY_A)));
-    EXPECT_THAT(modifier(KEY_LEFTMETA, false, 0, 0),
-                UnorderedElementsAre(up(KEY_LEFTCTRL), up(KEY_LEFTALT), up(KEY_LEFTMETA), up(KEY_LEFTSHIFT)));
-}
-
-TEST_F(VirtualKeyboardStateTest, LoneHyperTapWritesNothing)
-{
-    EXPECT_THAT(modifier(KEY_LEFTMETA, true, kHyper, kCommand), IsEmpty());
-    EXPECT_THAT(modifier(KEY_LEFTMETA, false, 0, 0), IsEmpty());
-}
-
-TEST_F(VirtualKeyboardStateTest, UsersOwnModifiersPassAsThemselvesLoneTapsIncluded)
-{
-    EXPECT_THAT(modifier(KEY_LEFTSHIFT, true, kShift, kShift), ElementsAre(down(KEY_LEFTSHIFT)));
-    EXPECT_THAT(key(KEY_A, true, kShift), ElementsAre(down(KEY_A)));
-    EXPECT_THAT(key(KEY_A, false, kShift), ElementsAre(up(KEY_A)));
-    EXPECT_THAT(modifier(KEY_LEFTSHIFT, false, 0, 0), ElementsAre(up(KEY_LEFTSHIFT)));
-
-    EXPECT_THAT(modifier(KEY_RIGHTMETA, true, kCommand, kCommand), ElementsAre(down(KEY_RIGHTMETA)));
-    EXPECT_THAT(modifier(KEY_RIGHTMETA, false, 0, 0), ElementsAre(up(KEY_RIGHTMETA)));
-}
-
 TEST_F(VirtualKeyboardStateTest, AModifierTheUserHoldsOnEitherSideCountsForHyper)
 {
     EXPECT_THAT(modifier(KEY_RIGHTSHIFT, true, kShift, kShift), ElementsAre(down(KEY_RIGHTSHIFT)));
@@ -108,17 +80,6 @@ TEST_F(VirtualKeyboardStateTest, AModifierTheUserHoldsOnEitherSideCountsForHyper
     EXPECT_THAT(modifier(KEY_LEFTMETA, false, kShift, kShift),
                 UnorderedElementsAre(up(KEY_LEFTCTRL), up(KEY_LEFTALT), up(KEY_LEFTMETA)));
     EXPECT_TRUE(state_.isDown(KEY_RIGHTSHIFT));
-}
-
-TEST_F(VirtualKeyboardStateTest, HyperReleasedWhileAKeyIsHeldTakesItsModifiersUpAtOnce)
-{
-    modifier(KEY_LEFTMETA, true, kHyper, kCommand);
-    key(KEY_A, true, kHyper);
-
-    EXPECT_THAT(modifier(KEY_LEFTMETA, false, 0, 0),
-                UnorderedElementsAre(up(KEY_LEFTCTRL), up(KEY_LEFTALT), up(KEY_LEFTMETA), up(KEY_LEFTSHIFT)));
-    EXPECT_TRUE(state_.isDown(KEY_A));
-    EXPECT_THAT(key(KEY_A, false, 0), ElementsAre(up(KEY_A)));
 }
 
 TEST_F(VirtualKeyboardStateTest, AKeyReleasePressesNoModifier)

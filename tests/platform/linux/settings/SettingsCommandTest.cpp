@@ -38,15 +38,6 @@ TEST_F(SettingsCommandTest, ListShowsEveryKnownSettingAsTheFileWritesIt)
                          "quickPressTimeout = \"inf\"\n");
 }
 
-TEST_F(SettingsCommandTest, GetShowsOneSetting)
-{
-    folder.write(R"({"physicalKeycode": 57})");
-    EXPECT_EQ(run({"get", "physicalKeycode"}), SettingsCommand::done);
-    EXPECT_EQ(out.str(), "57\n");
-    EXPECT_EQ(run({"get", "keyRemap"}), SettingsCommand::done);
-    EXPECT_EQ(out.str(), "(unset)\n");
-}
-
 TEST_F(SettingsCommandTest, SetReadsTheValueAsTheSettingsKindAndUnsetRemovesIt)
 {
     EXPECT_EQ(run({"set", "lastVersion", "2.0 beta"}), SettingsCommand::done);

@@ -58,34 +58,5 @@ TEST(LocalDistributedNotificationCenter, AnObserverThatGaveAnObjectHearsOnlyThat
     EXPECT_EQ(heard, (std::vector<std::string>{"ping/a a", "ping/any a", "ping/any b", "ping/any -"}));
 }
 
-TEST(LocalDistributedNotificationCenter, AnObserverRemovedBeforeTheDeliveryIsNotCalled)
-{
-    threads::MainLoop mainLoop;
-    LocalDistributedNotificationCenter center(mainLoop);
-    int calls = 0;
-    const auto token =
-        center.observe("ping", std::nullopt, [&](const std::optional<std::string>&) { ++calls; });
-
-    center.post("ping", std::nullopt);
-    center.removeObserver(token);
-    drain(mainLoop);
-
-    EXPECT_EQ(calls, 0);
-}
-
-TEST(LocalDistributedNotificationCenter, DeliveriesQueuedWhenTheCentreIsDestroyedDoNothing)
-{
-    threads::MainLoop mainLoop;
-    int calls = 0;
-    auto center = std::make_unique<LocalDistributedNotificationCenter>(mainLoop);
-    center->observe("ping", std::nullopt, [&](const std::optional<std::string>&) { ++calls; });
-
-    center->post("ping", std::nullopt);
-    center.reset();
-    drain(mainLoop);
-
-    EXPECT_EQ(calls, 0);
-}
-
 }  // namespace
 }  // namespace veltrane::linuxbackend
