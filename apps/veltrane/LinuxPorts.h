@@ -48,7 +48,9 @@ public:
     linuxbackend::SyslogSystemLog& systemLog() { return systemLog_; }
 
 private:
-    threads::ThreadDispatch dispatch_;
+    // The keyboard listener's queue runs on the main loop, where the key road runs: each raw key
+    // then reaches the listener without a switch of threads, which a key cannot afford twice.
+    threads::ThreadDispatch dispatch_{{"hidQueue"}};
     threads::SystemClock clock_;
     linuxbackend::LocalNotificationCenter notifications_;
     linuxbackend::LocalDistributedNotificationCenter distributed_;

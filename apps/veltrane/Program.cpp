@@ -49,8 +49,6 @@ int Program::run()
     launch();
     signals_.onSignal([this](int signal) { stop(signal); });
     ports_.mainLoop().run();
-    watcher_.reset();
-    delegate_.reset();
     return 0;
 }
 
@@ -102,13 +100,19 @@ void Program::stop(int signal)
     LOGGING_INFO(std::string("Stopping on ") + (signal == SIGINT ? "SIGINT" : "SIGTERM"));
     ports_.mainLoop().sync([this] { delegate_->applicationWillTerminate(); });
     ports_.input().stop();
+    // The application goes while the main loop runs: some of its queues run there.
+    ports_.mainLoop().sync([this] {
+        watcher_.reset();
+        delegate_.reset();
+    });
     ports_.mainLoop().quit();
 }
 
 void Program::terminate(int status)
 {
-    // Called on the main queue, which the input thread may be waiting for: the kernel lets go of
-    // the devices and releases the virtual keyboard's keys as the process ends.
+    // Called on the main queue, maybe from a tap while it runs the key road, which an orderly stop
+    // would wait for: the kernel lets go of the devices and releases the virtual keyboard's keys as
+    // the process ends.
     if (status == 0 && delegate_) {
         delegate_->applicationWillTerminate();
     }

@@ -175,9 +175,11 @@ TEST(VeltraneKernelTest, KeyboardsComeAndGoWhileTheHyperKeyIsHeld)
     ASSERT_TRUE(session.veltrane.waitForOutput("Key mapping: [{")) << session.veltrane.output();
     second->key(KEY_CAPSLOCK, true);
     session.keyboard.tap(KEY_A);
+    // Read before the unplug: the kernel drops what a reader has not read of a device once it is gone.
+    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}}));
     second.reset();
     session.keyboard.tap(KEY_B);
-    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp, {"+b", "-b"}}));
+    EXPECT_EQ(session.tap->keys(), join({kCapsHyperUp, {"+b", "-b"}}));
     // With udevd running, as on a desktop, keyboards are followed through its monitor.
     const bool udev = std::filesystem::exists("/run/udev/control");
     EXPECT_NE(session.veltrane.output().find(udev ? "through udev" : "through inotify"), std::string::npos);

@@ -25,12 +25,13 @@ public:
     const std::string& settingsPath() const { return settingsPath_; }
     // Replaces the settings file as an editor does: a new file renamed over the old one.
     void writeSettings(const std::string& json) const;
-    // Waits for a line of its output that holds the text; false after the timeout.
+    // Waits for a line of its output that holds the text; false after the timeout, which is long
+    // because a virtual machine on a loaded host can stall for seconds.
     bool waitForOutput(std::string_view text,
-                       std::chrono::milliseconds timeout = std::chrono::milliseconds(8000));
+                       std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
     void signal(int number) const;
     // Its exit status, or -signal when a signal ended it; nothing when it still runs after the timeout.
-    std::optional<int> waitForExit(std::chrono::milliseconds timeout = std::chrono::milliseconds(8000));
+    std::optional<int> waitForExit(std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
     const std::string& output() const { return output_; }
 
 private:

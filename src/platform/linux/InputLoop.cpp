@@ -2,8 +2,8 @@
 
 #include "platform/linux/input/DeviceClassifier.h"
 
-#include <poll.h>
 #include <sys/eventfd.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,6 +21,24 @@ constexpr auto kReleaseGrace = std::chrono::milliseconds(100);
 LinuxKeyboard::Identity identify(const DeviceCapabilities& device)
 {
     return {device.name, device.vendor, device.product, DeviceClassifier::locationId(device)};
+}
+
+// The clock the devices stamp their events with.
+std::int64_t monotonicMicroseconds()
+{
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000 + now.tv_nsec / 1'000;
+}
+
+// Stable, and without the buffer std::stable_sort allocates: a round holds a handful of entries,
+// each device's already in order.
+template <class Timed> void sortByTime(Timed& timed)
+{
+    const auto earlier = [](const auto& left, const auto& right) { return left.first < right.first; };
+    for (auto entry = timed.begin(); entry != timed.end(); ++entry) {
+        std::rotate(std::upper_bound(timed.begin(), entry, *entry, earlier), entry, std::next(entry));
+    }
 }
 
 }  // namespace
@@ -44,17 +62,23 @@ void InputLoop::start()
     virtualKeyboard_ = VirtualDevice::keyboard();
     watcher_ = std::make_unique<DeviceWatcher>();
     log_(std::string("Following input devices through ") + watcher_->source());
-    pipeline_ = std::make_unique<KeyPipeline>(
-        ports_.hid, ports_.taps, ports_.modifiers, ports_.mainQueue,
+    auto pipeline = std::make_unique<KeyPipeline>(
+        ports_.hid, ports_.taps, ports_.modifiers,
         [this](std::span<const input_event> events) { write(events); },
         [this](std::span<const input_event> events) {
+            // Set before the first report of a mouse reaches the road.
             if (virtualPointer_) {
                 virtualPointer_->write(events);
             }
         });
-    ports_.taps.onWantedMaskChange([this] { send(WantedChanged{}); });
-    ports_.poster.onPost([this](const platform::Event& event) { send(event); });
-    ports_.modifiers.onLockRequest([this](bool) { send(CapsLockChanged{}); });
+    road_ = KeyRoad::create(std::move(pipeline), ports_.hid, ports_.modifiers, ports_.mainQueue,
+                            [this] { wake(); });
+    ports_.taps.onWantedMaskChange([this] {
+        wantedChanged_ = true;
+        wake();
+    });
+    ports_.poster.onPost([road = road_](const platform::Event& event) { road->add(event); });
+    ports_.modifiers.onLockRequest([road = road_](bool) { road->add(KeyRoad::CapsLockChanged{}); });
     bool allowed = false;
     bool refused = false;
     for (const auto& node : DeviceWatcher::presentNodes()) {
@@ -72,17 +96,25 @@ void InputLoop::stop()
         return;
     }
     stopping_ = true;
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof one);
+    wake();
     thread_.join();
+    // Keys read but not yet through the pipeline are dropped: every key goes up anyway.
+    road_->close();
+    // The kernel discards what a reader has not read yet when a device goes away: give the
+    // desktop a moment to see the keys go up.
+    std::this_thread::sleep_for(kReleaseGrace);
+    for (const auto& attached : attached_) {
+        if (attached->keyboard) {
+            ports_.hid.disconnect(attached->keyboard);
+        }
+    }
+    attached_.clear();
+    virtualKeyboard_.reset();
+    virtualPointer_.reset();
 }
 
-void InputLoop::send(Mail mail)
+void InputLoop::wake()
 {
-    {
-        const std::lock_guard guard(mailMutex_);
-        mail_.push_back(std::move(mail));
-    }
     const std::uint64_t one = 1;
     [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof one);
 }
@@ -92,76 +124,55 @@ void InputLoop::run()
     while (!stopping_) {
         pollOnce();
     }
-    // Keys read but not yet through the pipeline are dropped: every key goes up anyway.
-    work_.clear();
-    pipeline_->releaseAll();
-    // The kernel discards what a reader has not read yet when a device goes away: give the
-    // desktop a moment to see the keys go up.
-    std::this_thread::sleep_for(kReleaseGrace);
-    for (const auto& attached : attached_) {
-        ports_.hid.disconnect(attached->keyboard);
-    }
-    attached_.clear();
-    virtualKeyboard_.reset();
-    virtualPointer_.reset();
 }
 
 void InputLoop::pollOnce()
 {
-    std::vector<pollfd> fds{
-        {wakeFd_, POLLIN, 0}, {watcher_->fd(), POLLIN, 0}, {virtualKeyboard_->fd(), POLLIN, 0}};
+    pollFds_.assign({{wakeFd_, POLLIN, 0}, {watcher_->fd(), POLLIN, 0}, {virtualKeyboard_->fd(), POLLIN, 0}});
     for (const auto& attached : attached_) {
-        fds.push_back({attached->device->fd(), POLLIN, 0});
+        pollFds_.push_back({attached->device->fd(), POLLIN, 0});
     }
-    if (::poll(fds.data(), fds.size(), -1) < 0) {
+    if (::poll(pollFds_.data(), pollFds_.size(), -1) < 0) {
         return;
     }
-    if (fds[1].revents != 0) {
+    if (pollFds_[0].revents != 0) {
+        std::uint64_t count = 0;
+        [[maybe_unused]] const auto read = ::read(wakeFd_, &count, sizeof count);
+    }
+    if (pollFds_[1].revents != 0) {
         readWatcher();
     }
-    if (fds[2].revents != 0) {
+    if (pollFds_[2].revents != 0) {
         readLight();
     }
-    gather();
-    while (!work_.empty() && !stopping_) {
-        const Work work = std::move(work_.front());
-        work_.pop_front();
-        process(work);
-        gather();
+    if (wantedChanged_.exchange(false)) {
+        followWantedMask();
     }
+    gather();
     showCapsLock();
 }
 
 void InputLoop::gather()
 {
-    readMail();
-    // Keys of several keyboards go down the pipeline in the order they were typed, whatever the
-    // order the keyboards are read in. Devices that go away while being read leave the list.
-    Timed fresh;
-    const auto attached = attached_;
-    for (const auto& device : attached) {
-        readDevice(device, fresh);
-    }
-    std::stable_sort(fresh.begin(), fresh.end(),
-                     [](const auto& left, const auto& right) { return left.first < right.first; });
-    for (auto& [time, work] : fresh) {
-        work_.push_back(std::move(work));
-    }
-}
-
-void InputLoop::readMail()
-{
-    std::uint64_t count = 0;
-    if (::read(wakeFd_, &count, sizeof count) != static_cast<ssize_t>(sizeof count)) {
-        return;
-    }
-    std::vector<Mail> mail;
-    {
-        const std::lock_guard guard(mailMutex_);
-        mail.swap(mail_);
-    }
-    for (auto& letter : mail) {
-        std::visit([this](auto& item) { work_.emplace_back(std::move(item)); }, letter);
+    // Keys of several keyboards go down the road in the order they were typed, whatever the order
+    // the keyboards are read in. What came after a round began may be missing from a device read
+    // earlier in the round, so it waits for the next round, which follows at once. Devices that go
+    // away while being read leave the list.
+    bool carried = false;
+    do {
+        const std::int64_t begun = monotonicMicroseconds();
+        std::erase_if(attached_, [&](const auto& attached) { return !readDevice(attached, begun); });
+        sortByTime(fresh_);
+        const auto later = std::find_if(fresh_.begin(), fresh_.end(),
+                                        [&](const auto& timed) { return timed.first > begun; });
+        for (auto timed = fresh_.begin(); timed != later; ++timed) {
+            road_->carry(std::move(timed->second));
+            carried = true;
+        }
+        fresh_.erase(fresh_.begin(), later);
+    } while (!fresh_.empty());
+    if (carried) {
+        road_->runCarried();
     }
 }
 
@@ -180,23 +191,24 @@ void InputLoop::readLight()
     }
 }
 
-void InputLoop::readDevice(const std::shared_ptr<Attached>& attached, Timed& into)
+bool InputLoop::readDevice(const std::shared_ptr<Attached>& attached, std::int64_t begun)
 {
-    std::int64_t time = 0;
+    // A device gone without a last word goes after all it said before.
+    std::int64_t time = begun;
     const bool present = attached->device->read([&](const input_event& event) {
         time = std::int64_t{event.input_event_sec} * 1'000'000 + event.input_event_usec;
-        take(attached, event, time, into);
+        take(attached, event, time);
     });
     if (!present) {
-        detach(attached, into, time);
+        detach(attached, time);
     }
+    return present;
 }
 
-void InputLoop::take(const std::shared_ptr<Attached>& attached, const input_event& event, std::int64_t time,
-                     Timed& into)
+void InputLoop::take(const std::shared_ptr<Attached>& attached, const input_event& event, std::int64_t time)
 {
     if (attached->points && attached->report.add(event)) {
-        into.emplace_back(time, PointerWork{attached->report.take()});
+        fresh_.emplace_back(time, KeyRoad::Pointer{attached->report.take()});
     }
     if (!attached->keyboard || (attached->points && PointerFrame::isPointerEvent(event))) {
         return;
@@ -204,27 +216,10 @@ void InputLoop::take(const std::shared_ptr<Attached>& attached, const input_even
     using Kind = KeyDecoder::Change::Kind;
     const auto change = attached->decoder.feed(event);
     if (change.kind == Kind::down || change.kind == Kind::up) {
-        into.emplace_back(time, KeyWork{attached, change});
+        fresh_.emplace_back(time, KeyRoad::Key{attached->keyboard, change});
     } else if (change.kind == Kind::dropped) {
         log_("The kernel dropped events of " + attached->device->capabilities().name +
              ": keys taken up again from its state");
-    }
-}
-
-void InputLoop::process(const Work& work)
-{
-    if (const auto* key = std::get_if<KeyWork>(&work)) {
-        pipeline_->key(key->attached->keyboard, key->change);
-    } else if (const auto* pointer = std::get_if<PointerWork>(&work)) {
-        pipeline_->pointer(pointer->report);
-    } else if (const auto* gone = std::get_if<Gone>(&work)) {
-        forget(gone->attached);
-    } else if (const auto* event = std::get_if<platform::Event>(&work)) {
-        pipeline_->post(*event);
-    } else if (std::holds_alternative<CapsLockChanged>(work)) {
-        pipeline_->capsLockChanged();
-    } else {
-        followWantedMask();
     }
 }
 
@@ -264,25 +259,14 @@ bool InputLoop::attach(const std::string& node)
     return true;
 }
 
-void InputLoop::detach(const std::shared_ptr<Attached>& attached, Timed& into, std::int64_t time)
-{
-    // Its keys already read go down the pipeline first.
-    into.emplace_back(time, Gone{attached});
-    std::erase(attached_, attached);
-}
-
-void InputLoop::forget(const std::shared_ptr<Attached>& attached)
+void InputLoop::detach(const std::shared_ptr<Attached>& attached, std::int64_t time)
 {
     const auto& device = *attached->device;
     log_(std::string(attached->keyboard ? "Keyboard" : "Mouse") +
          " disconnected: " + device.capabilities().name + " (" + device.node() + ")");
-    if (attached->points && device.grabbed()) {
-        releaseButtons(device);
-    }
-    if (attached->keyboard) {
-        pipeline_->keyboardGone(attached->keyboard);
-        ports_.hid.disconnect(attached->keyboard);
-    }
+    auto buttons = attached->points && device.grabbed() ? buttonsUp(device) : std::vector<input_event>{};
+    // After its keys already read.
+    fresh_.emplace_back(time, KeyRoad::Gone{attached->keyboard, std::move(buttons)});
 }
 
 void InputLoop::followWantedMask()
@@ -300,7 +284,9 @@ void InputLoop::followWantedMask()
         } else {
             // The buttons it holds go up here; their releases then come to the desktop from the
             // mouse itself, for buttons the desktop never saw go down, which it ignores.
-            releaseButtons(*attached->device);
+            if (auto report = buttonsUp(*attached->device); !report.empty()) {
+                road_->add(KeyRoad::Pointer{std::move(report)});
+            }
             attached->device->ungrab();
         }
     }
@@ -318,7 +304,7 @@ bool InputLoop::pointerWanted() const
     return (ports_.taps.wantedMask() & kPointerTypes) != 0;
 }
 
-void InputLoop::releaseButtons(const InputDevice& device)
+std::vector<input_event> InputLoop::buttonsUp(const InputDevice& device)
 {
     std::vector<input_event> report;
     for (const auto code : device.keysDown()) {
@@ -328,8 +314,8 @@ void InputLoop::releaseButtons(const InputDevice& device)
     }
     if (!report.empty()) {
         report.push_back(input_event{{}, EV_SYN, SYN_REPORT, 0});
-        pipeline_->pointer(report);
     }
+    return report;
 }
 
 void InputLoop::showCapsLock()

@@ -4,30 +4,28 @@
 #include "platform/Queue.h"
 #include "platform/linux/DeviceWatcher.h"
 #include "platform/linux/InputDevice.h"
-#include "platform/linux/KeyPipeline.h"
+#include "platform/linux/KeyRoad.h"
 #include "platform/linux/LinuxEventPoster.h"
 #include "platform/linux/VirtualDevice.h"
 #include "platform/linux/input/KeyDecoder.h"
 #include "platform/linux/input/PointerFrame.h"
 
+#include <poll.h>
+
 #include <atomic>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <variant>
 #include <vector>
 
 namespace veltrane::linuxbackend {
 
-// The input thread: it grabs the keyboards, follows them as they come and go, runs each key down
-// the key pipeline and writes the result to the virtual keyboard. Posted events and changes of
-// the caps lock lock reach it through a mailbox, so no other thread ever waits for it; it waits
-// for the HID managers' queue and the main queue, which must keep running until stop() returns.
-// While one key goes down the pipeline, the devices are read again: the kernel keeps only a few
-// dozen events per device, and a burst of keys must wait here rather than be lost there.
+// The input thread: it grabs the keyboards, follows them as they come and go, reads what they
+// type and carries it, in the order it was typed, down the key road, which runs the key pipeline
+// on the main queue; the main queue must keep running until stop() returns. While one round of
+// keys goes down the pipeline, the kernel keeps what comes next, a few dozen events per device.
+// It also keeps the keyboards' caps lock lights in step with the lock.
 // Mice are grabbed only while a tap wants pointer events (the hyper flags on clicks, drags, moves
 // or scrolls); their reports then go out through a virtual pointer. Otherwise they are left alone.
 class InputLoop {
@@ -49,8 +47,8 @@ public:
     // Makes the virtual keyboard, opens the devices there now and starts the thread. Throws
     // std::system_error when the virtual keyboard cannot be made.
     void start();
-    // Releases every key held on the virtual keyboard, lets go of the devices, removes the virtual
-    // keyboard and ends the thread. Not on the main queue, which the thread may be waiting for.
+    // Ends the thread, releases every key held on the virtual keyboard, lets go of the devices and
+    // removes the virtual keyboard. Not on the main queue, which the thread may be waiting for.
     void stop();
     // False when no input device could be opened, for lack of permission.
     bool permitted() const { return permitted_; }
@@ -64,45 +62,29 @@ private:
         bool points = false;
         PointerFrame report;
     };
-    struct CapsLockChanged {};
-    struct WantedChanged {};
-    using Mail = std::variant<platform::Event, CapsLockChanged, WantedChanged>;
-    struct KeyWork {
-        std::shared_ptr<Attached> attached;
-        KeyDecoder::Change change;
-    };
-    struct PointerWork {
-        std::vector<input_event> report;
-    };
-    struct Gone {
-        std::shared_ptr<Attached> attached;
-    };
-    using Work = std::variant<KeyWork, PointerWork, Gone, platform::Event, CapsLockChanged, WantedChanged>;
     // Work read from the devices in one round, with the kernel's time of each event.
-    using Timed = std::vector<std::pair<std::int64_t, Work>>;
+    using Timed = std::vector<std::pair<std::int64_t, KeyRoad::Work>>;
 
-    void send(Mail mail);
+    void wake();
     void run();
     void pollOnce();
-    // Takes in, without waiting, what the devices and the mailbox have.
+    // Hands the key road, in the order it was typed, what the devices have.
     void gather();
-    void readMail();
     void readWatcher();
     void readLight();
-    void readDevice(const std::shared_ptr<Attached>& attached, Timed& into);
-    void take(const std::shared_ptr<Attached>& attached, const input_event& event, std::int64_t time,
-              Timed& into);
-    void process(const Work& work);
+    // False when the device is gone. begun: when the round began.
+    bool readDevice(const std::shared_ptr<Attached>& attached, std::int64_t begun);
+    void take(const std::shared_ptr<Attached>& attached, const input_event& event, std::int64_t time);
     // False when the device may not be opened for lack of permission.
     bool attach(const std::string& node);
-    void detach(const std::shared_ptr<Attached>& attached, Timed& into, std::int64_t time);
-    void forget(const std::shared_ptr<Attached>& attached);
+    void detach(const std::shared_ptr<Attached>& attached, std::int64_t time);
     // Grabs the mice while a tap wants pointer events, and lets them go otherwise.
     void followWantedMask();
     bool pointerWanted() const;
-    // Buttons the device holds go up on the virtual pointer.
-    void releaseButtons(const InputDevice& device);
+    // The report that lets the buttons the device holds go up, or nothing.
+    static std::vector<input_event> buttonsUp(const InputDevice& device);
     void showCapsLock();
+    // On the main queue.
     void write(std::span<const input_event> events);
 
     Ports ports_;
@@ -111,16 +93,17 @@ private:
     // Made when the first pointing device is grabbed.
     std::unique_ptr<VirtualDevice> virtualPointer_;
     std::unique_ptr<DeviceWatcher> watcher_;
-    std::unique_ptr<KeyPipeline> pipeline_;
+    std::shared_ptr<KeyRoad> road_;
     std::vector<std::shared_ptr<Attached>> attached_;
-    std::deque<Work> work_;
+    // Read and not yet handed on; kept from round to round, so that reading allocates nothing.
+    Timed fresh_;
+    std::vector<pollfd> pollFds_;
     std::optional<bool> shownCapsLock_;
     std::atomic<bool> permitted_ = true;
     std::atomic<bool> stopping_ = false;
+    std::atomic<bool> wantedChanged_ = false;
     bool writeFailed_ = false;
     int wakeFd_ = -1;
-    std::mutex mailMutex_;
-    std::vector<Mail> mail_;
     std::thread thread_;
 };
 

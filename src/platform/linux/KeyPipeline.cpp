@@ -34,9 +34,9 @@ bool isCapsLock(const KeyTable::Key& key)
 }  // namespace
 
 KeyPipeline::KeyPipeline(LinuxHidStack& hid, LinuxEventTapService& taps, ModifierState& modifiers,
-                         platform::Queue& mainQueue, Writer keyboardWriter, Writer pointerWriter)
-    : hid_(hid), taps_(taps), modifiers_(modifiers), mainQueue_(mainQueue),
-      writer_(std::move(keyboardWriter)), pointerWriter_(std::move(pointerWriter))
+                         Writer keyboardWriter, Writer pointerWriter)
+    : hid_(hid), taps_(taps), modifiers_(modifiers), writer_(std::move(keyboardWriter)),
+      pointerWriter_(std::move(pointerWriter))
 {
 }
 
@@ -91,7 +91,7 @@ void KeyPipeline::mappedKey(platform::HidUsage key, bool down, std::uint16_t unk
         event.type = down ? EventType::keyDown : EventType::keyUp;
     }
     event.flags = modifiers_.flags() | known->ownFlags;
-    pass(event);
+    taps_.pass(event);
     if (isCapsLock(*known)) {
         virtualKeyboard_.tap(known->linuxCode, out_);
     } else if ((known->modifier & kModifierKeyFlags) != 0) {
@@ -103,7 +103,7 @@ void KeyPipeline::mappedKey(platform::HidUsage key, bool down, std::uint16_t unk
 
 void KeyPipeline::post(Event event)
 {
-    pass(event);
+    taps_.pass(event);
     const KeyTable::Key* known = KeyTable::byKeyCode(event.keyCode);
     const bool down = event.type == EventType::keyDown;
     if (known == nullptr || (!down && event.type != EventType::keyUp)) {
@@ -140,7 +140,7 @@ std::optional<platform::EventFlags> KeyPipeline::passPointerEvents(std::span<con
             Event event;
             event.type = type;
             event.flags = modifiers_.flags();
-            pass(event);
+            taps_.pass(event);
             flags = event.flags;
         }
     };
@@ -203,25 +203,21 @@ void KeyPipeline::keyboardGone(const std::shared_ptr<LinuxKeyboard>& keyboard)
 
 void KeyPipeline::releaseAll()
 {
-    while (!virtualKeyboard_.releaseAll(out_)) {
-        flush();
-    }
-    flush();
     std::vector<input_event> report;
     for (unsigned button = 0; button < buttons_.size(); ++button) {
         if (buttons_[button]) {
             report.push_back(input_event{{}, EV_KEY, static_cast<std::uint16_t>(BTN_MOUSE + button), 0});
         }
     }
-    if (!report.empty()) {
+    buttons_.reset();
+    if (!report.empty() && pointerWriter_) {
         report.push_back(input_event{{}, EV_SYN, SYN_REPORT, 0});
-        pointer(report);
+        pointerWriter_(report);
     }
-}
-
-void KeyPipeline::pass(Event& event)
-{
-    mainQueue_.sync([&] { taps_.pass(event); });
+    while (!virtualKeyboard_.releaseAll(out_)) {
+        flush();
+    }
+    flush();
 }
 
 void KeyPipeline::flush()

@@ -2,7 +2,6 @@
 
 #include "platform/Event.h"
 #include "platform/HidUsage.h"
-#include "platform/Queue.h"
 #include "platform/linux/LinuxEventTapService.h"
 #include "platform/linux/LinuxHidStack.h"
 #include "platform/linux/LinuxKeyboard.h"
@@ -20,11 +19,11 @@
 
 namespace veltrane::linuxbackend {
 
-// The road of every key, on the input thread, with no I/O of its own: the raw key reaches the HID
-// managers (the hyper key listener) and returns once they have seen it; the keyboard's mapping
-// applies; the key becomes an event with the flags of the modifiers held on all keyboards; the
-// event passes the taps on the main queue; and what the taps left is written out as keys held on
-// the virtual keyboard. Posted events join the same road at the taps. A pointing device's report
+// The road of every key, on the main queue beside the event taps, with no I/O of its own: the raw
+// key reaches the HID managers (the hyper key listener) and returns once they have seen it; the
+// keyboard's mapping applies; the key becomes an event with the flags of the modifiers held on all
+// keyboards; the event passes the taps; and what the taps left is written out as keys held on the
+// virtual keyboard. Posted events join the same road at the taps. A pointing device's report
 // becomes the events of its clicks, motion and scrolling, which pass the taps when a tap wants
 // them; the modifier keys follow their flags and the report goes out whole to the virtual pointer.
 class KeyPipeline {
@@ -33,7 +32,7 @@ public:
     using Writer = std::function<void(std::span<const input_event> events)>;
 
     KeyPipeline(LinuxHidStack& hid, LinuxEventTapService& taps, ModifierState& modifiers,
-                platform::Queue& mainQueue, Writer keyboardWriter, Writer pointerWriter = {});
+                Writer keyboardWriter, Writer pointerWriter = {});
 
     void key(const std::shared_ptr<LinuxKeyboard>& keyboard, const KeyDecoder::Change& change);
     void post(platform::Event event);
@@ -44,13 +43,13 @@ public:
     // The keyboard is gone: the keys it held go up the whole road, as the usages they went down
     // as, so that neither the listener nor the virtual keyboard keeps them.
     void keyboardGone(const std::shared_ptr<LinuxKeyboard>& keyboard);
-    // Every key held on the virtual keyboard goes up.
+    // Every button held on the virtual pointer and every key held on the virtual keyboard goes up,
+    // without passing the taps: from any thread, while the pipeline runs nowhere else.
     void releaseAll();
 
 private:
     // unknownCode: the kernel's code for a key the table does not know, or 0.
     void mappedKey(platform::HidUsage key, bool down, std::uint16_t unknownCode);
-    void pass(platform::Event& event);
     // The report's events in order, each passed through the taps when they want its type; the
     // flags the last one left with, or nothing when no tap saw any.
     std::optional<platform::EventFlags> passPointerEvents(std::span<const input_event> report,
@@ -61,7 +60,6 @@ private:
     LinuxHidStack& hid_;
     LinuxEventTapService& taps_;
     ModifierState& modifiers_;
-    platform::Queue& mainQueue_;
     const Writer writer_;
     const Writer pointerWriter_;
     VirtualKeyboardState virtualKeyboard_;

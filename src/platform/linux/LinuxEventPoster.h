@@ -7,7 +7,7 @@
 
 namespace veltrane::linuxbackend {
 
-// Synthetic events of the application: each joins the keys of the keyboards on the input thread,
+// Synthetic events of the application: each joins the keys of the keyboards on the key road,
 // passes the event taps like them and goes out through the virtual keyboard.
 class LinuxEventPoster final : public platform::EventPoster {
 public:

@@ -10,7 +10,7 @@
 namespace veltrane::linuxbackend {
 
 // The system's modifier state, as events carry it: the modifier keys held on all keyboards
-// (after their mapping) and the caps lock lock. The input thread changes the held keys; anyone may
+// (after their mapping) and the caps lock lock. The key pipeline changes the held keys; anyone may
 // read the flags. A change of the lock that the application asks for is handed on, so that the
 // virtual keyboard makes the desktop's lock follow.
 class ModifierState final : public platform::HidSystem {
@@ -20,9 +20,9 @@ public:
     // Set once, before the application runs.
     void onLockRequest(LockRequest request) { request_ = std::move(request); }
 
-    // The input thread: a modifier key goes down or up on some keyboard.
+    // The key pipeline: a modifier key goes down or up on some keyboard.
     void hold(platform::EventFlags modifier, bool down);
-    // The input thread: caps lock pressed on a keyboard toggles the lock, as the desktop will.
+    // The key pipeline: caps lock pressed on a keyboard toggles the lock, as the desktop will.
     void toggleCapsLock() { capsLock_ = !capsLock_; }
     // The desktop told us its lock (the light it wrote to the virtual keyboard).
     void adoptCapsLock(bool on) { capsLock_ = on; }

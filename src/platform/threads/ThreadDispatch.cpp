@@ -1,11 +1,17 @@
 #include "platform/threads/ThreadDispatch.h"
 
+#include "platform/threads/MainTargetedQueue.h"
 #include "platform/threads/SerialQueue.h"
+
+#include <algorithm>
 
 namespace veltrane::threads {
 
 std::shared_ptr<platform::Queue> ThreadDispatch::makeSerialQueue(const std::string& label)
 {
+    if (std::find(labelsOnMainLoop_.begin(), labelsOnMainLoop_.end(), label) != labelsOnMainLoop_.end()) {
+        return std::make_shared<MainTargetedQueue>(label, mainLoop_);
+    }
     return std::make_shared<SerialQueue>(label);
 }
 

@@ -1,5 +1,6 @@
 #include "QueueContract.h"
 #include "platform/threads/MainLoop.h"
+#include "platform/threads/MainTargetedQueue.h"
 #include "platform/threads/SerialQueue.h"
 #include "platform/threads/SystemClock.h"
 
@@ -53,9 +54,16 @@ public:
 
     std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
     {
+        auto loop = runLoop(label);
+        queues_.push_back(loop);
+        return loop;
+    }
+
+protected:
+    std::shared_ptr<MainLoop> runLoop(const std::string& label)
+    {
         auto loop = std::make_shared<MainLoop>(label);
         loops_.emplace_back(loop, std::thread([loop] { loop->run(); }));
-        queues_.push_back(loop);
         return loop;
     }
 
@@ -63,9 +71,20 @@ private:
     std::vector<std::pair<std::shared_ptr<MainLoop>, std::thread>> loops_;
 };
 
+// Each queue on a main loop of its own, which only it gives tasks to.
+struct MainTargetedHarness : MainLoopHarness {
+    std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
+    {
+        auto queue = std::make_shared<MainTargetedQueue>(label, *runLoop("main"));
+        queues_.push_back(queue);
+        return queue;
+    }
+};
+
 }  // namespace veltrane::threads
 
 namespace veltrane::contracts {
 INSTANTIATE_TYPED_TEST_SUITE_P(SerialQueue, QueueContract, threads::SerialQueueHarness);
 INSTANTIATE_TYPED_TEST_SUITE_P(MainLoop, QueueContract, threads::MainLoopHarness);
+INSTANTIATE_TYPED_TEST_SUITE_P(MainTargetedQueue, QueueContract, threads::MainTargetedHarness);
 }  // namespace veltrane::contracts

@@ -28,6 +28,8 @@ const std::vector<platform::HidKeyMapping> kCapsLockAsCommand{{0x700000039, 0x70
 const Lines kHyperDown{"+lctrl", "+lopt", "+lcmd", "+lshift"};
 const Lines kCapsHyperUp{"-lcmd", "-lctrl", "-lopt", "-lshift"};
 const Lines kCapsLockTap{"+capslock", "-capslock"};
+const std::array<std::pair<const char*, bool>, 4> kChord{
+    {{"capslock", true}, {"a", true}, {"a", false}, {"capslock", false}}};
 
 Lines join(std::initializer_list<Lines> parts)
 {
@@ -98,11 +100,12 @@ TEST(KeyRoadTest, TheListenerHearsEachKeyOnItsQueueBeforeTheTapsSeeItOnTheMainQu
     const auto keyboard = road.plugIn("Keyboard 1");
     ASSERT_TRUE(service(road, 0)->setUserKeyMapping(kCapsLockAsCommand));
 
+    // The input thread hands the keys on without waiting for the main loop.
     std::thread input([&] {
         for (int i = 0; i < kChords; ++i) {
-            road.key(keyboard, "capslock", true);
-            road.tap(keyboard, "a");
-            road.key(keyboard, "capslock", false);
+            for (const auto& [name, down] : kChord) {
+                road.key(keyboard, name, down, false);
+            }
         }
     });
     input.join();
@@ -113,7 +116,7 @@ TEST(KeyRoadTest, TheListenerHearsEachKeyOnItsQueueBeforeTheTapsSeeItOnTheMainQu
               join({{"added Keyboard 1"},
                     repeat(kChords, {"hid +capslock", "tap ~lcmd hyper", "hid +a", "tap +a hyper", "hid -a",
                                      "tap -a hyper", "hid -capslock", "tap ~lcmd"})}));
-    EXPECT_EQ(road.output.take(), repeat(kChords, join({kHyperDown, {"+a", "-a"}, kCapsHyperUp})));
+    EXPECT_EQ(road.written(), repeat(kChords, join({kHyperDown, {"+a", "-a"}, kCapsHyperUp})));
     EXPECT_EQ(strays, 0);
 }
 
@@ -129,11 +132,11 @@ TEST(KeyRoadTest, AKeyboardsMappingTurnsCapsLockIntoCommandOnlyAfterTheListenerH
 
     // The keyboard without a mapping keeps its caps lock, which toggles the lock.
     road.tap(second, "capslock");
-    EXPECT_EQ(road.output.take(), kCapsLockTap);
+    EXPECT_EQ(road.written(), kCapsLockTap);
     EXPECT_TRUE(road.modifiers.capsLockState());
     // Alone, the hyper key presses nothing: the desktop takes a lone Meta for its launcher.
     road.tap(first, "capslock");
-    EXPECT_EQ(road.output.take(), Lines{});
+    EXPECT_EQ(road.written(), Lines{});
     EXPECT_EQ(road.hyperKey.take(),
               (Lines{"hid +capslock", "tap ~capslock hyper", "hid -capslock", "hid +capslock",
                      "tap ~lcmd hyper", "hid -capslock", "tap ~lcmd"}));
@@ -143,10 +146,10 @@ TEST(KeyRoadTest, AKeyboardsMappingTurnsCapsLockIntoCommandOnlyAfterTheListenerH
     road.tap(first, "a");
     ASSERT_TRUE(service(road, 0)->setUserKeyMapping({}));
     road.key(first, "capslock", false);
-    EXPECT_EQ(road.output.take(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
+    EXPECT_EQ(road.written(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
     EXPECT_TRUE(road.modifiers.capsLockState());
     road.tap(first, "capslock");
-    EXPECT_EQ(road.output.take(), kCapsLockTap);
+    EXPECT_EQ(road.written(), kCapsLockTap);
     EXPECT_FALSE(road.modifiers.capsLockState());
 }
 
@@ -159,46 +162,44 @@ TEST(KeyRoadTest, AKeyboardGoneWithTheHyperKeyHeldLetsGoOfAllItHeldAndNothingEls
     road.key(second, "lshift", true);
     road.key(first, "capslock", true);
     road.key(first, "a", true);
-    EXPECT_EQ(road.output.take(), (Lines{"+lshift", "+lctrl", "+lopt", "+lcmd", "+a"}));
+    EXPECT_EQ(road.written(), (Lines{"+lshift", "+lctrl", "+lopt", "+lcmd", "+a"}));
     road.settle();
     road.hyperKey.take();
 
-    // As the input loop forgets a keyboard: its keys through the road, then the HID stack.
-    road.pipeline.keyboardGone(first);
-    road.hid.disconnect(first);
+    road.unplug(first);
     road.settle();
 
     EXPECT_EQ(road.hyperKey.take(),
               (Lines{"hid -a", "tap -a hyper", "hid -capslock", "tap ~lcmd", "removed Keyboard 1"}));
-    EXPECT_EQ(road.output.take(), (Lines{"-a", "-lcmd", "-lctrl", "-lopt"}));
+    EXPECT_EQ(road.written(), (Lines{"-a", "-lcmd", "-lctrl", "-lopt"}));
     EXPECT_EQ(road.modifiers.heldFlags(), platform::kFlagShift);
     EXPECT_FALSE(first->setUserKeyMapping(kCapsLockAsCommand));
     EXPECT_EQ(service(road, 0), second);
     EXPECT_EQ(service(road, 1), nullptr);
     // The other keyboard's shift was still down.
-    road.pipeline.releaseAll();
-    EXPECT_EQ(road.output.take(), Lines{"-lshift"});
+    road.keyRoad->close();
+    EXPECT_EQ(road.written(), Lines{"-lshift"});
 }
 
 TEST(KeyRoadTest, PostedEventsPassTheTapsAndTheLockFollowsTheApplicationOnce)
 {
     Road road;
-    // The input loop hands both on through its mailbox to the input thread: this one.
+    // The input loop hands both to the road.
     int lockRequests = 0;
     road.modifiers.onLockRequest([&](bool) {
         ++lockRequests;
-        road.pipeline.capsLockChanged();
+        road.keyRoad->add(KeyRoad::CapsLockChanged{});
     });
-    road.poster.onPost([&](const platform::Event& event) { road.pipeline.post(event); });
+    road.poster.onPost([&](const platform::Event& event) { road.keyRoad->add(event); });
     const auto keyboard = road.plugIn("Keyboard 1");
 
     road.tap(keyboard, "capslock");
-    EXPECT_EQ(road.output.take(), kCapsLockTap);
+    EXPECT_EQ(road.written(), kCapsLockTap);
     road.modifiers.setCapsLockState(true);
     EXPECT_EQ(lockRequests, 0);
     road.modifiers.setCapsLockState(false);
     EXPECT_EQ(lockRequests, 1);
-    EXPECT_EQ(road.output.take(), kCapsLockTap);
+    EXPECT_EQ(road.written(), kCapsLockTap);
 
     ASSERT_TRUE(service(road, 0)->setUserKeyMapping(kCapsLockAsCommand));
     road.key(keyboard, "capslock", true);
@@ -210,7 +211,7 @@ TEST(KeyRoadTest, PostedEventsPassTheTapsAndTheLockFollowsTheApplicationOnce)
     }
     road.key(keyboard, "capslock", false);
     EXPECT_EQ(road.hyperKey.take(), (Lines{"tap +b hyper", "tap -b hyper", "hid -capslock", "tap ~lcmd"}));
-    EXPECT_EQ(road.output.take(), join({kHyperDown, {"+b", "-b"}, kCapsHyperUp}));
+    EXPECT_EQ(road.written(), join({kHyperDown, {"+b", "-b"}, kCapsHyperUp}));
     EXPECT_FALSE(road.modifiers.capsLockState());
 }
 
@@ -221,8 +222,8 @@ TEST(KeyRoadTest, AKeyTheTableDoesNotKnowGoesOutAsTheKernelNamedIt)
     road.settle();
     road.hyperKey.take();
     const auto press = [&](std::uint32_t page, std::uint32_t usage) {
-        road.pipeline.key(keyboard, {Kind::down, kPlayPause, page, usage});
-        road.pipeline.key(keyboard, {Kind::up, kPlayPause, page, usage});
+        road.change(keyboard, {Kind::down, kPlayPause, page, usage});
+        road.change(keyboard, {Kind::up, kPlayPause, page, usage});
     };
 
     // Under a held shift, which it leaves down: as a keyboard without usages reports it, with
@@ -233,7 +234,7 @@ TEST(KeyRoadTest, AKeyTheTableDoesNotKnowGoesOutAsTheKernelNamedIt)
     press(0x0C, 0xCD);
     road.key(keyboard, "lshift", false);
 
-    EXPECT_EQ(road.output.take(), (Lines{"+lshift", "+164", "-164", "+164", "-164", "-lshift"}));
+    EXPECT_EQ(road.written(), (Lines{"+lshift", "+164", "-164", "+164", "-164", "-lshift"}));
     EXPECT_EQ(road.hyperKey.take(), (Lines{"hid +lshift", "tap ~lshift", "hid +12:205", "hid -12:205",
                                            "hid -lshift", "tap ~lshift"}));
 }

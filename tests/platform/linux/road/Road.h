@@ -3,6 +3,7 @@
 #include "HyperKey.h"
 #include "VirtualKeyboardLog.h"
 #include "platform/linux/KeyPipeline.h"
+#include "platform/linux/KeyRoad.h"
 #include "platform/linux/LinuxEventPoster.h"
 #include "platform/linux/LinuxEventTapService.h"
 #include "platform/linux/LinuxHidStack.h"
@@ -14,13 +15,14 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace veltrane::linuxbackend {
 
 // The backend's key road wired as the input loop wires it, without devices: the HID stack with the
-// HID managers' serial queue, the taps on a main loop with a thread of its own, the modifier
-// state, the poster and the pipeline, whose output is kept as text, and the hyper key of the
-// engine. The thread that calls key() stands in for the input thread.
+// HID managers' serial queue, a main loop with a thread of its own, the modifier state, the poster
+// and the road with its pipeline, whose output is kept as text, and the hyper key of the engine.
+// The thread that calls key() stands in for the input thread.
 class Road {
 public:
     Road();
@@ -30,14 +32,20 @@ public:
 
     // A keyboard the input loop has grabbed; its name is its HID product.
     std::shared_ptr<LinuxKeyboard> plugIn(const std::string& name);
-    // A key of the table, named as the table names it, as the decoder reports it.
-    void key(const std::shared_ptr<LinuxKeyboard>& keyboard, std::string_view name, bool down);
+    // A key as the decoder reports it, handed to the road; unless told not to, waits until the main
+    // loop has run it down the pipeline.
+    void change(const std::shared_ptr<LinuxKeyboard>& keyboard, KeyDecoder::Change change, bool wait = true);
+    // A key of the table, named as the table names it.
+    void key(const std::shared_ptr<LinuxKeyboard>& keyboard, std::string_view name, bool down,
+             bool wait = true);
     void tap(const std::shared_ptr<LinuxKeyboard>& keyboard, std::string_view name);
-    // Waits for what the HID managers' queue was given so far, device callbacks included.
-    void settle()
-    {
-        hidQueue.sync([] {});
-    }
+    // As the input thread reports a keyboard gone.
+    void unplug(const std::shared_ptr<LinuxKeyboard>& keyboard);
+    // Waits for what the main loop and then the HID managers' queue were given so far, device
+    // callbacks included.
+    void settle();
+    // The keys written to the virtual keyboard since the last call, once settled.
+    std::vector<std::string> written();
 
     threads::SerialQueue hidQueue{"hid"};
     threads::MainLoop mainLoop;
@@ -46,7 +54,8 @@ public:
     ModifierState modifiers;
     LinuxEventPoster poster{modifiers};
     VirtualKeyboardLog output;
-    KeyPipeline pipeline{hid, taps, modifiers, mainLoop, output.writer()};
+    std::shared_ptr<KeyRoad> keyRoad{KeyRoad::create(
+        std::make_unique<KeyPipeline>(hid, taps, modifiers, output.writer()), hid, modifiers, mainLoop, {})};
     HyperKey hyperKey{hid, hidQueue, taps, mainLoop};
 
 private:

@@ -13,7 +13,7 @@ namespace veltrane::linuxbackend {
 // What the road wrote for the virtual keyboard, as the kernel tests read it from the desktop's
 // side: "+lctrl", "-a". Every key change must come as a frame of its own, or the desktop could see
 // two changes at once in another order; an event out of that shape is kept as "?type:code".
-// Written on the input thread, read by the test once that thread has stopped writing.
+// Written on the main loop, read by the test once the loop has run what it was given.
 class VirtualKeyboardLog {
 public:
     KeyPipeline::Writer writer();
