@@ -71,14 +71,18 @@ void InputLoop::start()
                 virtualPointer_->write(events);
             }
         });
-    road_ = KeyRoad::create(std::move(pipeline), ports_.hid, ports_.modifiers, ports_.mainQueue,
-                            [this] { wake(); });
+    road_ = KeyRoad::create(std::move(pipeline), ports_.hid, ports_.mainQueue);
     ports_.taps.onWantedMaskChange([this] {
         wantedChanged_ = true;
         wake();
     });
     ports_.poster.onPost([road = road_](const platform::Event& event) { road->add(event); });
-    ports_.modifiers.onLockRequest([road = road_](bool) { road->add(KeyRoad::CapsLockChanged{}); });
+    // The lock has changed already: the lights follow in the next round, the desktop's lock once the
+    // road has tapped caps lock.
+    ports_.modifiers.onLockRequest([this](bool) {
+        road_->add(KeyRoad::CapsLockChanged{});
+        wake();
+    });
     bool allowed = false;
     bool refused = false;
     for (const auto& node : DeviceWatcher::presentNodes()) {
@@ -306,16 +310,9 @@ bool InputLoop::pointerWanted() const
 
 std::vector<input_event> InputLoop::buttonsUp(const InputDevice& device)
 {
-    std::vector<input_event> report;
-    for (const auto code : device.keysDown()) {
-        if (PointerFrame::isButton(code)) {
-            report.push_back(input_event{{}, EV_KEY, code, 0});
-        }
-    }
-    if (!report.empty()) {
-        report.push_back(input_event{{}, EV_SYN, SYN_REPORT, 0});
-    }
-    return report;
+    auto buttons = device.keysDown();
+    std::erase_if(buttons, [](std::uint16_t code) { return !PointerFrame::isButton(code); });
+    return PointerFrame::release(buttons);
 }
 
 void InputLoop::showCapsLock()

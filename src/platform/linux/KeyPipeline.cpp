@@ -203,15 +203,14 @@ void KeyPipeline::keyboardGone(const std::shared_ptr<LinuxKeyboard>& keyboard)
 
 void KeyPipeline::releaseAll()
 {
-    std::vector<input_event> report;
+    std::vector<std::uint16_t> held;
     for (unsigned button = 0; button < buttons_.size(); ++button) {
         if (buttons_[button]) {
-            report.push_back(input_event{{}, EV_KEY, static_cast<std::uint16_t>(BTN_MOUSE + button), 0});
+            held.push_back(static_cast<std::uint16_t>(BTN_MOUSE + button));
         }
     }
     buttons_.reset();
-    if (!report.empty() && pointerWriter_) {
-        report.push_back(input_event{{}, EV_SYN, SYN_REPORT, 0});
+    if (const auto report = PointerFrame::release(held); !report.empty() && pointerWriter_) {
         pointerWriter_(report);
     }
     while (!virtualKeyboard_.releaseAll(out_)) {

@@ -3,17 +3,13 @@
 namespace veltrane::linuxbackend {
 
 std::shared_ptr<KeyRoad> KeyRoad::create(std::unique_ptr<KeyPipeline> pipeline, LinuxHidStack& hid,
-                                         const ModifierState& modifiers, platform::Queue& mainQueue,
-                                         std::function<void()> lockChanged)
+                                         platform::Queue& mainQueue)
 {
-    return std::shared_ptr<KeyRoad>(
-        new KeyRoad(std::move(pipeline), hid, modifiers, mainQueue, std::move(lockChanged)));
+    return std::shared_ptr<KeyRoad>(new KeyRoad(std::move(pipeline), hid, mainQueue));
 }
 
-KeyRoad::KeyRoad(std::unique_ptr<KeyPipeline> pipeline, LinuxHidStack& hid, const ModifierState& modifiers,
-                 platform::Queue& mainQueue, std::function<void()> lockChanged)
-    : pipeline_(std::move(pipeline)), hid_(hid), modifiers_(modifiers), mainQueue_(mainQueue),
-      lockChanged_(std::move(lockChanged))
+KeyRoad::KeyRoad(std::unique_ptr<KeyPipeline> pipeline, LinuxHidStack& hid, platform::Queue& mainQueue)
+    : pipeline_(std::move(pipeline)), hid_(hid), mainQueue_(mainQueue)
 {
 }
 
@@ -82,8 +78,6 @@ std::optional<KeyRoad::Work> KeyRoad::take()
 
 void KeyRoad::process(Work& work)
 {
-    const bool lock = modifiers_.capsLockState();
-    bool lockChanged = false;
     if (const auto* key = std::get_if<Key>(&work)) {
         pipeline_->key(key->keyboard, key->change);
     } else if (const auto* pointer = std::get_if<Pointer>(&work)) {
@@ -100,10 +94,6 @@ void KeyRoad::process(Work& work)
         pipeline_->post(*event);
     } else {
         pipeline_->capsLockChanged();
-        lockChanged = true;
-    }
-    if ((lockChanged || modifiers_.capsLockState() != lock) && lockChanged_) {
-        lockChanged_();
     }
 }
 

@@ -5,13 +5,11 @@
 #include "platform/linux/KeyPipeline.h"
 #include "platform/linux/LinuxHidStack.h"
 #include "platform/linux/LinuxKeyboard.h"
-#include "platform/linux/ModifierState.h"
 #include "platform/linux/input/KeyDecoder.h"
 
 #include <linux/input.h>
 
 #include <deque>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -45,10 +43,8 @@ public:
     struct CapsLockChanged {};
     using Work = std::variant<Key, Pointer, Gone, platform::Event, CapsLockChanged>;
 
-    // lockChanged: called on the main queue once the caps lock lock changed, for the lights.
     static std::shared_ptr<KeyRoad> create(std::unique_ptr<KeyPipeline> pipeline, LinuxHidStack& hid,
-                                           const ModifierState& modifiers, platform::Queue& mainQueue,
-                                           std::function<void()> lockChanged);
+                                           platform::Queue& mainQueue);
 
     // From any thread: the work goes down the pipeline after all added before it.
     void add(Work work);
@@ -62,8 +58,7 @@ public:
     void close();
 
 private:
-    KeyRoad(std::unique_ptr<KeyPipeline> pipeline, LinuxHidStack& hid, const ModifierState& modifiers,
-            platform::Queue& mainQueue, std::function<void()> lockChanged);
+    KeyRoad(std::unique_ptr<KeyPipeline> pipeline, LinuxHidStack& hid, platform::Queue& mainQueue);
 
     // False when nothing need be scheduled: the road is closed, not asked to, or already is.
     bool push(Work work, bool schedule);
@@ -73,9 +68,7 @@ private:
 
     const std::unique_ptr<KeyPipeline> pipeline_;
     LinuxHidStack& hid_;
-    const ModifierState& modifiers_;
     platform::Queue& mainQueue_;
-    const std::function<void()> lockChanged_;
     // Held while the pipeline runs, so that close() waits for the key going down it.
     std::mutex running_;
     std::mutex mutex_;

@@ -9,6 +9,18 @@ bool PointerFrame::isPointerEvent(const input_event& event)
     return event.type == EV_REL || (event.type == EV_KEY && isButton(event.code));
 }
 
+std::vector<input_event> PointerFrame::release(std::span<const std::uint16_t> buttons)
+{
+    std::vector<input_event> report;
+    for (const auto button : buttons) {
+        report.push_back(input_event{{}, EV_KEY, button, 0});
+    }
+    if (!report.empty()) {
+        report.push_back(input_event{{}, EV_SYN, SYN_REPORT, 0});
+    }
+    return report;
+}
+
 bool PointerFrame::add(const input_event& event)
 {
     if (isPointerEvent(event)) {

@@ -2,6 +2,7 @@
 
 #include <linux/input.h>
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -16,6 +17,8 @@ public:
     // Whether the event belongs to the pointer part of a device: its buttons and relative axes.
     static bool isPointerEvent(const input_event& event);
     static bool isButton(unsigned code) { return code >= BTN_MOUSE && code <= BTN_TASK; }
+    // The report that lets these buttons go up, or nothing when there are none.
+    static std::vector<input_event> release(std::span<const std::uint16_t> buttons);
 
     // Adds a pointer event, or ends the report on SYN_REPORT: true when a report is complete.
     bool add(const input_event& event);

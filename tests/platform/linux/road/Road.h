@@ -54,8 +54,8 @@ public:
     ModifierState modifiers;
     LinuxEventPoster poster{modifiers};
     VirtualKeyboardLog output;
-    std::shared_ptr<KeyRoad> keyRoad{KeyRoad::create(
-        std::make_unique<KeyPipeline>(hid, taps, modifiers, output.writer()), hid, modifiers, mainLoop, {})};
+    std::shared_ptr<KeyRoad> keyRoad{
+        KeyRoad::create(std::make_unique<KeyPipeline>(hid, taps, modifiers, output.writer()), hid, mainLoop)};
     HyperKey hyperKey{hid, hidQueue, taps, mainLoop};
 
 private:
