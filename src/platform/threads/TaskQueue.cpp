@@ -66,6 +66,9 @@ void TaskQueue::schedule(Task task, std::optional<Clock::time_point> due)
         }
     }
     wake_.notify_one();
+    if (added_) {
+        added_();
+    }
 }
 
 void TaskQueue::addAndWait(const Task& task)
@@ -111,10 +114,7 @@ std::optional<TaskQueue::Task> TaskQueue::next()
         if (std::exchange(interrupted_, false)) {
             return std::nullopt;
         }
-        moveDueTimers();
-        if (!ready_.empty()) {
-            Task task = std::move(ready_.front());
-            ready_.pop_front();
+        if (auto task = popReady()) {
             return task;
         }
         if (stopping_) {
@@ -128,6 +128,37 @@ std::optional<TaskQueue::Task> TaskQueue::next()
             wake_.wait_until(lock, due);
         }
     }
+}
+
+void TaskQueue::onAdded(std::function<void()> added)
+{
+    added_ = std::move(added);
+}
+
+std::optional<TaskQueue::Task> TaskQueue::takeReady()
+{
+    const std::lock_guard lock(mutex_);
+    return popReady();
+}
+
+std::optional<TaskQueue::Clock::time_point> TaskQueue::nextDue()
+{
+    const std::lock_guard lock(mutex_);
+    if (timers_.empty()) {
+        return std::nullopt;
+    }
+    return timers_.front().due;
+}
+
+std::optional<TaskQueue::Task> TaskQueue::popReady()
+{
+    moveDueTimers();
+    if (ready_.empty()) {
+        return std::nullopt;
+    }
+    Task task = std::move(ready_.front());
+    ready_.pop_front();
+    return task;
 }
 
 // A due timer joins the back of the ready tasks, so it cannot overtake tasks queued before it fell due.

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -31,6 +32,14 @@ public:
     // Waits for the next task to run; nothing once stopped with nothing ready, or when interrupted.
     std::optional<Task> next();
 
+    // For a thread that waits in a loop of its own rather than in next(): called, on the adding
+    // thread, after each task or timer is added, so that the loop can come and take it.
+    void onAdded(std::function<void()> added);
+    // The next task ready to run, without waiting.
+    std::optional<Task> takeReady();
+    // When the earliest timer not yet due falls due, if there is one.
+    std::optional<std::chrono::steady_clock::time_point> nextDue();
+
 private:
     using Clock = std::chrono::steady_clock;
 
@@ -44,6 +53,8 @@ private:
     static bool dueLater(const Timer& a, const Timer& b);
     void schedule(Task task, std::optional<Clock::time_point> due);
     void moveDueTimers();
+    // With the lock held.
+    std::optional<Task> popReady();
 
     std::mutex mutex_;
     std::condition_variable wake_;
@@ -52,6 +63,7 @@ private:
     std::uint64_t scheduled_ = 0;
     bool stopping_ = false;
     bool interrupted_ = false;
+    std::function<void()> added_;
 };
 
 }  // namespace veltrane::threads

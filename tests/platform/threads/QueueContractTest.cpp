@@ -1,35 +1,14 @@
 #include "QueueContract.h"
+#include "RealTimeHarness.h"
 #include "platform/threads/MainLoop.h"
 #include "platform/threads/MainTargetedQueue.h"
 #include "platform/threads/SerialQueue.h"
-#include "platform/threads/SystemClock.h"
 
-#include <chrono>
 #include <thread>
 
 namespace veltrane::threads {
 
-// Real time: passing time is sleeping, and what fell due has run once each queue has finished a
-// task queued after it twice (a timer found due joins the queue behind the first one).
-class RealTimeHarness {
-public:
-    void pass(double seconds)
-    {
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-        for (const auto& made : queues_) {
-            if (const auto queue = made.lock()) {
-                queue->sync([] {});
-                queue->sync([] {});
-            }
-        }
-    }
-    double now() const { return threads::SystemClock().now(); }
-
-protected:
-    std::vector<std::weak_ptr<platform::Queue>> queues_;
-};
-
-struct SerialQueueHarness : RealTimeHarness {
+struct SerialQueueHarness : contracts::RealTimeHarness {
     std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
     {
         auto queue = std::make_shared<SerialQueue>(label);
@@ -39,7 +18,7 @@ struct SerialQueueHarness : RealTimeHarness {
 };
 
 // Each main loop runs on a thread of the harness until the test ends.
-class MainLoopHarness : public RealTimeHarness {
+class MainLoopHarness : public contracts::RealTimeHarness {
 public:
     MainLoopHarness() = default;
     MainLoopHarness(const MainLoopHarness&) = delete;
