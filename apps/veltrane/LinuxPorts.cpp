@@ -29,15 +29,31 @@ linuxbackend::LinuxBundle::Info bundleInfo()
 
 }  // namespace
 
-LinuxPorts::LinuxPorts(const std::string& settingsPath, Hooks hooks)
-    : distributed_(dispatch_.mainQueue()), settings_(settingsPath, SettingsReload::schema(), hooks.log),
-      poster_(modifiers_), workspace_(dispatch_.mainQueue()),
-      system_({hooks.trusted, hooks.terminate, hooks.exit}), alerts_(hooks.log),
-      bundle_(bundleInfo()), platform_{clock_,    dispatch_,   notifications_, distributed_, settings_,
-                                       hid_,      hid_,        modifiers_,     taps_,        poster_,
-                                       monitors_, multitouch_, workspace_,     systemLog_,   system_,
-                                       alerts_,   statusBar_,  menuItems_,     windows_,     bundle_,
-                                       bindings_},
+LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hooks)
+    : dispatch_(shell.mainQueue(), {"hidQueue"}), distributed_(dispatch_.mainQueue()),
+      settings_(settingsPath, SettingsReload::schema(), hooks.log), poster_(modifiers_),
+      workspace_(dispatch_.mainQueue()), system_({hooks.trusted, hooks.terminate, hooks.exit}),
+      bundle_(bundleInfo()), platform_{clock_,
+                                       dispatch_,
+                                       notifications_,
+                                       distributed_,
+                                       settings_,
+                                       hid_,
+                                       hid_,
+                                       modifiers_,
+                                       taps_,
+                                       poster_,
+                                       monitors_,
+                                       multitouch_,
+                                       workspace_,
+                                       systemLog_,
+                                       system_,
+                                       shell.ports().alerts,
+                                       shell.ports().statusBar,
+                                       shell.ports().menuItems,
+                                       shell.ports().windows,
+                                       bundle_,
+                                       shell.ports().bindings},
       input_({hid_, taps_, modifiers_, poster_, dispatch_.mainQueue()}, hooks.log)
 {
 }

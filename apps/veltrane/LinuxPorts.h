@@ -1,16 +1,12 @@
 #pragma once
 
+#include "Shell.h"
 #include "platform/Platform.h"
 #include "platform/linux/InputLoop.h"
 #include "platform/linux/LinuxEventPoster.h"
 #include "platform/linux/LinuxEventTapService.h"
 #include "platform/linux/LinuxHidStack.h"
 #include "platform/linux/ModifierState.h"
-#include "platform/linux/headless/HeadlessAlerts.h"
-#include "platform/linux/headless/HeadlessBindings.h"
-#include "platform/linux/headless/HeadlessMenuItems.h"
-#include "platform/linux/headless/HeadlessStatusBar.h"
-#include "platform/linux/headless/HeadlessWindows.h"
 #include "platform/linux/settings/SettingsFile.h"
 #include "platform/linux/system/LinuxBundle.h"
 #include "platform/linux/system/LinuxSystem.h"
@@ -28,8 +24,8 @@
 
 namespace veltrane {
 
-// Every port of the application on a Linux machine without a graphical shell, and the input
-// thread that feeds them.
+// Every port of the application on a Linux machine, with the user interface's from the shell, and
+// the input thread that feeds them.
 class LinuxPorts {
 public:
     struct Hooks {
@@ -39,18 +35,18 @@ public:
         std::function<void(int)> exit;
     };
 
-    LinuxPorts(const std::string& settingsPath, Hooks hooks);
+    LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hooks);
 
     const platform::Platform& platform() const { return platform_; }
-    threads::MainLoop& mainLoop() { return dispatch_.mainQueue(); }
+    platform::Queue& mainQueue() { return dispatch_.mainQueue(); }
     linuxbackend::SettingsFile& settings() { return settings_; }
     linuxbackend::InputLoop& input() { return input_; }
     linuxbackend::SyslogSystemLog& systemLog() { return systemLog_; }
 
 private:
-    // The keyboard listener's queue runs on the main loop, where the key road runs: each raw key
+    // The keyboard listener's queue runs on the main queue, where the key road runs: each raw key
     // then reaches the listener without a switch of threads, which a key cannot afford twice.
-    threads::ThreadDispatch dispatch_{{"hidQueue"}};
+    threads::ThreadDispatch dispatch_;
     threads::SystemClock clock_;
     linuxbackend::LocalNotificationCenter notifications_;
     linuxbackend::LocalDistributedNotificationCenter distributed_;
@@ -64,12 +60,7 @@ private:
     linuxbackend::NoWorkspace workspace_;
     linuxbackend::SyslogSystemLog systemLog_;
     linuxbackend::LinuxSystem system_;
-    linuxbackend::HeadlessAlerts alerts_;
-    linuxbackend::HeadlessStatusBar statusBar_;
-    linuxbackend::HeadlessMenuItems menuItems_;
-    linuxbackend::HeadlessWindows windows_;
     linuxbackend::LinuxBundle bundle_;
-    linuxbackend::HeadlessBindings bindings_;
     platform::Platform platform_;
     linuxbackend::InputLoop input_;
 };

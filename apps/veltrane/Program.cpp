@@ -1,6 +1,8 @@
 #include "Program.h"
 
+#include "HeadlessShell.h"
 #include "PermissionAdvice.h"
+#include "QtShell.h"
 #include "app/CompositionRoot.h"
 #include "logging/Log.h"
 
@@ -19,14 +21,23 @@ void logLine(const std::string& line)
     LOGGING_INFO(line);
 }
 
+std::unique_ptr<Shell> makeShell(bool headless)
+{
+    if (!headless && QtShell::displayAvailable()) {
+        return std::make_unique<QtShell>();
+    }
+    return std::make_unique<HeadlessShell>(logLine);
+}
+
 }  // namespace
 
-Program::Program(const std::string& settingsPath)
-    : terminal_(std::make_shared<logging::ConsoleDestination>()),
-      ports_(settingsPath, {.log = logLine,
-                            .trusted = [this] { return ports_.input().permitted(); },
-                            .terminate = [this] { terminate(0); },
-                            .exit = [this](int status) { terminate(status); }})
+Program::Program(const std::string& settingsPath, bool headless)
+    : terminal_(std::make_shared<logging::ConsoleDestination>()), shell_(makeShell(headless)),
+      ports_(settingsPath, *shell_,
+             {.log = logLine,
+              .trusted = [this] { return ports_.input().permitted(); },
+              .terminate = [this] { terminate(0); },
+              .exit = [this](int status) { terminate(status); }})
 {
     logging::Logging::setSystemLog(&ports_.systemLog());
     journal_ = std::make_shared<logging::ConsoleDestination>(&ports_.systemLog());
@@ -48,7 +59,7 @@ int Program::run()
     }
     launch();
     signals_.onSignal([this](int signal) { stop(signal); });
-    ports_.mainLoop().run();
+    shell_->run();
     return 0;
 }
 
@@ -87,8 +98,9 @@ void Program::launch()
     reload_ = std::make_unique<SettingsReload>(delegate_->sharedInstances().defaults(), ports_.settings(),
                                                *actions_);
     watcher_ = std::make_unique<linuxbackend::SettingsFileWatcher>(
-        ports_.settings().path(), ports_.mainLoop(), [this] { settingsFileChanged(); });
-    ports_.mainLoop().async([this] { delegate_->applicationDidFinishLaunching(); });
+        ports_.settings().path(), ports_.mainQueue(), [this] { settingsFileChanged(); });
+    shell_->setDelegate(delegate_.get());
+    ports_.mainQueue().async([this] { delegate_->applicationDidFinishLaunching(); });
     // What this program does not follow yet, said once rather than guessed at.
     LOGGING_INFO("The frontmost application is not known here: per-application disabling is off");
     LOGGING_INFO("Sleep, wake and session changes are not followed here");
@@ -98,14 +110,15 @@ void Program::launch()
 void Program::stop(int signal)
 {
     LOGGING_INFO(std::string("Stopping on ") + (signal == SIGINT ? "SIGINT" : "SIGTERM"));
-    ports_.mainLoop().sync([this] { delegate_->applicationWillTerminate(); });
+    ports_.mainQueue().sync([this] { delegate_->applicationWillTerminate(); });
     ports_.input().stop();
-    // The application goes while the main loop runs: some of its queues run there.
-    ports_.mainLoop().sync([this] {
+    // The application goes while the main queue runs: some of its queues run there.
+    ports_.mainQueue().sync([this] {
+        shell_->setDelegate(nullptr);
         watcher_.reset();
         delegate_.reset();
     });
-    ports_.mainLoop().quit();
+    shell_->quit();
 }
 
 void Program::terminate(int status)

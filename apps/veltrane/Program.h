@@ -2,6 +2,7 @@
 
 #include "LinuxPorts.h"
 #include "SettingsReload.h"
+#include "Shell.h"
 #include "app/AppDelegate.h"
 #include "app/PreferenceActions.h"
 #include "logging/ConsoleDestination.h"
@@ -14,11 +15,12 @@
 
 namespace veltrane {
 
-// The running program: the application on the Linux ports, its main loop on the calling thread,
-// the settings file followed while it runs, and an orderly stop on SIGINT and SIGTERM.
+// The running program: the application on the Linux ports, its main queue on the calling thread
+// (the graphical shell's event loop where there is a display and it is wanted), the settings file
+// followed while it runs, and an orderly stop on SIGINT and SIGTERM.
 class Program {
 public:
-    explicit Program(const std::string& settingsPath);
+    Program(const std::string& settingsPath, bool headless);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -38,6 +40,7 @@ private:
     linuxbackend::TerminationSignals signals_;
     std::shared_ptr<logging::ConsoleDestination> terminal_;
     std::shared_ptr<logging::ConsoleDestination> journal_;
+    std::unique_ptr<Shell> shell_;
     LinuxPorts ports_;
     std::unique_ptr<AppDelegate> delegate_;
     std::unique_ptr<PreferenceActions> actions_;

@@ -52,5 +52,5 @@ int main(int argc, char** argv)
         std::cerr << kUsage;
         return 2;
     }
-    return veltrane::Program(settingsPath()).run();
+    return veltrane::Program(settingsPath(), first == "--headless").run();
 }

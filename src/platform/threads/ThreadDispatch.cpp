@@ -9,8 +9,8 @@ namespace veltrane::threads {
 
 std::shared_ptr<platform::Queue> ThreadDispatch::makeSerialQueue(const std::string& label)
 {
-    if (std::find(labelsOnMainLoop_.begin(), labelsOnMainLoop_.end(), label) != labelsOnMainLoop_.end()) {
-        return std::make_shared<MainTargetedQueue>(label, mainLoop_);
+    if (std::find(labelsOnMainQueue_.begin(), labelsOnMainQueue_.end(), label) != labelsOnMainQueue_.end()) {
+        return std::make_shared<MainTargetedQueue>(label, mainQueue_);
     }
     return std::make_shared<SerialQueue>(label);
 }

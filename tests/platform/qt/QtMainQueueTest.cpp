@@ -2,7 +2,6 @@
 #include "QueueContract.h"
 #include "RealTimeHarness.h"
 
-#include <QCoreApplication>
 #include <QThread>
 
 #include <memory>
@@ -11,23 +10,11 @@
 
 namespace veltrane::qtshell {
 
-namespace {
-
-// Event loops on other threads than the application's still need the application to exist.
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "qt_test";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
-}
-
-}  // namespace
-
 // Each queue on a Qt event loop of its own, on a thread of the harness, made and destroyed there.
+// The application the loops need is the test program's.
 class QtMainQueueHarness : public contracts::RealTimeHarness {
 public:
-    QtMainQueueHarness() { ensureApplication(); }
+    QtMainQueueHarness() = default;
     QtMainQueueHarness(const QtMainQueueHarness&) = delete;
     QtMainQueueHarness& operator=(const QtMainQueueHarness&) = delete;
     ~QtMainQueueHarness()

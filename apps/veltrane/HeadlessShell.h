@@ -1,0 +1,36 @@
+#pragma once
+
+#include "Shell.h"
+#include "platform/linux/headless/HeadlessAlerts.h"
+#include "platform/linux/headless/HeadlessBindings.h"
+#include "platform/linux/headless/HeadlessMenuItems.h"
+#include "platform/linux/headless/HeadlessStatusBar.h"
+#include "platform/linux/headless/HeadlessWindows.h"
+#include "platform/threads/MainLoop.h"
+
+#include <functional>
+#include <string>
+
+namespace veltrane {
+
+// No display, or none wanted: a plain main loop, alerts in the log, and nothing to show.
+class HeadlessShell final : public Shell {
+public:
+    explicit HeadlessShell(std::function<void(const std::string&)> log) : alerts_(std::move(log)) {}
+
+    platform::Queue& mainQueue() override { return mainLoop_; }
+    Ports ports() override { return {alerts_, statusBar_, menuItems_, windows_, bindings_}; }
+    void setDelegate(platform::ApplicationDelegate*) override {}
+    void run() override { mainLoop_.run(); }
+    void quit() override { mainLoop_.quit(); }
+
+private:
+    threads::MainLoop mainLoop_;
+    linuxbackend::HeadlessAlerts alerts_;
+    linuxbackend::HeadlessStatusBar statusBar_;
+    linuxbackend::HeadlessMenuItems menuItems_;
+    linuxbackend::HeadlessWindows windows_;
+    linuxbackend::HeadlessBindings bindings_;
+};
+
+}  // namespace veltrane
