@@ -1,0 +1,73 @@
+#include "gui/about/AboutViewController.h"
+
+#include "platform/Bundle.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTest>
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace veltrane::gui {
+namespace {
+
+class FakeBundle final : public platform::Bundle {
+public:
+    std::string bundlePath() const override { return "/usr/bin"; }
+    std::optional<std::string> bundleIdentifier() const override { return infoString("CFBundleIdentifier"); }
+    std::optional<std::string> infoString(const std::string& key) const override
+    {
+        const auto found = info.find(key);
+        return found == info.end() ? std::nullopt : std::optional(found->second);
+    }
+    std::string localizedString(const std::string&, const std::string&,
+                                const std::string& defaultValue) const override
+    {
+        return defaultValue;
+    }
+
+    std::map<std::string, std::string> info{{"CFBundleName", "Veltrane"},
+                                            {"CFBundleShortVersionString", "1.4"},
+                                            {"CFBundleVersion", "27"},
+                                            {"NSHumanReadableCopyright", "Copyright © 2026 Ada Ö. Lovelace"}};
+};
+
+std::string textOf(const QLabel& field)
+{
+    return field.text().toStdString();
+}
+
+TEST(AboutViewControllerTest, ShowsVersionAndBuildAndTheCopyrightUnchanged)
+{
+    const FakeBundle bundle;
+    const AboutViewController about(bundle);
+    EXPECT_EQ(textOf(about.versionField()), "Version 1.4 (27)");
+    EXPECT_EQ(textOf(about.copyrightField()), "Copyright © 2026 Ada Ö. Lovelace");
+}
+
+TEST(AboutViewControllerTest, LeavesTheFieldOfAMissingKeyEmpty)
+{
+    FakeBundle bundle;
+    bundle.info.erase("CFBundleVersion");
+    bundle.info.erase("NSHumanReadableCopyright");
+    const AboutViewController about(bundle);
+    EXPECT_EQ(textOf(about.versionField()), "");
+    EXPECT_EQ(textOf(about.copyrightField()), "");
+}
+
+TEST(AboutViewControllerTest, WindowIsTitledCompactAndOfFixedSize)
+{
+    const auto window = AboutViewController::makeWindow(FakeBundle{});
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_EQ(window->windowTitle().toStdString(), "About Veltrane");
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_LT(window->width(), 600);
+    EXPECT_LT(window->height(), 400);
+}
+
+}  // namespace
+}  // namespace veltrane::gui
