@@ -30,9 +30,11 @@ AppDelegate::AppDelegate(const platform::Platform& platform, std::unique_ptr<Sha
                          ApplicationOptions options)
     : platform_(platform), options_(std::move(options)), shared_(std::move(shared)),
       defaults_(shared_->defaults()), hyperFlags_(shared_->hyperFlags()), keyPresser_(shared_->keyPresser()),
-      statusItem_(shared_->statusItem()), hidRemap_(shared_->hidRemap()), keyboardHID_(shared_->keyboardHID()),
-      accessibilityAuthorization_(platform), relauncher_(platform, defaults_), loginItem_(platform),
-      menuController_(platform, defaults_, hidRemap_, accessibilityAuthorization_, relauncher_)
+      statusItem_(shared_->statusItem()), hidRemap_(shared_->hidRemap()),
+      keyboardHID_(shared_->keyboardHID()), accessibilityAuthorization_(platform),
+      relauncher_(platform, defaults_), loginItem_(platform),
+      menuController_(platform, defaults_, hidRemap_, accessibilityAuthorization_, relauncher_,
+                      options_.viewer)
 {
     if (!options_.loggingSetup) {
         options_.loggingSetup = applicationLogging;
@@ -147,9 +149,10 @@ void AppDelegate::startEngine()
     applicationToggle_ = std::make_unique<ApplicationToggle>(platform_, defaults_);
     menuController_.setApplicationToggle(applicationToggle_.get());
     sharedToggle_.store(applicationToggle_.get(), std::memory_order_release);
-    mainEventTap_ = std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_, gestureHandler(), [this] {
-        SystemPrefsUtil::openAccessibilityPane(platform_.workspace);
-    });
+    mainEventTap_ =
+        std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_, gestureHandler(), [this] {
+            SystemPrefsUtil::openAccessibilityPane(platform_.workspace);
+        });
     platform_.dispatch.mainQueue().asyncAfter(kListenerStartDelay, [this] { keyboardHID_.refresh(false); });
     applyKeyMapping();
     const std::int64_t delay = defaults_.touchListenerDelay().value();
@@ -157,6 +160,9 @@ void AppDelegate::startEngine()
         startListeners();
     } else {
         platform_.dispatch.mainQueue().asyncAfter(static_cast<double>(delay), [this] { startListeners(); });
+    }
+    if (defaults_.launchViewerOnStart().enabled() && options_.viewer != nullptr) {
+        options_.viewer->switchOn();
     }
     frontmostObserver_ = platform_.notificationCenter.observe(
         Notifications::kFrontmostAppToggle, [this](const std::any&) { frontmostAppToggle(); });
@@ -182,7 +188,8 @@ void AppDelegate::startDeviceListener()
         return toggle != nullptr && toggle->disabledForApp();
     };
     deviceListener_ = std::make_unique<DeviceListener>(
-        platform_, defaults_, MTTrackpadRegistrar::Consumers{touchEventHandler(), disabledForApp, options_.viewer});
+        platform_, defaults_,
+        MTTrackpadRegistrar::Consumers{touchEventHandler(), disabledForApp, options_.viewer});
 }
 
 TouchEventHandler AppDelegate::touchEventHandler()

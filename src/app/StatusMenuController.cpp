@@ -17,9 +17,9 @@ constexpr float kRelaunchDelay = 5.0f;
 StatusMenuController::StatusMenuController(const platform::Platform& platform, Defaults& defaults,
                                            HidRemap& hidRemap,
                                            AccessibilityAuthorization& accessibilityAuthorization,
-                                           Relauncher& relauncher)
+                                           Relauncher& relauncher, TouchViewer* viewer)
     : platform_(platform), defaults_(defaults), hidRemap_(hidRemap),
-      accessibilityAuthorization_(accessibilityAuthorization), relauncher_(relauncher)
+      accessibilityAuthorization_(accessibilityAuthorization), relauncher_(relauncher), viewer_(viewer)
 {
 }
 
@@ -105,6 +105,16 @@ void StatusMenuController::showViewer()
             "Touch Viewer",
             "Viewing windows will be displayed for each device when touches are detected on that device",
             "OK");
+    }
+    if (viewer_ == nullptr) {
+        return;
+    }
+    // Once the user has closed the last window the viewer is off, and this command is the only
+    // way to have it back.
+    if (viewer_->isShowing()) {
+        viewer_->resetClosedViewers();
+    } else {
+        viewer_->switchOn();
     }
 }
 

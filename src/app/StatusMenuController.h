@@ -7,6 +7,7 @@
 #include "keyboard/HidRemap.h"
 #include "platform/ApplicationDelegate.h"
 #include "platform/Platform.h"
+#include "touch/TouchViewer.h"
 
 #include <memory>
 #include <optional>
@@ -22,8 +23,10 @@ public:
     static constexpr const char* kPreferencesWindow = "PrefsWindowController";
     static constexpr const char* kAboutWindow = "AboutWindowController";
 
+    // The viewer may be null: a shell without windows has none, and its menu command only explains.
     StatusMenuController(const platform::Platform& platform, Defaults& defaults, HidRemap& hidRemap,
-                         AccessibilityAuthorization& accessibilityAuthorization, Relauncher& relauncher);
+                         AccessibilityAuthorization& accessibilityAuthorization, Relauncher& relauncher,
+                         TouchViewer* viewer);
 
     // The per-application switch exists once the engine runs; until then its item does nothing.
     void setApplicationToggle(ApplicationToggle* applicationToggle)
@@ -50,6 +53,7 @@ private:
     HidRemap& hidRemap_;
     AccessibilityAuthorization& accessibilityAuthorization_;
     Relauncher& relauncher_;
+    TouchViewer* viewer_;
     ApplicationToggle* applicationToggle_ = nullptr;
     std::shared_ptr<platform::Window> prefsWindowController_;
     std::shared_ptr<platform::Window> aboutWindowController_;

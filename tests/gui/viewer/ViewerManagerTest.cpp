@@ -1,0 +1,176 @@
+#include "gui/viewer/ViewerManager.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QImage>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+namespace veltrane::gui {
+namespace {
+
+class RecordingSystemLog final : public platform::SystemLog {
+public:
+    void write(platform::SystemLogLevel level, std::string_view text) override
+    {
+        lines.push_back((level == platform::SystemLogLevel::info ? "info " : "other ") + std::string(text));
+    }
+
+    std::vector<std::string> lines;
+};
+
+struct Surface {
+    TouchOrigin origin;
+    float width;
+    float height;
+};
+
+constexpr Surface kFrameworkTrackpad{TouchOrigin::mtEvent, 16000.0f, 11000.0f};
+constexpr Surface kEventTapTrackpad{TouchOrigin::nsEvent, 400.0f, 300.0f};
+
+// The viewer as the shell has it once switched on, fed the events the trackers make.
+class ViewerManagerTest : public ::testing::Test {
+protected:
+    ViewerManagerTest() { viewer.switchOn(); }
+    ~ViewerManagerTest() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    void touch(std::int64_t deviceId, const std::vector<TouchPoint>& positions,
+               Surface surface = kEventTapTrackpad, bool ended = false)
+    {
+        TouchEvent event;
+        for (const TouchPoint& pos : positions) {
+            Touch finger;
+            finger.pos = pos;
+            finger.phase = ended ? 8 : 2;
+            finger.deviceWidth = surface.width;
+            finger.deviceHeight = surface.height;
+            finger.id = static_cast<std::int64_t>(event.touches.size());
+            finger.touchOrigin = surface.origin;
+            event.touches.insert(finger);
+        }
+        event.touchBeginTimestamps = std::make_shared<TouchBeginTimestamps>();
+        event.gestureEnded = ended;
+        event.deviceId = deviceId;
+        event.touchCount = static_cast<std::int64_t>(event.touches.size());
+        viewer.showTouches(event);
+    }
+
+    void lift(std::int64_t deviceId) { touch(deviceId, {{0.5f, 0.5f}}, kEventTapTrackpad, true); }
+
+    // The device's open window, or null.
+    static QWidget* window(std::int64_t deviceId)
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->objectName() == QString::number(deviceId)) {
+                return widget;
+            }
+        }
+        return nullptr;
+    }
+
+    // Whether anything darker than the white background is drawn at or next to the point.
+    static bool inked(const QImage& image, QPoint point)
+    {
+        for (int dx = -1; dx <= 1; ++dx) {
+            for (int dy = -1; dy <= 1; ++dy) {
+                if (qGray(image.pixel(point + QPoint(dx, dy))) < 200) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    RecordingSystemLog systemLog;
+    ViewerManager viewer{systemLog};
+};
+
+TEST_F(ViewerManagerTest, EachDeviceGetsAWindowAsLargeAsItsSurfaceInPoints)
+{
+    touch(1, {{0.5f, 0.5f}}, kFrameworkTrackpad);
+    touch(2, {{0.5f, 0.5f}}, kEventTapTrackpad);
+    touch(1, {{0.6f, 0.5f}}, kFrameworkTrackpad);
+
+    ASSERT_NE(window(1), nullptr);
+    ASSERT_NE(window(2), nullptr);
+    EXPECT_EQ(window(1)->size(), QSize(480, 330));
+    EXPECT_EQ(window(2)->size(), QSize(400, 300));
+    EXPECT_EQ(systemLog.lines, std::vector<std::string>(2, "info com-marrowind-Veltrane Opened viewer"));
+}
+
+TEST_F(ViewerManagerTest, FurtherWindowsOpenTwentyPointsFurtherRightAndDownEach)
+{
+    for (std::int64_t device = 1; device <= 3; ++device) {
+        touch(device, {{0.5f, 0.5f}});
+    }
+
+    const QPoint first = window(1)->pos();
+    EXPECT_EQ(window(2)->pos() - first, QPoint(20, 20));
+    EXPECT_EQ(window(3)->pos() - first, QPoint(40, 40));
+}
+
+TEST_F(ViewerManagerTest, AWindowClosedBesideAnotherStaysClosedUntilTheViewersAreReset)
+{
+    touch(1, {{0.5f, 0.5f}});
+    touch(2, {{0.5f, 0.5f}});
+    window(1)->close();
+    touch(1, {{0.5f, 0.5f}});
+
+    EXPECT_EQ(window(1), nullptr);
+    EXPECT_NE(window(2), nullptr);
+    EXPECT_TRUE(viewer.isShowing());
+
+    viewer.resetClosedViewers();
+    touch(1, {{0.5f, 0.5f}});
+    EXPECT_NE(window(1), nullptr);
+}
+
+TEST_F(ViewerManagerTest, ClosingTheLastWindowSwitchesOffAndForgetsTheClosedOnes)
+{
+    touch(1, {{0.5f, 0.5f}});
+    touch(2, {{0.5f, 0.5f}});
+    window(1)->close();
+    window(2)->close();
+    EXPECT_FALSE(viewer.isShowing());
+    touch(1, {{0.5f, 0.5f}});
+    EXPECT_EQ(window(1), nullptr);
+
+    viewer.switchOn();
+    touch(1, {{0.5f, 0.5f}});
+    touch(2, {{0.5f, 0.5f}});
+    EXPECT_NE(window(1), nullptr);
+    EXPECT_NE(window(2), nullptr);
+}
+
+TEST_F(ViewerManagerTest, TouchesAreCirclesWhereTheFingersLieWithTheTopEdgeUp)
+{
+    touch(1, {{0.5f, 0.25f}, {0.1f, 0.9f}});
+    const QImage image = window(1)->grab().toImage();
+
+    // Centred at (200, 225) and (40, 30) from the window's top left, outlined and not filled.
+    EXPECT_TRUE(inked(image, {215, 225}));
+    EXPECT_TRUE(inked(image, {200, 240}));
+    EXPECT_FALSE(inked(image, {200, 225}));
+    EXPECT_TRUE(inked(image, {40, 15}));
+    EXPECT_TRUE(inked(image, {25, 30}));
+    EXPECT_EQ(image.pixelColor(200, 75), Qt::white);
+    EXPECT_EQ(image.pixelColor(390, 290), Qt::white);
+}
+
+TEST_F(ViewerManagerTest, LiftingTheFingersClearsTheWindowAndOpensNoneForANewDevice)
+{
+    touch(1, {{0.5f, 0.5f}});
+    lift(1);
+    lift(2);
+
+    EXPECT_FALSE(inked(window(1)->grab().toImage(), {215, 150}));
+    EXPECT_EQ(window(2), nullptr);
+    EXPECT_EQ(systemLog.lines.size(), 1u);
+}
+
+}  // namespace
+}  // namespace veltrane::gui
