@@ -18,9 +18,12 @@ class HeadlessShell final : public Shell {
 public:
     explicit HeadlessShell(std::function<void(const std::string&)> log) : alerts_(std::move(log)) {}
 
+    bool graphical() const override { return false; }
     platform::Queue& mainQueue() override { return mainLoop_; }
     Ports ports() override { return {alerts_, statusBar_, menuItems_, windows_, bindings_}; }
-    void setDelegate(platform::ApplicationDelegate*) override {}
+    TouchViewer* viewer(platform::SystemLog&) override { return nullptr; }
+    void attach(const Application*) override {}
+    void settingsChanged() override {}
     void run() override { mainLoop_.run(); }
     void quit() override { mainLoop_.quit(); }
 

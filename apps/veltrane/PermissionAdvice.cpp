@@ -4,12 +4,21 @@ namespace veltrane {
 
 std::string PermissionAdvice::text(const std::string& problem)
 {
-    return "Veltrane cannot use the input devices: " + problem +
-           ".\n\n"
-           "It reads the keyboards (/dev/input/event*) and writes keys to a virtual keyboard through\n"
-           "/dev/uinput. Allow both once, for the members of the group \"input\", and join that group:\n\n"
-           "    sudo " VELTRANE_PERMISSIONS_SCRIPT "\n\n"
-           "then log out and in again, and start Veltrane once more. Nothing else needs root.\n";
+    return "Veltrane cannot use the input devices: " + problem + ".\n\n" + explanation() + "\n\n    " +
+           command() + "\n\nNothing else needs root.\n";
+}
+
+std::string PermissionAdvice::explanation()
+{
+    return "Veltrane reads the keyboards (/dev/input/event*) and writes keys to a virtual keyboard through "
+           "/dev/uinput. Allow both once, for the members of the group \"input\", and join that group, with "
+           "this "
+           "command; then log out and in again, and start Veltrane once more:";
+}
+
+std::string PermissionAdvice::command()
+{
+    return "sudo " VELTRANE_PERMISSIONS_SCRIPT;
 }
 
 }  // namespace veltrane

@@ -35,7 +35,7 @@ Program::Program(const std::string& settingsPath, bool headless)
     : terminal_(std::make_shared<logging::ConsoleDestination>()), shell_(makeShell(headless)),
       ports_(settingsPath, *shell_,
              {.log = logLine,
-              .trusted = [this] { return ports_.input().permitted(); },
+              .trusted = [this] { return inputTrusted(); },
               .terminate = [this] { terminate(0); },
               .exit = [this](int status) { terminate(status); }})
 {
@@ -54,7 +54,10 @@ Program::~Program()
 
 int Program::run()
 {
-    if (!startInput()) {
+    inputStarted_ = startInput();
+    // Without the devices, only a window can tell a person what to do; the application polls
+    // until they are open to it.
+    if (!inputStarted_ && !shell_->graphical()) {
         return 1;
     }
     launch();
@@ -71,6 +74,14 @@ void Program::setUpLogging(bool logToFile, logging::Level minLevel)
     journal_->minLevel = minLevel;
     logging::Logging::registerDestination(terminal_);
     logging::Logging::registerDestination(journal_);
+}
+
+bool Program::inputTrusted()
+{
+    if (!inputStarted_ && !linuxbackend::InputLoop::permissionProblem()) {
+        inputStarted_ = startInput();
+    }
+    return inputStarted_;
 }
 
 bool Program::startInput()
@@ -93,13 +104,17 @@ void Program::launch()
 {
     delegate_ = makeApplication(
         ports_.platform(),
-        {.loggingSetup = [this](bool logToFile, logging::Level level) { setUpLogging(logToFile, level); }});
+        {.loggingSetup = [this](bool logToFile, logging::Level level) { setUpLogging(logToFile, level); },
+         .viewer = shell_->viewer(ports_.systemLog())});
     actions_ = std::make_unique<PreferenceActions>(ports_.platform(), delegate_->sharedInstances());
+    loginItem_ = std::make_unique<LoginItem>(ports_.platform());
+    const Shell::Application application{ports_.platform(), *delegate_, delegate_->sharedInstances(),
+                                         *actions_, *loginItem_};
+    shell_->attach(&application);
     reload_ = std::make_unique<SettingsReload>(delegate_->sharedInstances().defaults(), ports_.settings(),
                                                *actions_);
     watcher_ = std::make_unique<linuxbackend::SettingsFileWatcher>(
         ports_.settings().path(), ports_.mainQueue(), [this] { settingsFileChanged(); });
-    shell_->setDelegate(delegate_.get());
     ports_.mainQueue().async([this] { delegate_->applicationDidFinishLaunching(); });
     // What this program does not follow yet, said once rather than guessed at.
     LOGGING_INFO("The frontmost application is not known here: per-application disabling is off");
@@ -114,7 +129,7 @@ void Program::stop(int signal)
     ports_.input().stop();
     // The application goes while the main queue runs: some of its queues run there.
     ports_.mainQueue().sync([this] {
-        shell_->setDelegate(nullptr);
+        shell_->attach(nullptr);
         watcher_.reset();
         delegate_.reset();
     });
@@ -136,6 +151,7 @@ void Program::terminate(int status)
 void Program::settingsFileChanged()
 {
     reload_->apply(ports_.settings().reload());
+    shell_->settingsChanged();
 }
 
 }  // namespace veltrane

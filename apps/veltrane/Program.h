@@ -4,6 +4,7 @@
 #include "SettingsReload.h"
 #include "Shell.h"
 #include "app/AppDelegate.h"
+#include "app/LoginItem.h"
 #include "app/PreferenceActions.h"
 #include "logging/ConsoleDestination.h"
 #include "logging/Level.h"
@@ -31,6 +32,8 @@ public:
 private:
     void setUpLogging(bool logToFile, logging::Level minLevel);
     bool startInput();
+    // Whether the program may use the input devices now, starting them when it may.
+    bool inputTrusted();
     void launch();
     void stop(int signal);
     [[noreturn]] void terminate(int status);
@@ -44,8 +47,10 @@ private:
     LinuxPorts ports_;
     std::unique_ptr<AppDelegate> delegate_;
     std::unique_ptr<PreferenceActions> actions_;
+    std::unique_ptr<LoginItem> loginItem_;
     std::unique_ptr<SettingsReload> reload_;
     std::unique_ptr<linuxbackend::SettingsFileWatcher> watcher_;
+    bool inputStarted_ = false;
 };
 
 }  // namespace veltrane

@@ -1,6 +1,11 @@
 #include "QtShell.h"
 
+#include "PermissionAdvice.h"
+#include "app/AccessibilityAuthorization.h"
+#include "app/StatusMenuController.h"
+#include "gui/about/AboutViewController.h"
 #include "gui/log/LogWindowController.h"
+#include "gui/permission/PermissionViewController.h"
 #include "logging/Logging.h"
 
 #include <cstdlib>
@@ -38,6 +43,48 @@ bool QtShell::displayAvailable()
         return value != nullptr && *value != '\0';
     };
     return set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+TouchViewer* QtShell::viewer(platform::SystemLog& systemLog)
+{
+    if (!viewer_) {
+        viewer_ = std::make_unique<gui::ViewerManager>(systemLog);
+    }
+    return viewer_.get();
+}
+
+void QtShell::attach(const Application* application)
+{
+    menus_.setDelegate(application ? &application->delegate : nullptr);
+    windows_.unregisterAll();
+    if (application) {
+        registerWindows(*application);
+    }
+}
+
+void QtShell::registerWindows(const Application& application)
+{
+    windows_.registerWindow(StatusMenuController::kPreferencesWindow, [this, application] {
+        auto window = std::make_unique<gui::PrefsViewController>(application.platform, application.shared,
+                                                                 application.actions, application.loginItem);
+        preferences_ = window.get();
+        return window;
+    });
+    windows_.registerWindow(StatusMenuController::kAboutWindow, [&bundle = application.platform.bundle] {
+        return gui::AboutViewController::makeWindow(bundle);
+    });
+    windows_.registerWindow(AccessibilityAuthorization::kWindowIdentifier, [] {
+        return gui::PermissionViewController::makeWindow(
+            QString::fromStdString(PermissionAdvice::explanation()),
+            QString::fromStdString(PermissionAdvice::command()));
+    });
+}
+
+void QtShell::settingsChanged()
+{
+    if (preferences_) {
+        preferences_->synchronise();
+    }
 }
 
 void QtShell::run()

@@ -1,19 +1,24 @@
 #pragma once
 
 #include "Shell.h"
+#include "gui/preferences/PrefsViewController.h"
+#include "gui/viewer/ViewerManager.h"
 #include "platform/linux/headless/HeadlessBindings.h"
-#include "platform/linux/headless/HeadlessWindows.h"
 #include "platform/qt/QtAlerts.h"
 #include "platform/qt/QtMainQueue.h"
 #include "platform/qt/QtStatusBar.h"
 #include "platform/qt/QtStatusMenus.h"
+#include "platform/qt/QtWindows.h"
 
 #include <QApplication>
+#include <QPointer>
+
+#include <memory>
 
 namespace veltrane {
 
 // The graphical shell: the Qt application, whose event loop is the main queue, the tray item with
-// its menus, the alerts and the log window. Made on the main thread, where a display is.
+// its menus, the alerts and the windows. Made on the main thread, where a display is.
 class QtShell final : public Shell {
 public:
     QtShell();
@@ -24,20 +29,30 @@ public:
     // Whether this session has a display for the shell to show on.
     static bool displayAvailable();
 
+    bool graphical() const override { return true; }
     platform::Queue& mainQueue() override { return queue_; }
     Ports ports() override { return {alerts_, statusBar_, menus_, windows_, bindings_}; }
-    void setDelegate(platform::ApplicationDelegate* delegate) override { menus_.setDelegate(delegate); }
+    TouchViewer* viewer(platform::SystemLog& systemLog) override;
+    void attach(const Application* application) override;
+    void settingsChanged() override;
     void run() override;
     void quit() override;
 
 private:
+    void registerWindows(const Application& application);
+
     QApplication application_;
     qtshell::QtMainQueue queue_;
     qtshell::QtAlerts alerts_;
     qtshell::QtStatusMenus menus_;
     qtshell::QtStatusBar statusBar_{menus_};
-    linuxbackend::HeadlessWindows windows_;
+    qtshell::QtWindows windows_;
+    // The preferences controls are bound to nothing: the window reads the settings when it opens and
+    // whenever the settings file changes.
     linuxbackend::HeadlessBindings bindings_;
+    std::unique_ptr<gui::ViewerManager> viewer_;
+    // The preferences window, while the application holds it.
+    QPointer<gui::PrefsViewController> preferences_;
 };
 
 }  // namespace veltrane

@@ -1,12 +1,17 @@
 #pragma once
 
+#include "app/LoginItem.h"
+#include "app/PreferenceActions.h"
+#include "app/SharedInstances.h"
 #include "platform/Alerts.h"
 #include "platform/ApplicationDelegate.h"
 #include "platform/Bindings.h"
 #include "platform/MenuItems.h"
 #include "platform/Queue.h"
 #include "platform/StatusBar.h"
+#include "platform/SystemLog.h"
 #include "platform/Windows.h"
+#include "touch/TouchViewer.h"
 
 namespace veltrane {
 
@@ -22,12 +27,27 @@ public:
         platform::Bindings& bindings;
     };
 
+    // What the windows show and act on, once the application is made.
+    struct Application {
+        const platform::Platform& platform;
+        platform::ApplicationDelegate& delegate;
+        SharedInstances& shared;
+        PreferenceActions& actions;
+        LoginItem& loginItem;
+    };
+
     virtual ~Shell() = default;
 
+    // Whether a person sees it: without it, nobody could grant the program what it lacks.
+    virtual bool graphical() const = 0;
     virtual platform::Queue& mainQueue() = 0;
     virtual Ports ports() = 0;
-    // The application that answers the menus, from now on; nothing before it is made.
-    virtual void setDelegate(platform::ApplicationDelegate* delegate) = 0;
+    // The touch viewer the application is to be made with, if the shell has one.
+    virtual TouchViewer* viewer(platform::SystemLog& systemLog) = 0;
+    // The application the menus and windows serve from now on; nothing, before it goes.
+    virtual void attach(const Application* application) = 0;
+    // The settings changed outside the windows (the settings file): the windows show them.
+    virtual void settingsChanged() = 0;
     // Runs the main queue on the calling thread until quit().
     virtual void run() = 0;
     // From any thread.

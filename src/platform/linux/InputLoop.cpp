@@ -57,8 +57,31 @@ InputLoop::~InputLoop()
     ::close(wakeFd_);
 }
 
+std::optional<std::string> InputLoop::permissionProblem()
+{
+    if (::access("/dev/uinput", W_OK) != 0) {
+        return std::string("cannot open /dev/uinput for writing: ") + std::strerror(errno);
+    }
+    bool allowed = false;
+    bool refused = false;
+    for (const auto& node : DeviceWatcher::presentNodes()) {
+        (::access(node.c_str(), R_OK) == 0 ? allowed : refused) = true;
+    }
+    if (!permittedWith(allowed, refused)) {
+        return std::string("some input devices cannot be read");
+    }
+    return std::nullopt;
+}
+
+bool InputLoop::permittedWith(bool allowed, bool refused)
+{
+    // A device of another group may stay closed to us; all of them closed means no permission.
+    return allowed || !refused;
+}
+
 void InputLoop::start()
 {
+    stopping_ = false;
     virtualKeyboard_ = VirtualDevice::keyboard();
     watcher_ = std::make_unique<DeviceWatcher>();
     log_(std::string("Following input devices through ") + watcher_->source());
@@ -88,8 +111,7 @@ void InputLoop::start()
     for (const auto& node : DeviceWatcher::presentNodes()) {
         (attach(node) ? allowed : refused) = true;
     }
-    // A device of another group may stay closed to us; all of them closed means no permission.
-    permitted_ = allowed || !refused;
+    permitted_ = permittedWith(allowed, refused);
     ports_.hid.setPermitted(permitted_);
     thread_ = std::thread([this] { run(); });
 }

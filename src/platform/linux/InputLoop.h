@@ -15,6 +15,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,6 +47,8 @@ public:
 
     // Makes the virtual keyboard, opens the devices there now and starts the thread. Throws
     // std::system_error when the virtual keyboard cannot be made.
+    // Why the devices are closed to the program, without touching them; nothing when they are open.
+    static std::optional<std::string> permissionProblem();
     void start();
     // Ends the thread, releases every key held on the virtual keyboard, lets go of the devices and
     // removes the virtual keyboard. Not on the main queue, which the thread may be waiting for.
@@ -54,6 +57,7 @@ public:
     bool permitted() const { return permitted_; }
 
 private:
+    static bool permittedWith(bool allowed, bool refused);
     struct Attached {
         std::unique_ptr<InputDevice> device;
         KeyDecoder decoder;
