@@ -54,6 +54,9 @@ Program::~Program()
 
 int Program::run()
 {
+    if (!claimInstance()) {
+        return 0;
+    }
     inputStarted_ = startInput();
     // Without the devices, only a window can tell a person what to do; the application polls
     // until they are open to it.
@@ -74,6 +77,27 @@ void Program::setUpLogging(bool logToFile, logging::Level minLevel)
     journal_->minLevel = minLevel;
     logging::Logging::registerDestination(terminal_);
     logging::Logging::registerDestination(journal_);
+}
+
+bool Program::claimInstance()
+{
+    try {
+        instance_ =
+            linuxbackend::RunningInstance::claim(linuxbackend::RunningInstance::defaultPath(), [this] {
+                ports_.mainQueue().async([this] {
+                    if (delegate_) {
+                        delegate_->applicationShouldHandleReopen(false);
+                    }
+                });
+            });
+    } catch (const std::system_error& error) {
+        LOGGING_WARNING(std::string("Cannot make sure that Veltrane runs once: ") + error.what());
+        return true;
+    }
+    if (!instance_) {
+        std::cout << "Veltrane is running already.\n";
+    }
+    return instance_ != nullptr;
 }
 
 bool Program::inputTrusted()

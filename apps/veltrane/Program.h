@@ -10,6 +10,7 @@
 #include "logging/Level.h"
 #include "platform/linux/TerminationSignals.h"
 #include "platform/linux/settings/SettingsFileWatcher.h"
+#include "platform/linux/system/RunningInstance.h"
 
 #include <memory>
 #include <string>
@@ -26,11 +27,13 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Returns the exit status: 0 after a stop by signal, 1 without the permission to use the devices.
+    // Returns the exit status: 0 after a stop by signal or when another instance runs (which is
+    // told it was started again), 1 without the permission to use the devices and no shell.
     int run();
 
 private:
     void setUpLogging(bool logToFile, logging::Level minLevel);
+    bool claimInstance();
     bool startInput();
     // Whether the program may use the input devices now, starting them when it may.
     bool inputTrusted();
@@ -51,6 +54,8 @@ private:
     std::unique_ptr<SettingsReload> reload_;
     std::unique_ptr<linuxbackend::SettingsFileWatcher> watcher_;
     bool inputStarted_ = false;
+    // Last: its thread posts to the main queue.
+    std::unique_ptr<linuxbackend::RunningInstance> instance_;
 };
 
 }  // namespace veltrane

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace veltrane::linuxbackend {
 
@@ -27,6 +28,8 @@ public:
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&&) = delete;
 
     // Owns what a system call returned, and throws std::system_error naming what failed when it failed.
     static FileDescriptor opened(int descriptor, const std::string& what)
