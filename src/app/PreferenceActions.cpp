@@ -52,15 +52,20 @@ void PreferenceActions::settingChanged(std::string_view key)
 
 bool PreferenceActions::capsLockAvailability()
 {
-    auto& defaults = shared_.defaults();
-    const auto physical = defaults.physicalKeycode().value();
-    const bool available =
-        !(defaults.keyRemap().isOn() && (physical == PhysicalKey::kCapsLock || !PhysicalKey::kind(physical)));
+    const bool available = capsLockRemapAvailable();
     if (!available) {
-        defaults.capsLockRemapped().setEnabled(false);
+        shared_.defaults().capsLockRemapped().setEnabled(false);
     }
     applyKeyMapping();
     return available;
+}
+
+bool PreferenceActions::capsLockRemapAvailable() const
+{
+    auto& defaults = shared_.defaults();
+    const auto physical = defaults.physicalKeycode().value();
+    return !(defaults.keyRemap().isOn() &&
+             (physical == PhysicalKey::kCapsLock || !PhysicalKey::kind(physical)));
 }
 
 void PreferenceActions::applyKeyMapping()

@@ -23,6 +23,8 @@ public:
     // remapped: its remap is switched off. Applies the key mapping in any case. Returns whether
     // the caps lock remap stays available.
     bool capsLockAvailability();
+    // Whether caps lock may be remapped as the settings stand, without changing anything.
+    bool capsLockRemapAvailable() const;
     // Starts or stops the hyper key listener as the settings want it.
     void updateListener() { shared_.keyboardHID().refresh(false); }
     void applyKeyMapping();

@@ -2,7 +2,6 @@
 
 #include "gui/preferences/PreferenceChoices.h"
 #include "gui/preferences/PreferencePictures.h"
-#include "keyboard/PhysicalKey.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -430,16 +429,9 @@ void PrefsViewController::showGestureImage()
 // The settings hold what the rule decided; the checkbox shows it.
 void PrefsViewController::showCapsLockAvailability()
 {
-    const bool available = capsLockRemapAvailable();
+    const bool available = actions_.capsLockRemapAvailable();
     capsLockRemapCheckbox_->setEnabled(available);
     capsLockRemapCheckbox_->setChecked(available && defaults_.capsLockRemapped().isOn());
-}
-
-// With the hyper key on caps lock, or on a key that cannot be it, caps lock cannot be remapped.
-bool PrefsViewController::capsLockRemapAvailable()
-{
-    const auto usage = defaults_.physicalKeycode().value();
-    return !(defaults_.keyRemap().isOn() && (usage == PhysicalKey::kCapsLock || !PhysicalKey::kind(usage)));
 }
 
 void PrefsViewController::showTrackpadOptions()

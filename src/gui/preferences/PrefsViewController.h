@@ -67,7 +67,6 @@ private:
     void showPhysicalKeyImage();
     void showGestureImage();
     void showCapsLockAvailability();
-    bool capsLockRemapAvailable();
     void showTrackpadOptions();
     void showVersion();
 
