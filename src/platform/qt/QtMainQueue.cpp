@@ -9,31 +9,12 @@
 
 namespace veltrane::qtshell {
 
-QtMainQueue::QtMainQueue(std::string label) : label_(std::move(label))
+QtMainQueue::QtMainQueue(std::string label) : DrainedQueue(std::move(label))
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, &context_, [this] { drain(); });
     tasks_.onAdded([this] { requestDrain(); });
-}
-
-void QtMainQueue::async(Task task)
-{
-    tasks_.add(std::move(task));
-}
-
-void QtMainQueue::asyncAfter(double seconds, Task task)
-{
-    tasks_.addAfter(seconds, std::move(task));
-}
-
-void QtMainQueue::sync(const Task& task)
-{
-    if (isCurrent()) {
-        task();
-    } else {
-        tasks_.addAndWait(task);
-    }
 }
 
 bool QtMainQueue::isCurrent() const
@@ -55,11 +36,7 @@ void QtMainQueue::drain()
     // Cleared first: a task added from here on posts a drain of its own.
     drainRequested_ = false;
     while (auto task = tasks_.takeReady()) {
-        try {
-            (*task)();
-        } catch (...) {
-            // Dropped, as a serial queue drops it: the loop must outlive a faulty task.
-        }
+        run(*task);
     }
     armTimer();
 }

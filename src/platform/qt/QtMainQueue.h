@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/Queue.h"
-#include "platform/threads/TaskQueue.h"
+#include "platform/threads/DrainedQueue.h"
 
 #include <QObject>
 #include <QTimer>
@@ -15,16 +14,12 @@ namespace veltrane::qtshell {
 // made it, one at a time and in a serial queue's order, between the loop's own events. Like the
 // plain main loop, it drops an exception escaping an async or delayed task and hands one escaping
 // a sync task to the caller. Made and destroyed on the loop's thread.
-class QtMainQueue final : public platform::Queue {
+class QtMainQueue final : public threads::DrainedQueue {
 public:
     explicit QtMainQueue(std::string label = "main");
     QtMainQueue(const QtMainQueue&) = delete;
     QtMainQueue& operator=(const QtMainQueue&) = delete;
 
-    void async(Task task) override;
-    void asyncAfter(double seconds, Task task) override;
-    void sync(const Task& task) override;
-    const std::string& label() const override { return label_; }
     bool isCurrent() const override;
 
 private:
@@ -32,8 +27,6 @@ private:
     void drain();
     void armTimer();
 
-    std::string label_;
-    threads::TaskQueue tasks_;
     // Lives on the loop's thread: what is posted to it runs there.
     QObject context_;
     QTimer timer_;

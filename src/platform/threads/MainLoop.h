@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/Queue.h"
-#include "platform/threads/TaskQueue.h"
+#include "platform/threads/DrainedQueue.h"
 
 #include <atomic>
 #include <string>
@@ -12,9 +11,9 @@ namespace veltrane::threads {
 // The main queue of a program without a graphical event loop: its tasks run on whichever thread
 // calls run(), until quit(). Like a serial queue, it drops an exception escaping an async or
 // delayed task and hands one escaping a sync task to the caller.
-class MainLoop final : public platform::Queue {
+class MainLoop final : public DrainedQueue {
 public:
-    explicit MainLoop(std::string label = "main") : label_(std::move(label)) {}
+    explicit MainLoop(std::string label = "main") : DrainedQueue(std::move(label)) {}
     // Tasks still queued are dropped.
     ~MainLoop() override = default;
     MainLoop(const MainLoop&) = delete;
@@ -26,15 +25,9 @@ public:
     // still queued wait for the next run().
     void quit();
 
-    void async(Task task) override;
-    void asyncAfter(double seconds, Task task) override;
-    void sync(const Task& task) override;
-    const std::string& label() const override { return label_; }
     bool isCurrent() const override;
 
 private:
-    std::string label_;
-    TaskQueue tasks_;
     // The thread inside run(), or none.
     std::atomic<std::thread::id> runner_;
 };
