@@ -25,10 +25,21 @@ std::string freshConfigHome()
     return folder.string();
 }
 
+// As execve wants them: the strings' own buffers, then a null.
+std::vector<char*> pointers(std::vector<std::string>& strings)
+{
+    std::vector<char*> list;
+    for (auto& text : strings) {
+        list.push_back(text.data());
+    }
+    list.push_back(nullptr);
+    return list;
+}
+
 }  // namespace
 
 VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<std::string> arguments,
-                                 std::optional<uid_t> user)
+                                 std::optional<uid_t> user, std::vector<std::string> environment)
 {
     const std::string configHome = freshConfigHome();
     settingsPath_ = configHome + "/veltrane/settings.json";
@@ -44,13 +55,9 @@ VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<st
         throw std::runtime_error("cannot make a pipe");
     }
     arguments.insert(arguments.begin(), "/bin/veltrane");
-    std::vector<char*> argv;
-    for (auto& argument : arguments) {
-        argv.push_back(argument.data());
-    }
-    argv.push_back(nullptr);
-    std::string home = "XDG_CONFIG_HOME=" + configHome;
-    char* envp[] = {home.data(), nullptr};
+    std::vector<char*> argv = pointers(arguments);
+    environment.push_back("XDG_CONFIG_HOME=" + configHome);
+    std::vector<char*> envp = pointers(environment);
     pid_ = ::fork();
     if (pid_ == 0) {
         ::dup2(pipeFds[1], STDOUT_FILENO);
@@ -58,7 +65,7 @@ VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<st
         if (user && (::setgid(*user) != 0 || ::setuid(*user) != 0)) {
             ::_exit(127);
         }
-        ::execve(argv[0], argv.data(), envp);
+        ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
     ::close(pipeFds[1]);

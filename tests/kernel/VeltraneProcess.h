@@ -14,9 +14,11 @@ namespace veltrane::kernel {
 class VeltraneProcess {
 public:
     // The program is /bin/veltrane in the test machine; settingsJson, when not empty, is written to
-    // its settings file first. With a user, it runs as that user instead of root.
+    // its settings file first. With a user, it runs as that user instead of root. Its environment
+    // holds only its settings folder and the variables given ("NAME=value").
     explicit VeltraneProcess(const std::string& settingsJson = "", std::vector<std::string> arguments = {},
-                             std::optional<uid_t> user = std::nullopt);
+                             std::optional<uid_t> user = std::nullopt,
+                             std::vector<std::string> environment = {});
     // Kills it when it still runs.
     ~VeltraneProcess();
     VeltraneProcess(const VeltraneProcess&) = delete;

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,10 @@ TEST_F(ViewerManagerTest, TouchesAreCirclesWhereTheFingersLieWithTheTopEdgeUp)
     EXPECT_TRUE(inked(image, {25, 30}));
     EXPECT_EQ(image.pixelColor(200, 75), Qt::white);
     EXPECT_EQ(image.pixelColor(390, 290), Qt::white);
+
+    // For a reviewer, with the pictures of the program's other windows.
+    std::filesystem::create_directories(VELTRANE_SCREENSHOTS);
+    EXPECT_TRUE(image.save(VELTRANE_SCREENSHOTS "/touch-viewer.png"));
 }
 
 TEST_F(ViewerManagerTest, LiftingTheFingersClearsTheWindowAndOpensNoneForANewDevice)

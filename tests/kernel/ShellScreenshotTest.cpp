@@ -1,0 +1,236 @@
+#include "UinputKeyboard.h"
+#include "VeltraneProcess.h"
+#include "x11/XScreen.h"
+#include "x11/XembedTray.h"
+#include "x11/XvfbServer.h"
+
+#include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <set>
+#include <thread>
+
+namespace veltrane::kernel {
+namespace {
+
+using std::chrono::milliseconds;
+
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+constexpr xcb_keysym_t kDown = 0xff54;
+constexpr xcb_keysym_t kRight = 0xff53;
+constexpr xcb_keysym_t kReturn = 0xff0d;
+constexpr xcb_keysym_t kEscape = 0xff1b;
+// Painting under emulation is slow; a window counts as drawn once two looks a while apart agree.
+constexpr milliseconds kSettle(400);
+constexpr milliseconds kPatience(30000);
+
+// Where the pictures go: the machine's folder that is copied out, or one beside the test.
+std::filesystem::path screenshotFolder()
+{
+    const char* out = std::getenv("KERNEL_VM_OUT");
+    std::filesystem::path folder = out ? out : "shell-screenshots";
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+// A picture of nothing has a single colour, or nearly: a drawn window has text and edges.
+bool blank(const QImage& image)
+{
+    std::set<QRgb> colours;
+    for (int y = 0; y < image.height() && colours.size() < 4; y += 2) {
+        for (int x = 0; x < image.width() && colours.size() < 4; x += 2) {
+            colours.insert(image.pixel(x, y));
+        }
+    }
+    return colours.size() < 4;
+}
+
+class Desktop {
+public:
+    Desktop()
+        : tray_(server_.display(), kScreenWidth), screen_(server_.display()),
+          veltrane_(R"({"keyRemap": true, "keyMenuBarIcon": true})", {}, std::nullopt,
+                    {"DISPLAY=" + server_.display(), "HOME=/tmp", "XDG_RUNTIME_DIR=" + runtimeFolder()})
+    {
+    }
+
+    // The windows shown, for a failure's message, with a picture of the whole screen beside them.
+    std::string describe()
+    {
+        shoot({0, 0, kScreenWidth, kScreenHeight}, "screen-at-failure");
+        std::string text = "windows shown:\n";
+        for (const auto& window : screen_.windows()) {
+            text += "  \"" + window.title + "\" at " + std::to_string(window.rect.x) + "," +
+                    std::to_string(window.rect.y) + " " + std::to_string(window.rect.width) + "x" +
+                    std::to_string(window.rect.height) + "\n";
+        }
+        return text + "the program said:\n" + veltrane_.output();
+    }
+
+    XembedTray& tray() { return tray_; }
+    XScreen& screen() { return screen_; }
+    VeltraneProcess& veltrane() { return veltrane_; }
+
+    // The window that appears after the step, drawn, or nothing after a long wait.
+    std::optional<XScreen::Window> open(const std::function<void()>& step, const std::string& title = "")
+    {
+        std::set<xcb_window_t> before;
+        for (const auto& window : screen_.windows()) {
+            before.insert(window.id);
+        }
+        step();
+        const auto end = std::chrono::steady_clock::now() + kPatience;
+        while (std::chrono::steady_clock::now() < end) {
+            for (const auto& window : screen_.windows()) {
+                if (!before.contains(window.id) && (title.empty() || window.title == title) &&
+                    drawn(window.rect)) {
+                    return window;
+                }
+            }
+            std::this_thread::sleep_for(milliseconds(100));
+        }
+        return std::nullopt;
+    }
+
+    // Saves what the screen shows there as NAME.png; the picture, for the test to look at.
+    QImage shoot(const ScreenRect& rect, const std::string& name)
+    {
+        QImage picture = screen_.grab(rect);
+        picture.save(QString::fromStdString((screenshotFolder() / (name + ".png")).string()), "PNG");
+        return picture;
+    }
+
+    void openTrayMenu(std::initializer_list<xcb_keysym_t> keys)
+    {
+        const auto icon = tray_.waitForIcon(kPatience);
+        ASSERT_TRUE(icon);
+        const auto menu = open([&] { screen_.click(icon->centreX(), icon->centreY()); });
+        ASSERT_TRUE(menu) << describe();
+        for (const xcb_keysym_t key : keys) {
+            screen_.type(key);
+        }
+        waitUntilGone(menu->id);
+    }
+
+    // A click that comes while a menu is still closing only finishes closing it.
+    void waitUntilGone(xcb_window_t id)
+    {
+        const auto end = std::chrono::steady_clock::now() + kPatience;
+        while (std::chrono::steady_clock::now() < end &&
+               std::ranges::any_of(screen_.windows(), [id](const auto& window) { return window.id == id; })) {
+            std::this_thread::sleep_for(milliseconds(100));
+        }
+    }
+
+private:
+    static std::string runtimeFolder()
+    {
+        std::filesystem::create_directories("/tmp/runtime");
+        std::filesystem::permissions("/tmp/runtime", std::filesystem::perms::owner_all);
+        return "/tmp/runtime";
+    }
+
+    bool drawn(const ScreenRect& rect)
+    {
+        const QImage first = screen_.grab(rect);
+        std::this_thread::sleep_for(kSettle);
+        return !blank(first) && first == screen_.grab(rect);
+    }
+
+    XvfbServer server_{kScreenWidth, kScreenHeight};
+    XembedTray tray_;
+    XScreen screen_;
+    VeltraneProcess veltrane_;
+};
+
+void expectSize(const XScreen::Window& window, int minimumWidth, int minimumHeight)
+{
+    EXPECT_GE(window.rect.width, minimumWidth) << window.title;
+    EXPECT_GE(window.rect.height, minimumHeight) << window.title;
+    EXPECT_LE(window.rect.width, kScreenWidth) << window.title;
+    EXPECT_LE(window.rect.height, kScreenHeight) << window.title;
+}
+
+// The real program on an X desktop with a tray, used as a person would: every window it has is
+// opened from its tray menu, photographed for a reviewer, and checked to be there and drawn.
+TEST(ShellScreenshotTest, EveryWindowOpensFromTheTrayItem)
+{
+    UinputKeyboard keyboard("Test Keyboard", UinputKeyboard::Bus::usb, 0x046D, 0xC31C);
+    Desktop desktop;
+    auto& veltrane = desktop.veltrane();
+    ASSERT_TRUE(veltrane.waitForOutput("Open: 0", kPatience)) << veltrane.output();
+    const auto icon = desktop.tray().waitForIcon(kPatience);
+    ASSERT_TRUE(icon) << "no tray icon docked\n" << desktop.describe();
+    std::this_thread::sleep_for(milliseconds(1000));
+    const QImage idle = desktop.shoot(desktop.tray().area(), "tray");
+    EXPECT_FALSE(blank(desktop.screen().grab(*icon)));
+
+    // The icon fills while the hyper key is held, and empties again.
+    keyboard.key(KEY_CAPSLOCK, true);
+    std::this_thread::sleep_for(milliseconds(1500));
+    EXPECT_NE(desktop.shoot(desktop.tray().area(), "tray-hyper"), idle);
+    keyboard.key(KEY_CAPSLOCK, false);
+    std::this_thread::sleep_for(milliseconds(1500));
+    EXPECT_EQ(desktop.screen().grab(desktop.tray().area()), idle);
+
+    const auto menu = desktop.open([&] { desktop.screen().click(icon->centreX(), icon->centreY()); });
+    ASSERT_TRUE(menu) << desktop.describe();
+    expectSize(*menu, 120, 80);
+    desktop.shoot(menu->rect, "tray-menu");
+    desktop.screen().type(kEscape);
+    desktop.waitUntilGone(menu->id);
+
+    const auto preferences = desktop.open(
+        [&] {
+            desktop.openTrayMenu({kDown, kDown, kReturn});
+        },
+        "Veltrane Preferences");
+    ASSERT_TRUE(preferences) << desktop.describe();
+    expectSize(*preferences, 400, 400);
+    desktop.shoot(preferences->rect, "preferences");
+
+    const auto about = desktop.open(
+        [&] {
+            desktop.openTrayMenu({kDown, kDown, kDown, kReturn});
+        },
+        "About Veltrane");
+    ASSERT_TRUE(about) << desktop.describe();
+    expectSize(*about, 200, 100);
+    desktop.shoot(about->rect, "about");
+
+    const auto log = desktop.open(
+        [&] {
+            desktop.openTrayMenu({kDown, kDown, kDown, kDown, kRight, kDown, kReturn});
+        },
+        "Log");
+    ASSERT_TRUE(log) << desktop.describe();
+    expectSize(*log, 300, 200);
+    // Lines come while it is open: a keyboard plugged in now shows in it.
+    const QImage empty = desktop.screen().grab(log->rect);
+    UinputKeyboard second("Second Keyboard", UinputKeyboard::Bus::usb, 0x046D, 0xC52B);
+    ASSERT_TRUE(veltrane.waitForOutput("Keyboard connected: Second Keyboard", kPatience))
+        << desktop.describe();
+    std::this_thread::sleep_for(milliseconds(1500));
+    EXPECT_NE(desktop.shoot(log->rect, "log"), empty);
+
+    // This desktop has no touchpad, so the viewer shows only its explanation, once.
+    const auto explanation = desktop.open([&] {
+        desktop.openTrayMenu({kDown, kDown, kDown, kDown, kRight, kReturn});
+    });
+    ASSERT_TRUE(explanation) << desktop.describe();
+    expectSize(*explanation, 200, 80);
+    desktop.shoot(explanation->rect, "viewer-explanation");
+    desktop.screen().type(kReturn);
+
+    veltrane.signal(SIGTERM);
+    EXPECT_EQ(veltrane.waitForExit(), 0) << veltrane.output();
+}
+
+}  // namespace
+}  // namespace veltrane::kernel
