@@ -15,15 +15,19 @@ std::string info(const char* key)
     return logging::BundleInfo::string(key).value_or("");
 }
 
-linuxbackend::LinuxBundle::Info bundleInfo()
+std::filesystem::path executable()
 {
     std::error_code error;
-    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
+linuxbackend::LinuxBundle::Info bundleInfo()
+{
     return {.identifier = info("CFBundleIdentifier"),
             .name = info("CFBundleName"),
             .shortVersion = VELTRANE_VERSION,
             .buildNumber = info("CFBundleVersion"),
-            .path = executable.parent_path().string(),
+            .path = executable().parent_path().string(),
             .copyright = "Copyright © 2026 The Veltrane developers"};
 }
 
@@ -32,7 +36,12 @@ linuxbackend::LinuxBundle::Info bundleInfo()
 LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hooks)
     : dispatch_(shell.mainQueue(), {"hidQueue"}), distributed_(dispatch_.mainQueue()),
       settings_(settingsPath, SettingsReload::schema(), hooks.log), poster_(modifiers_),
-      workspace_(dispatch_.mainQueue()), system_({hooks.trusted, hooks.terminate, hooks.exit}),
+      workspace_(dispatch_.mainQueue(),
+                 [this](const std::string& program, const std::vector<std::string>& arguments) {
+                     system_.launchTask(program, arguments);
+                 }),
+      system_({hooks.trusted, hooks.terminate, hooks.exit},
+              linuxbackend::XdgAutostart(linuxbackend::XdgAutostart::userFolder(), executable().string())),
       bundle_(bundleInfo()), platform_{clock_,
                                        dispatch_,
                                        notifications_,

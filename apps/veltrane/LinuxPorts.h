@@ -10,11 +10,11 @@
 #include "platform/linux/settings/SettingsFile.h"
 #include "platform/linux/system/LinuxBundle.h"
 #include "platform/linux/system/LinuxSystem.h"
+#include "platform/linux/system/LinuxWorkspace.h"
 #include "platform/linux/system/LocalDistributedNotificationCenter.h"
 #include "platform/linux/system/LocalNotificationCenter.h"
 #include "platform/linux/system/NoEventMonitors.h"
 #include "platform/linux/system/NoMultitouch.h"
-#include "platform/linux/system/NoWorkspace.h"
 #include "platform/linux/system/SyslogSystemLog.h"
 #include "platform/threads/SystemClock.h"
 #include "platform/threads/ThreadDispatch.h"
@@ -57,7 +57,7 @@ private:
     linuxbackend::LinuxEventPoster poster_;
     linuxbackend::NoEventMonitors monitors_;
     linuxbackend::NoMultitouch multitouch_;
-    linuxbackend::NoWorkspace workspace_;
+    linuxbackend::LinuxWorkspace workspace_;
     linuxbackend::SyslogSystemLog systemLog_;
     linuxbackend::LinuxSystem system_;
     linuxbackend::LinuxBundle bundle_;

@@ -143,7 +143,6 @@ void Program::launch()
     // What this program does not follow yet, said once rather than guessed at.
     LOGGING_INFO("The frontmost application is not known here: per-application disabling is off");
     LOGGING_INFO("Sleep, wake and session changes are not followed here");
-    LOGGING_INFO("Start at login is not available here: use the systemd user unit");
 }
 
 void Program::stop(int signal)

@@ -75,7 +75,10 @@ void reapWhenDone(pid_t child)
 
 }  // namespace
 
-LinuxSystem::LinuxSystem(Callbacks callbacks) : callbacks_(std::move(callbacks)) {}
+LinuxSystem::LinuxSystem(Callbacks callbacks, XdgAutostart autostart)
+    : callbacks_(std::move(callbacks)), autostart_(std::move(autostart))
+{
+}
 
 bool LinuxSystem::isProcessTrusted() const
 {
@@ -91,9 +94,9 @@ platform::OperatingSystemVersion LinuxSystem::operatingSystemVersion() const
     return kernelReleaseVersion(names.release);
 }
 
-bool LinuxSystem::setLoginItemEnabled(const std::string&, bool)
+bool LinuxSystem::setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled)
 {
-    return false;
+    return autostart_.setEnabled(bundleIdentifier, enabled);
 }
 
 void LinuxSystem::launchTask(const std::string& launchPath, const std::vector<std::string>& arguments)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/System.h"
+#include "platform/linux/system/XdgAutostart.h"
 
 #include <functional>
 
@@ -21,13 +22,14 @@ public:
         std::function<void(int)> exit;
     };
 
-    // Every callback is required.
-    explicit LinuxSystem(Callbacks callbacks);
+    // Every callback is required. The login item is an entry of that autostart folder.
+    LinuxSystem(Callbacks callbacks, XdgAutostart autostart);
 
     bool isProcessTrusted() const override;
     // The kernel's version.
     platform::OperatingSystemVersion operatingSystemVersion() const override;
-    // This version has no login items: it always fails.
+    // The helper's only work at login is to bring the program up, so the entry starts the program
+    // itself, under the helper's identifier.
     bool setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled) override;
     // Searches PATH when the path has no slash. The child has the default signal dispositions and
     // mask and only the standard streams open; a thread waits for it so that no zombie stays.
@@ -43,6 +45,7 @@ public:
 
 private:
     Callbacks callbacks_;
+    XdgAutostart autostart_;
 };
 
 }  // namespace veltrane::linuxbackend

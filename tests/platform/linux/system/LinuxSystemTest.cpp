@@ -9,6 +9,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -18,9 +19,10 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-LinuxSystem makeSystem()
+LinuxSystem makeSystem(const std::filesystem::path& autostart = "")
 {
-    return LinuxSystem({.trusted = [] { return true; }, .terminate = [] {}, .exit = [](int) {}});
+    return LinuxSystem({.trusted = [] { return true; }, .terminate = [] {}, .exit = [](int) {}},
+                       XdgAutostart(autostart, "/opt/my apps/veltrane"));
 }
 
 // Whether, within the limit, this process comes to have no child at all, running or exited.
@@ -85,6 +87,36 @@ TEST_F(LinuxSystemLaunch, AProgramThatCannotStartLeavesNoChild)
     system.launchTask((folder_ / "missing").string(), {});
 
     EXPECT_TRUE(noChildLeftWithin(10s));
+}
+
+// The login item is the desktop's autostart entry: written shown or hidden, never removed, so that
+// a hidden one still overrides a system-wide entry of the same name.
+TEST_F(LinuxSystemLaunch, TheLoginItemIsAnAutostartEntryShownOrHidden)
+{
+    const auto autostart = folder_ / "config" / "autostart";
+    LinuxSystem system = makeSystem(autostart);
+    const XdgAutostart reader(autostart, "");
+    const auto entry = autostart / "com.marrowind.VeltraneLauncher.desktop";
+
+    EXPECT_FALSE(reader.enabled("com.marrowind.VeltraneLauncher"));
+    EXPECT_TRUE(system.setLoginItemEnabled("com.marrowind.VeltraneLauncher", true));
+    EXPECT_TRUE(reader.enabled("com.marrowind.VeltraneLauncher"));
+    std::ifstream file(entry);
+    const std::string text(std::istreambuf_iterator<char>(file), {});
+    EXPECT_NE(text.find("[Desktop Entry]\nType=Application\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\nExec=\"/opt/my apps/veltrane\"\n"), std::string::npos) << text;
+
+    EXPECT_TRUE(system.setLoginItemEnabled("com.marrowind.VeltraneLauncher", false));
+    EXPECT_FALSE(reader.enabled("com.marrowind.VeltraneLauncher"));
+    EXPECT_TRUE(std::filesystem::exists(entry));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(autostart), {}), 1);
+}
+
+TEST_F(LinuxSystemLaunch, ALoginItemThatCannotBeWrittenFails)
+{
+    std::ofstream(folder_ / "config");
+    EXPECT_FALSE(makeSystem(folder_ / "config" / "autostart").setLoginItemEnabled("veltrane", true));
+    EXPECT_FALSE(makeSystem("").setLoginItemEnabled("veltrane", true));
 }
 
 TEST(LinuxSystem, TheOperatingSystemVersionIsTheRunningKernels)

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "platform/Queue.h"
+#include "platform/Workspace.h"
+#include "platform/linux/system/ObserverRegistry.h"
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+
+namespace veltrane::linuxbackend {
+
+// The desktop's workspace on Linux. What the desktop's watchers hear on their own threads (the
+// frontmost application from the display server, sleep and the session from logind) reaches the
+// observers on the main queue; URLs and programs open as separate processes.
+class LinuxWorkspace final : public platform::Workspace {
+public:
+    // Starts a program in a process of its own, searching PATH for a bare name.
+    using Launch = std::function<void(const std::string& program, const std::vector<std::string>& arguments)>;
+
+    // A machine waits for sleep's observers this long at most: logind lets a delay inhibitor hold
+    // sleep for a few seconds only, and a stopped main queue must not keep the watcher forever.
+    static constexpr std::chrono::seconds kSleepPatience{3};
+
+    LinuxWorkspace(platform::Queue& mainQueue, Launch launch);
+
+    // From any thread: the frontmost application changed, or none is known any more.
+    void applicationActivated(const std::optional<platform::RunningApplication>& application);
+    // From any thread. For willSleep it returns once the observers have run, or after the patience.
+    void announce(platform::WorkspaceNotification notification);
+
+    std::optional<platform::RunningApplication> frontmostApplication() const override;
+    std::vector<platform::RunningApplication> runningApplications() const override { return {}; }
+    std::optional<std::string> urlForApplication(const std::string&) const override { return std::nullopt; }
+    // Through the desktop's opener, xdg-open; false for a string without a scheme or when there is
+    // no opener.
+    bool openURL(const std::string& url) override;
+    // Starts the program at that path with those arguments; the completion hears on the main queue
+    // whether it could be started.
+    void openApplication(const std::string& path, const std::vector<std::string>& arguments,
+                         OpenCompletion completion) override;
+
+    Token observe(platform::WorkspaceNotification notification, Handler handler) override;
+    void removeObserver(Token token) override;
+
+private:
+    void notify(platform::WorkspaceNotification notification,
+                const std::optional<platform::RunningApplication>& application);
+
+    platform::Queue& mainQueue_;
+    Launch launch_;
+    mutable std::mutex mutex_;
+    std::optional<platform::RunningApplication> frontmost_;
+    ObserverRegistry<platform::WorkspaceNotification, Handler> observers_;
+};
+
+}  // namespace veltrane::linuxbackend
