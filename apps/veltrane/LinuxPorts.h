@@ -42,6 +42,7 @@ public:
     linuxbackend::SettingsFile& settings() { return settings_; }
     linuxbackend::InputLoop& input() { return input_; }
     linuxbackend::SyslogSystemLog& systemLog() { return systemLog_; }
+    linuxbackend::LinuxWorkspace& workspace() { return workspace_; }
 
 private:
     // The keyboard listener's queue runs on the main queue, where the key road runs: each raw key

@@ -126,6 +126,11 @@ bool Program::startInput()
 
 void Program::launch()
 {
+    auto& workspace = ports_.workspace();
+    desktop_ = std::make_unique<DesktopWatchers>(DesktopWatchers::Sinks{
+        .activated = [&workspace](const auto& application) { workspace.applicationActivated(application); },
+        .announce = [&workspace](auto notification) { workspace.announce(notification); },
+        .log = logLine});
     delegate_ = makeApplication(
         ports_.platform(),
         {.loggingSetup = [this](bool logToFile, logging::Level level) { setUpLogging(logToFile, level); },
@@ -140,15 +145,17 @@ void Program::launch()
     watcher_ = std::make_unique<linuxbackend::SettingsFileWatcher>(
         ports_.settings().path(), ports_.mainQueue(), [this] { settingsFileChanged(); });
     ports_.mainQueue().async([this] { delegate_->applicationDidFinishLaunching(); });
-    // What this program does not follow yet, said once rather than guessed at.
-    LOGGING_INFO("The frontmost application is not known here: per-application disabling is off");
-    LOGGING_INFO("Sleep, wake and session changes are not followed here");
+    for (const auto& line : desktop_->describe()) {
+        LOGGING_INFO(line);
+    }
 }
 
 void Program::stop(int signal)
 {
     LOGGING_INFO(std::string("Stopping on ") + (signal == SIGINT ? "SIGINT" : "SIGTERM"));
     ports_.mainQueue().sync([this] { delegate_->applicationWillTerminate(); });
+    // Off the main queue: a sleep being announced waits for it.
+    desktop_.reset();
     ports_.input().stop();
     // The application goes while the main queue runs: some of its queues run there.
     ports_.mainQueue().sync([this] {

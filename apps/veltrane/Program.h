@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopWatchers.h"
 #include "LinuxPorts.h"
 #include "SettingsReload.h"
 #include "Shell.h"
@@ -48,6 +49,7 @@ private:
     std::shared_ptr<logging::ConsoleDestination> journal_;
     std::unique_ptr<Shell> shell_;
     LinuxPorts ports_;
+    std::unique_ptr<DesktopWatchers> desktop_;
     std::unique_ptr<AppDelegate> delegate_;
     std::unique_ptr<PreferenceActions> actions_;
     std::unique_ptr<LoginItem> loginItem_;

@@ -1,8 +1,11 @@
+#include "DesktopWatchers.h"
 #include "Program.h"
 #include "SettingsReload.h"
+#include "app/Relauncher.h"
 #include "platform/linux/DeviceReport.h"
 #include "platform/linux/settings/SettingsCommand.h"
 #include "platform/linux/settings/SettingsFile.h"
+#include "platform/linux/system/XdgAutostart.h"
 
 #include <iostream>
 #include <string>
@@ -14,6 +17,7 @@ constexpr const char* kUsage =
     "usage: veltrane [--headless]            run the hyper key\n"
     "       veltrane config list | get KEY | set KEY VALUE | unset KEY\n"
     "       veltrane devices                 the input devices and what Veltrane does with them\n"
+    "       veltrane status                  what Veltrane learns from this desktop session\n"
     "       veltrane --version\n";
 
 std::string settingsPath()
@@ -26,6 +30,22 @@ int config(const std::vector<std::string>& arguments)
     veltrane::linuxbackend::SettingsFile file(settingsPath(), veltrane::SettingsReload::schema(),
                                               [](const std::string&) {});
     return veltrane::linuxbackend::SettingsCommand(file, std::cout, std::cerr).run(arguments);
+}
+
+int status()
+{
+    const veltrane::DesktopWatchers desktop(
+        {.activated = [](const auto&) {}, .announce = [](auto) {}, .log = [](const std::string&) {}});
+    for (const auto& line : desktop.describe()) {
+        std::cout << line << "\n";
+    }
+    const auto folder = veltrane::linuxbackend::XdgAutostart::userFolder();
+    const bool atLogin =
+        veltrane::linuxbackend::XdgAutostart(folder, "").enabled(veltrane::Relauncher::kHelperIdentifier);
+    std::cout << "Start at login is " << (atLogin ? "on" : "off") << " (autostart folder: "
+              << (folder.empty() ? "none, neither XDG_CONFIG_HOME nor HOME is set" : folder.string())
+              << ")\n";
+    return 0;
 }
 
 }  // namespace
@@ -44,6 +64,9 @@ int main(int argc, char** argv)
     }
     if (first == "config") {
         return config({arguments.begin() + 1, arguments.end()});
+    }
+    if (first == "status" && arguments.size() == 1) {
+        return status();
     }
     if (first == "devices" && arguments.size() == 1) {
         return veltrane::linuxbackend::DeviceReport::write(std::cout);

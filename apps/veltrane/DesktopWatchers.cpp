@@ -1,0 +1,86 @@
+#include "DesktopWatchers.h"
+
+#include <cstdlib>
+
+namespace veltrane {
+
+namespace {
+
+using platform::WorkspaceNotification;
+
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+}  // namespace
+
+DesktopWatchers::DesktopWatchers(Sinks sinks) : sinks_(std::move(sinks))
+{
+    watchFrontmost();
+    logind_ = std::make_unique<linuxbackend::LogindMonitor>(linuxbackend::LogindMonitor::Callbacks{
+        .willSleep = [this] { sinks_.announce(WorkspaceNotification::willSleep); },
+        .didWake = [this] { sinks_.announce(WorkspaceNotification::didWake); },
+        .sessionDidBecomeActive = [this] { sinks_.announce(WorkspaceNotification::sessionDidBecomeActive); },
+        .log = sinks_.log});
+}
+
+// In a Wayland session the X server, if any, sees only the programs that still speak X: what it
+// calls active is not what the person looks at.
+void DesktopWatchers::watchFrontmost()
+{
+    const auto entries = std::make_shared<const linuxbackend::DesktopEntries>();
+    const auto changed = [this](const auto& application) { tellFrontmost(application); };
+    std::function<std::optional<platform::RunningApplication>()> current;
+    if (!environment("WAYLAND_DISPLAY").empty()) {
+        wayland_ = std::make_unique<linuxbackend::WlrActiveApplication>(
+            std::nullopt,
+            [entries](const std::string& appId) -> std::optional<platform::RunningApplication> {
+                const auto entry = entries->forWindowClass(appId, appId);
+                return entry ? std::optional(platform::RunningApplication{entry->id, entry->name})
+                             : std::nullopt;
+            },
+            changed);
+        frontmostProblem_ = wayland_->problem();
+        current = [this] { return wayland_->current(); };
+    } else if (!environment("DISPLAY").empty()) {
+        x11_ = std::make_unique<linuxbackend::X11ActiveApplication>("", entries, changed);
+        frontmostProblem_ = x11_->problem();
+        current = [this] { return x11_->current(); };
+    } else {
+        frontmostProblem_ = "no display: neither WAYLAND_DISPLAY nor DISPLAY is set";
+    }
+    if (frontmostProblem_.empty()) {
+        const std::lock_guard lock(frontmostOrder_);
+        sinks_.activated(current());
+    }
+}
+
+void DesktopWatchers::tellFrontmost(const std::optional<platform::RunningApplication>& application)
+{
+    const std::lock_guard lock(frontmostOrder_);
+    sinks_.activated(application);
+}
+
+std::vector<std::string> DesktopWatchers::describe() const
+{
+    std::vector<std::string> lines;
+    if (!frontmostProblem_.empty()) {
+        lines.push_back("The frontmost application is not known here (" + frontmostProblem_ +
+                        "): per-application disabling is off");
+    } else {
+        lines.push_back(std::string("The frontmost application comes from ") +
+                        (wayland_ ? "the Wayland compositor's window list" : "the X11 window manager"));
+    }
+    if (!logind_->available()) {
+        lines.push_back("Sleep, wake and session changes are not followed here (" + logind_->problem() + ")");
+    } else {
+        const auto problem = logind_->problem();
+        lines.push_back("Sleep, wake and session changes come from logind" +
+                        (problem.empty() ? std::string() : " (" + problem + ")"));
+    }
+    return lines;
+}
+
+}  // namespace veltrane

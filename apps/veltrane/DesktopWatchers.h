@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/Workspace.h"
+#include "platform/linux/logind/LogindMonitor.h"
+#include "platform/linux/wayland/WlrActiveApplication.h"
+#include "platform/linux/x11/DesktopEntries.h"
+#include "platform/linux/x11/X11ActiveApplication.h"
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace veltrane {
+
+// What the desktop tells the workspace: the frontmost application from the display server that
+// can say (a wlroots compositor's window list in a Wayland session, the window manager under X11),
+// and sleep, wake and the session from logind. What cannot be watched stays off, and says why.
+class DesktopWatchers {
+public:
+    struct Sinks {
+        // From the watchers' threads.
+        std::function<void(const std::optional<platform::RunningApplication>&)> activated;
+        // For willSleep, the machine sleeps once it returns.
+        std::function<void(platform::WorkspaceNotification)> announce;
+        std::function<void(const std::string&)> log;
+    };
+
+    explicit DesktopWatchers(Sinks sinks);
+
+    // One line for each: where the frontmost application and sleep come from, or why nowhere.
+    std::vector<std::string> describe() const;
+
+private:
+    void watchFrontmost();
+    void tellFrontmost(const std::optional<platform::RunningApplication>& application);
+
+    Sinks sinks_;
+    // The watcher's first answer and its later changes reach the workspace in the order they were
+    // known.
+    std::mutex frontmostOrder_;
+    std::string frontmostProblem_;
+    std::unique_ptr<linuxbackend::WlrActiveApplication> wayland_;
+    std::unique_ptr<linuxbackend::X11ActiveApplication> x11_;
+    std::unique_ptr<linuxbackend::LogindMonitor> logind_;
+};
+
+}  // namespace veltrane

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <systemd/sd-bus.h>
+
+#include <string>
+
+namespace veltrane::linuxbackend {
+
+// A client connection to a message bus, and the loop that serves it. Like any sd-bus connection it
+// is used by one thread at a time.
+class BusConnection {
+public:
+    // The system bus with an empty address. Throws std::runtime_error saying why there is no bus.
+    explicit BusConnection(const std::string& address);
+    ~BusConnection();
+    BusConnection(const BusConnection&) = delete;
+    BusConnection& operator=(const BusConnection&) = delete;
+
+    sd_bus* get() const { return bus_; }
+    // Serves the bus until stop becomes readable (it is not read), then returns nothing; or returns
+    // why the connection broke.
+    std::string run(int stop);
+
+    // The text of a failed call: the bus error's message, else the system error's.
+    static std::string describe(const sd_bus_error* error, int result);
+
+private:
+    // Waits for the bus or for stop; whether stop woke it.
+    bool waitFor(int stop, int busEvents) const;
+    int timeoutMilliseconds() const;
+
+    sd_bus* bus_ = nullptr;
+};
+
+// An sd-bus callback handing the message to a member function of the object given as user data.
+// The member must not throw: the exception would have to cross sd-bus.
+template <typename Object, void (Object::*member)(sd_bus_message*)>
+int forwardTo(sd_bus_message* message, void* object, sd_bus_error* /*error*/) noexcept
+{
+    (static_cast<Object*>(object)->*member)(message);
+    return 0;
+}
+
+}  // namespace veltrane::linuxbackend

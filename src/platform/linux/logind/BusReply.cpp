@@ -1,0 +1,18 @@
+#include "platform/linux/logind/BusReply.h"
+
+#include "platform/linux/logind/BusConnection.h"
+
+namespace veltrane::linuxbackend {
+
+BusReply::~BusReply()
+{
+    sd_bus_message_unref(reply_);
+    sd_bus_error_free(&error_);
+}
+
+std::string BusReply::error() const
+{
+    return BusConnection::describe(&error_, result_);
+}
+
+}  // namespace veltrane::linuxbackend

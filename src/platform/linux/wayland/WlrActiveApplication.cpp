@@ -1,0 +1,381 @@
+#include "platform/linux/wayland/WlrActiveApplication.h"
+
+#include "platform/linux/settings/FileDescriptor.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <wayland-client.h>
+#include <wlr-foreign-toplevel-management-unstable-v1-client-protocol.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <span>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+
+namespace veltrane::linuxbackend {
+
+namespace {
+
+using platform::RunningApplication;
+
+constexpr std::uint32_t newestManagerVersion = 3;
+constexpr std::chrono::seconds answerTime{5};
+
+std::string nameOf(const std::optional<std::string>& display)
+{
+    if (display) {
+        return *display;
+    }
+    const char* named = std::getenv("WAYLAND_DISPLAY");
+    return named != nullptr && *named != '\0' ? named : "wayland-0";
+}
+
+bool includesActivated(const wl_array* states)
+{
+    const std::span values(static_cast<const std::uint32_t*>(states->data),
+                           states->size / sizeof(std::uint32_t));
+    return std::ranges::find(values, std::uint32_t{ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_ACTIVATED}) !=
+           values.end();
+}
+
+}  // namespace
+
+// The connection and what it learnt of the windows. Everything Wayland happens on the thread, once the
+// constructor has had the compositor's first answer.
+class WlrActiveApplication::Session {
+public:
+    Session(const std::optional<std::string>& display, Lookup lookup, Handler changed);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    std::string problem() const
+    {
+        const std::lock_guard lock(mutex_);
+        return problem_;
+    }
+
+    std::optional<RunningApplication> current() const
+    {
+        const std::lock_guard lock(mutex_);
+        return current_;
+    }
+
+private:
+    // A window's changes apply together at its done event; until then they are pending.
+    struct Window {
+        std::string appId;
+        bool activated = false;
+    };
+    struct Toplevel {
+        Window pending;
+        Window shown;
+    };
+    enum class Pumped { events, quiet, stopped, failed };
+
+    std::string connect(const std::optional<std::string>& display);
+    std::string roundtrip();
+    std::string lost() const;
+    Pumped pump(int timeoutMs);
+    void follow();
+    void watch(zwlr_foreign_toplevel_handle_v1* handle);
+    void forget(zwlr_foreign_toplevel_handle_v1* handle);
+    void review();
+    std::optional<RunningApplication> identify(const std::string& appId) const;
+    void tell(const std::optional<RunningApplication>& application);
+    void giveUp(const std::string& why);
+
+    static const wl_callback_listener syncListener;
+    static const wl_registry_listener registryListener;
+    static const zwlr_foreign_toplevel_manager_v1_listener managerListener;
+    static const zwlr_foreign_toplevel_handle_v1_listener toplevelListener;
+
+    Lookup lookup_;
+    Handler changed_;
+    FileDescriptor stop_;
+    wl_display* display_ = nullptr;
+    wl_registry* registry_ = nullptr;
+    zwlr_foreign_toplevel_manager_v1* manager_ = nullptr;
+    std::unordered_map<zwlr_foreign_toplevel_handle_v1*, Toplevel> toplevels_;
+    std::string shownAppId_;
+    bool reviewDue_ = false;
+    mutable std::mutex mutex_;
+    std::optional<RunningApplication> current_;
+    std::string problem_;
+    std::thread thread_;
+};
+
+const wl_callback_listener WlrActiveApplication::Session::syncListener = {
+    .done = [](void* answered, wl_callback*, std::uint32_t) { *static_cast<bool*>(answered) = true; },
+};
+
+const wl_registry_listener WlrActiveApplication::Session::registryListener = {
+    .global =
+        [](void* data, wl_registry* registry, std::uint32_t name, const char* interface,
+           std::uint32_t version) {
+            auto* session = static_cast<Session*>(data);
+            if (session->manager_ != nullptr ||
+                std::strcmp(interface, zwlr_foreign_toplevel_manager_v1_interface.name) != 0) {
+                return;
+            }
+            session->manager_ = static_cast<zwlr_foreign_toplevel_manager_v1*>(
+                wl_registry_bind(registry, name, &zwlr_foreign_toplevel_manager_v1_interface,
+                                 std::min(version, newestManagerVersion)));
+            zwlr_foreign_toplevel_manager_v1_add_listener(session->manager_, &managerListener, session);
+        },
+    .global_remove = [](void*, wl_registry*, std::uint32_t) {},
+};
+
+const zwlr_foreign_toplevel_manager_v1_listener WlrActiveApplication::Session::managerListener = {
+    .toplevel = [](void* data, zwlr_foreign_toplevel_manager_v1*,
+                   zwlr_foreign_toplevel_handle_v1* handle) { static_cast<Session*>(data)->watch(handle); },
+    // The compositor has let go of the manager already.
+    .finished =
+        [](void* data, zwlr_foreign_toplevel_manager_v1* manager) {
+            zwlr_foreign_toplevel_manager_v1_destroy(manager);
+            static_cast<Session*>(data)->manager_ = nullptr;
+        },
+};
+
+const zwlr_foreign_toplevel_handle_v1_listener WlrActiveApplication::Session::toplevelListener = {
+    .title = [](void*, zwlr_foreign_toplevel_handle_v1*, const char*) {},
+    .app_id =
+        [](void* data, zwlr_foreign_toplevel_handle_v1* handle, const char* appId) {
+            static_cast<Session*>(data)->toplevels_[handle].pending.appId = appId != nullptr ? appId : "";
+        },
+    .output_enter = [](void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {},
+    .output_leave = [](void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {},
+    .state =
+        [](void* data, zwlr_foreign_toplevel_handle_v1* handle, wl_array* states) {
+            static_cast<Session*>(data)->toplevels_[handle].pending.activated = includesActivated(states);
+        },
+    .done =
+        [](void* data, zwlr_foreign_toplevel_handle_v1* handle) {
+            auto* session = static_cast<Session*>(data);
+            auto& toplevel = session->toplevels_[handle];
+            toplevel.shown = toplevel.pending;
+            session->reviewDue_ = true;
+        },
+    .closed = [](void* data,
+                 zwlr_foreign_toplevel_handle_v1* handle) { static_cast<Session*>(data)->forget(handle); },
+    .parent = [](void*, zwlr_foreign_toplevel_handle_v1*, zwlr_foreign_toplevel_handle_v1*) {},
+};
+
+WlrActiveApplication::Session::Session(const std::optional<std::string>& display, Lookup lookup,
+                                       Handler changed)
+    : lookup_(std::move(lookup)), changed_(std::move(changed)),
+      stop_(FileDescriptor::opened(::eventfd(0, EFD_CLOEXEC), "cannot make an event"))
+{
+    problem_ = connect(display);
+    if (problem_.empty()) {
+        thread_ = std::thread([this] { follow(); });
+    }
+}
+
+WlrActiveApplication::Session::~Session()
+{
+    if (thread_.joinable()) {
+        ::eventfd_write(stop_.get(), 1);
+        thread_.join();
+    }
+    for (const auto& [handle, toplevel] : toplevels_) {
+        zwlr_foreign_toplevel_handle_v1_destroy(handle);
+    }
+    if (manager_ != nullptr) {
+        zwlr_foreign_toplevel_manager_v1_destroy(manager_);
+    }
+    if (registry_ != nullptr) {
+        wl_registry_destroy(registry_);
+    }
+    if (display_ != nullptr) {
+        wl_display_disconnect(display_);
+    }
+}
+
+// Why the compositor cannot tell the frontmost application, or nothing when it can.
+std::string WlrActiveApplication::Session::connect(const std::optional<std::string>& display)
+{
+    display_ = wl_display_connect(display ? display->c_str() : nullptr);
+    if (display_ == nullptr) {
+        return "cannot connect to the Wayland display " + nameOf(display) + ": " +
+               std::generic_category().message(errno);
+    }
+    registry_ = wl_display_get_registry(display_);
+    wl_registry_add_listener(registry_, &registryListener, this);
+    if (auto failure = roundtrip(); !failure.empty()) {
+        return failure;
+    }
+    return manager_ == nullptr ? "the compositor offers no foreign toplevel list" : "";
+}
+
+// The library's own roundtrip would wait forever on a compositor that does not answer.
+std::string WlrActiveApplication::Session::roundtrip()
+{
+    bool answered = false;
+    wl_callback* callback = wl_display_sync(display_);
+    wl_callback_add_listener(callback, &syncListener, &answered);
+    const auto deadline = std::chrono::steady_clock::now() + answerTime;
+    std::string failure;
+    while (!answered && failure.empty()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            failure =
+                "the compositor did not answer within " + std::to_string(answerTime.count()) + " seconds";
+        } else if (pump(static_cast<int>(left.count())) == Pumped::failed) {
+            failure = lost();
+        }
+    }
+    wl_callback_destroy(callback);
+    return failure;
+}
+
+std::string WlrActiveApplication::Session::lost() const
+{
+    return "lost the connection to the Wayland compositor: " +
+           std::generic_category().message(wl_display_get_error(display_));
+}
+
+// Waits for the compositor, for the stop event or for the time given (-1: no limit), and dispatches
+// what came.
+WlrActiveApplication::Session::Pumped WlrActiveApplication::Session::pump(int timeoutMs)
+{
+    while (wl_display_prepare_read(display_) != 0) {
+        if (wl_display_dispatch_pending(display_) < 0) {
+            return Pumped::failed;
+        }
+    }
+    // A full socket takes the requests on a later turn.
+    if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
+        wl_display_cancel_read(display_);
+        return Pumped::failed;
+    }
+    std::array<pollfd, 2> watched{{{wl_display_get_fd(display_), POLLIN, 0}, {stop_.get(), POLLIN, 0}}};
+    const int ready = ::poll(watched.data(), watched.size(), timeoutMs);
+    const bool pollFailed = ready < 0 && errno != EINTR;
+    if (ready <= 0 || watched[0].revents == 0 || watched[1].revents != 0) {
+        wl_display_cancel_read(display_);
+        if (pollFailed) {
+            return Pumped::failed;
+        }
+        return watched[1].revents != 0 ? Pumped::stopped : Pumped::quiet;
+    }
+    if (wl_display_read_events(display_) < 0 || wl_display_dispatch_pending(display_) < 0) {
+        return Pumped::failed;
+    }
+    return Pumped::events;
+}
+
+void WlrActiveApplication::Session::follow()
+{
+    for (;;) {
+        const Pumped pumped = pump(-1);
+        if (pumped == Pumped::stopped) {
+            return;
+        }
+        if (pumped == Pumped::failed) {
+            giveUp(lost());
+            return;
+        }
+        if (manager_ == nullptr) {
+            giveUp("the compositor stopped listing its windows");
+            return;
+        }
+        // Once per batch: a focus moving between windows comes as two done events, and the moment
+        // between them, with no window activated, is not a change.
+        if (reviewDue_) {
+            review();
+        }
+    }
+}
+
+void WlrActiveApplication::Session::watch(zwlr_foreign_toplevel_handle_v1* handle)
+{
+    toplevels_.try_emplace(handle);
+    zwlr_foreign_toplevel_handle_v1_add_listener(handle, &toplevelListener, this);
+}
+
+void WlrActiveApplication::Session::forget(zwlr_foreign_toplevel_handle_v1* handle)
+{
+    toplevels_.erase(handle);
+    zwlr_foreign_toplevel_handle_v1_destroy(handle);
+    reviewDue_ = true;
+}
+
+void WlrActiveApplication::Session::review()
+{
+    reviewDue_ = false;
+    const auto frontmost =
+        std::ranges::find_if(toplevels_, [](const auto& entry) { return entry.second.shown.activated; });
+    const std::string appId = frontmost == toplevels_.end() ? "" : frontmost->second.shown.appId;
+    if (appId != shownAppId_) {
+        shownAppId_ = appId;
+        tell(identify(appId));
+    }
+}
+
+std::optional<RunningApplication> WlrActiveApplication::Session::identify(const std::string& appId) const
+{
+    if (appId.empty()) {
+        return std::nullopt;
+    }
+    if (auto known = lookup_ ? lookup_(appId) : std::nullopt) {
+        return known;
+    }
+    return RunningApplication{appId, appId};
+}
+
+void WlrActiveApplication::Session::tell(const std::optional<RunningApplication>& application)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        if (current_ == application) {
+            return;
+        }
+        current_ = application;
+    }
+    if (changed_) {
+        changed_(application);
+    }
+}
+
+void WlrActiveApplication::Session::giveUp(const std::string& why)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        problem_ = why;
+    }
+    tell(std::nullopt);
+}
+
+WlrActiveApplication::WlrActiveApplication(const std::optional<std::string>& display, Lookup lookup,
+                                           Handler changed)
+    : session_(std::make_unique<Session>(display, std::move(lookup), std::move(changed)))
+{
+}
+
+WlrActiveApplication::~WlrActiveApplication() = default;
+
+bool WlrActiveApplication::available() const
+{
+    return session_->problem().empty();
+}
+
+std::string WlrActiveApplication::problem() const
+{
+    return session_->problem();
+}
+
+std::optional<RunningApplication> WlrActiveApplication::current() const
+{
+    return session_->current();
+}
+
+}  // namespace veltrane::linuxbackend

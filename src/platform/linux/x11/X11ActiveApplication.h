@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/Workspace.h"
+#include "platform/linux/settings/FileDescriptor.h"
+#include "platform/linux/x11/DesktopEntries.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace veltrane::linuxbackend {
+
+class X11Connection;
+
+// The application frontmost on an X11 desktop, as the window manager's _NET_ACTIVE_WINDOW shows it,
+// named by its desktop entry: the desktop file id and Name; without an entry, the window's
+// WM_CLASS class for both. Watches on a thread of its own while it lives.
+class X11ActiveApplication {
+public:
+    using Handler = std::function<void(const std::optional<platform::RunningApplication>& application)>;
+
+    // Connects to the display (empty: DISPLAY) and knows the frontmost application on return.
+    // Without a server or a window manager that publishes the active window it is not available,
+    // and never calls changed. Otherwise changed is called on its thread each time another
+    // application, or none, comes to the front; not when focus moves within one application.
+    X11ActiveApplication(const std::string& display, std::shared_ptr<const DesktopEntries> entries,
+                         Handler changed);
+    // Stops watching: changed is not called once it returns.
+    ~X11ActiveApplication();
+    X11ActiveApplication(const X11ActiveApplication&) = delete;
+    X11ActiveApplication& operator=(const X11ActiveApplication&) = delete;
+
+    // False once it cannot or can no longer watch, as when the server went away.
+    bool available() const;
+    // Why it is not available; empty while it is.
+    std::string problem() const;
+    // The frontmost application, or nothing; the last one known after the watch ended.
+    std::optional<platform::RunningApplication> current() const;
+
+private:
+    struct Atoms {
+        std::uint32_t supported = 0;
+        std::uint32_t activeWindow = 0;
+        std::uint32_t pid = 0;
+        std::uint32_t wmState = 0;
+    };
+
+    void start(const std::string& display);
+    std::optional<platform::RunningApplication> frontmost();
+    std::optional<std::uint32_t> clientBelow(std::uint32_t window, int depth);
+    void watch();
+    void publish(const std::optional<platform::RunningApplication>& application);
+    void fail(const std::string& why);
+
+    std::shared_ptr<const DesktopEntries> entries_;
+    Handler changed_;
+    std::unique_ptr<X11Connection> connection_;
+    Atoms atoms_;
+    FileDescriptor stop_;
+    mutable std::mutex mutex_;
+    std::string problem_;
+    std::optional<platform::RunningApplication> current_;
+    std::thread thread_;
+};
+
+}  // namespace veltrane::linuxbackend

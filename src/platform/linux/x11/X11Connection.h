@@ -1,0 +1,73 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace veltrane::linuxbackend {
+
+// A client's connection to an X server that waits a bounded time for every answer: a server that
+// stops answering counts as gone, so that its client never hangs on it. For one thread at a time.
+class X11Connection {
+public:
+    // The server is unreachable, gone or silent; the message names the display.
+    class Lost : public std::runtime_error {
+    public:
+        using std::runtime_error::runtime_error;
+    };
+
+    // An empty display means the one DISPLAY names. Throws Lost.
+    explicit X11Connection(const std::string& display);
+
+    // The display as the user would name it, for messages.
+    const std::string& display() const { return display_; }
+    xcb_window_t root() const { return root_; }
+    // Readable when events or answers arrive.
+    int descriptor() const;
+
+    // Every call below throws Lost. A window that went away in the meantime has no property and no
+    // children.
+    xcb_atom_t atom(const std::string& name);
+    // A property of that type in 32-bit values, at most `most` of them; empty without it.
+    std::vector<std::uint32_t> values(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                                      std::uint32_t most);
+    // A property of that type in bytes, at most 4 × `most` of them; empty without it.
+    std::string text(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, std::uint32_t most);
+    std::vector<xcb_window_t> children(xcb_window_t window);
+    void watchProperties(xcb_window_t window);
+    void watchDestruction(xcb_window_t window);
+    // Takes every event received so far: whether one said that property of a watched window changed,
+    // or that a watched window was destroyed.
+    bool changed(xcb_atom_t property);
+
+private:
+    struct Free {
+        void operator()(void* memory) const { std::free(memory); }
+    };
+    template <typename Reply> using Owned = std::unique_ptr<Reply, Free>;
+
+    void* await(unsigned int request);
+    template <typename Reply> Owned<Reply> answer(unsigned int request)
+    {
+        return Owned<Reply>(static_cast<Reply*>(await(request)));
+    }
+    Owned<xcb_get_property_reply_t> propertyReply(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                                                  std::uint8_t format, std::uint32_t most);
+    void select(xcb_window_t window, std::uint32_t events);
+    void throwIfBroken() const;
+
+    struct Disconnect {
+        void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+    };
+
+    std::string display_;
+    std::unique_ptr<xcb_connection_t, Disconnect> connection_;
+    xcb_window_t root_ = XCB_NONE;
+};
+
+}  // namespace veltrane::linuxbackend

@@ -1,0 +1,138 @@
+#include "platform/linux/logind/LogindMonitor.h"
+
+#include "FakeLogind.h"
+#include "PrivateBus.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace veltrane::linuxbackend {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+bool eventually(const std::function<bool()>& condition)
+{
+    const auto deadline = Clock::now() + 5s;
+    while (!condition()) {
+        if (Clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
+class LogindMonitorTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(bus.address().empty()) << "dbus-daemon did not start"; }
+
+    LogindMonitor::Callbacks callbacks(const FakeLogind* fake = nullptr)
+    {
+        return {.willSleep =
+                    [this, fake] {
+                        delayHeldDuringWillSleep = fake != nullptr && fake->latestDelayHeld();
+                        ++willSleep;
+                    },
+                .didWake = [this] { ++didWake; },
+                .sessionDidBecomeActive = [this] { ++becameActive; },
+                .log = {}};
+    }
+
+    PrivateBus bus;
+    std::atomic<int> willSleep = 0;
+    std::atomic<int> didWake = 0;
+    std::atomic<int> becameActive = 0;
+    std::atomic<bool> delayHeldDuringWillSleep = false;
+};
+
+TEST_F(LogindMonitorTest, SleepWaitsForWillSleepAndIsDelayedAgainAfterWaking)
+{
+    FakeLogind fake(bus.address(), {});
+    LogindMonitor monitor(callbacks(&fake), bus.address());
+    ASSERT_TRUE(monitor.available()) << monitor.problem();
+    ASSERT_TRUE(eventually([&] { return fake.latestDelayHeld(); }));
+
+    fake.prepareForSleep(true);
+    ASSERT_TRUE(eventually([&] { return willSleep == 1 && !fake.latestDelayHeld(); }));
+    EXPECT_TRUE(delayHeldDuringWillSleep);
+
+    fake.prepareForSleep(false);
+    EXPECT_TRUE(
+        eventually([&] { return didWake == 1 && fake.delaysGranted() == 2 && fake.latestDelayHeld(); }));
+    EXPECT_EQ(monitor.problem(), "");
+}
+
+TEST_F(LogindMonitorTest, ARefusedDelayIsReportedAndSleepAndWakeAreStillHeard)
+{
+    FakeLogind fake(bus.address(), {.refuseDelays = true});
+    LogindMonitor monitor(callbacks(), bus.address());
+    EXPECT_TRUE(eventually([&] { return monitor.problem() == "sleep not delayed: Access denied"; }))
+        << monitor.problem();
+
+    fake.prepareForSleep(true);
+    fake.prepareForSleep(false);
+    EXPECT_TRUE(eventually([&] { return willSleep == 1 && didWake == 1; }));
+}
+
+TEST_F(LogindMonitorTest, EachReturnOfTheSessionToActiveIsHeardOnce)
+{
+    for (const bool processInSession : {true, false}) {
+        SCOPED_TRACE(processInSession ? "session of the process" : "session by name");
+        becameActive = 0;
+        willSleep = 0;
+        FakeLogind fake(bus.address(), {.processInSession = processInSession});
+        LogindMonitor monitor(callbacks(), bus.address());
+        ASSERT_EQ(monitor.problem(), "");
+
+        fake.setActive(false, true);
+        fake.setActive(true, false);
+        ASSERT_TRUE(eventually([&] { return becameActive == 1; }));
+
+        fake.setActive(true, true);
+        fake.setActive(false, true);
+        fake.setActive(true, true);
+        // Signals arrive in order: once the sleep is heard, every change before it has been.
+        fake.prepareForSleep(true);
+        ASSERT_TRUE(eventually([&] { return willSleep == 1; }));
+        EXPECT_EQ(becameActive, 2);
+    }
+}
+
+TEST_F(LogindMonitorTest, WithoutLogindOnTheBusItIsUnavailableAndSaysSo)
+{
+    const LogindMonitor monitor(callbacks(), bus.address());
+
+    EXPECT_FALSE(monitor.available());
+    EXPECT_EQ(monitor.problem().rfind("logind is not running: ", 0), 0u) << monitor.problem();
+}
+
+TEST(LogindMonitor, WithoutABusItIsUnavailableAndSaysSo)
+{
+    const LogindMonitor monitor({}, "unix:path=/nonexistent/veltrane-test-bus");
+
+    EXPECT_FALSE(monitor.available());
+    EXPECT_EQ(monitor.problem().rfind("no system bus: ", 0), 0u) << monitor.problem();
+}
+
+TEST_F(LogindMonitorTest, StoppingWhileIdleIsPromptAndLetsTheDelayGo)
+{
+    FakeLogind fake(bus.address(), {});
+    auto monitor = std::make_unique<LogindMonitor>(callbacks(), bus.address());
+    ASSERT_TRUE(eventually([&] { return fake.latestDelayHeld(); }));
+
+    const auto stopping = Clock::now();
+    monitor.reset();
+
+    EXPECT_LT(Clock::now() - stopping, 1s);
+    EXPECT_FALSE(fake.latestDelayHeld());
+}
+
+}  // namespace
+}  // namespace veltrane::linuxbackend

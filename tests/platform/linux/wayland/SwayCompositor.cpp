@@ -1,0 +1,134 @@
+#include "SwayCompositor.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace veltrane::linuxbackend {
+
+namespace {
+
+constexpr uid_t nobody = 65534;
+
+std::filesystem::path uniqueFolder()
+{
+    static std::atomic<int> made = 0;
+    return std::filesystem::temp_directory_path() /
+           ("veltrane-sway-" + std::to_string(::getpid()) + "-" + std::to_string(made++));
+}
+
+std::vector<char*> pointers(std::vector<std::string>& strings)
+{
+    std::vector<char*> result;
+    for (auto& string : strings) {
+        result.push_back(string.data());
+    }
+    result.push_back(nullptr);
+    return result;
+}
+
+}  // namespace
+
+SwayCompositor::SwayCompositor() : folder_(uniqueFolder())
+{
+    std::filesystem::create_directory(folder_);
+    if (::chown(folder_.c_str(), nobody, nobody) != 0 || ::chmod(folder_.c_str(), 0700) != 0) {
+        throw std::runtime_error("cannot hand " + folder_.string() + " to nobody");
+    }
+    std::ofstream(folder_ / "config") << "output HEADLESS-1 resolution 800x600\nxwayland disable\n";
+    start();
+    if (!waitForSockets()) {
+        stop();
+        std::stringstream log;
+        log << std::ifstream(folder_ / "sway.log").rdbuf();
+        std::filesystem::remove_all(folder_);
+        throw std::runtime_error("sway did not start: " + log.str());
+    }
+}
+
+SwayCompositor::~SwayCompositor()
+{
+    stop();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+void SwayCompositor::start()
+{
+    std::vector<std::string> arguments{"setpriv",
+                                       "--reuid=65534",
+                                       "--regid=65534",
+                                       "--clear-groups",
+                                       "sway",
+                                       "-c",
+                                       (folder_ / "config").string()};
+    std::vector<std::string> environment{
+        "WLR_BACKENDS=headless",    "WLR_LIBINPUT_NO_DEVICES=1",           "WLR_RENDERER=pixman",
+        "HOME=" + folder_.string(), "XDG_RUNTIME_DIR=" + folder_.string(), "PATH=/usr/bin:/bin"};
+    const auto log = (folder_ / "sway.log").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    const int failed = ::posix_spawnp(&pid_, "setpriv", &actions, nullptr, pointers(arguments).data(),
+                                      pointers(environment).data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) {
+        pid_ = -1;
+        throw std::runtime_error("cannot start sway");
+    }
+}
+
+bool SwayCompositor::waitForSockets()
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+    while (display_.empty() || ipc_.empty()) {
+        if (::waitpid(pid_, nullptr, WNOHANG) != 0) {
+            pid_ = -1;
+            return false;
+        }
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            const auto name = entry.path().filename().string();
+            if (name.starts_with("wayland-") && !name.ends_with(".lock")) {
+                display_ = entry.path();
+            } else if (name.starts_with("sway-ipc.") && name.ends_with(".sock")) {
+                ipc_ = entry.path();
+            }
+        }
+    }
+    return true;
+}
+
+bool SwayCompositor::command(const std::string& command) const
+{
+    return std::system(
+               ("timeout 10 swaymsg -s '" + ipc_.string() + "' '" + command + "' >/dev/null").c_str()) == 0;
+}
+
+void SwayCompositor::stop()
+{
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+}
+
+}  // namespace veltrane::linuxbackend

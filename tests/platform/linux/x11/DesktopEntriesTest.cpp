@@ -1,0 +1,91 @@
+#include "platform/linux/x11/DesktopEntries.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace veltrane::linuxbackend {
+namespace {
+
+using namespace std::string_literals;
+using Entry = DesktopEntries::Entry;
+
+class DesktopEntriesTest : public ::testing::Test {
+protected:
+    ~DesktopEntriesTest() override { std::filesystem::remove_all(folder); }
+
+    void write(const std::filesystem::path& path, const std::string& text) const
+    {
+        std::filesystem::create_directories((folder / path).parent_path());
+        std::ofstream(folder / path, std::ios::binary) << text;
+    }
+
+    static std::string application(const std::string& name, const std::string& more = "")
+    {
+        return "[Desktop Entry]\nType=Application\nName=" + name + "\n" + more;
+    }
+
+    DesktopEntries entries() const
+    {
+        return DesktopEntries({folder / "home", folder / "missing", folder / "system"});
+    }
+
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("desktop-entries-test-" + std::to_string(::getpid()));
+};
+
+TEST_F(DesktopEntriesTest, EarlierFoldersWinAndHiddenEntriesRemoveTheApplication)
+{
+    write("home/editor.desktop", application("Mine"));
+    write("system/editor.desktop", application("System"));
+    write("home/gone.desktop", application("Gone", "Hidden=true\n"));
+    write("system/gone.desktop", application("Gone"));
+    write("system/kde/konsole.desktop", application("Konsole"));
+
+    const auto desktop = entries();
+    EXPECT_EQ(desktop.forWindowClass("", "editor"), (Entry{"editor", "Mine"}));
+    EXPECT_EQ(desktop.forWindowClass("gone", "Gone"), std::nullopt);
+    EXPECT_EQ(desktop.forWindowClass("kde-konsole", ""), (Entry{"kde-konsole", "Konsole"}));
+}
+
+TEST_F(DesktopEntriesTest, FindsTheApplicationOfAWindowClassThenOfAnExecutable)
+{
+    write("system/a.desktop", application("Hidden Terminal", "StartupWMClass=Term\nNoDisplay=true\n"));
+    write("system/b.desktop", application("Terminal", "StartupWMClass=Term\n"));
+    write("system/term.desktop", application("Not By Id"));
+    write("system/org.example.Viewer.desktop", application("Viewer", "Name[de]=Betrachter\n"));
+    write("system/player.desktop",
+          application("Player", "Exec=env LANG=C -i \"/opt/my apps/player\" --start %U\n"));
+
+    const auto desktop = entries();
+    EXPECT_EQ(desktop.forWindowClass("term", "Term"), (Entry{"b", "Terminal"}));
+    EXPECT_EQ(desktop.forWindowClass("anything", "VIEWER"), (Entry{"org.example.Viewer", "Viewer"}));
+    EXPECT_EQ(desktop.forWindowClass("org.example.viewer", "Other"), (Entry{"org.example.Viewer", "Viewer"}));
+    EXPECT_EQ(desktop.forWindowClass("nobody", "Nobody"), std::nullopt);
+    EXPECT_EQ(desktop.forExecutable("/usr/lib/player"), (Entry{"player", "Player"}));
+    EXPECT_EQ(desktop.forExecutable("/usr/bin/env"), std::nullopt);
+}
+
+TEST_F(DesktopEntriesTest, SkipsWhatIsNotAnApplicationEntry)
+{
+    write("system/binary.desktop", "\0\xff[Desktop Entry]\0Name=\x80\n"s);
+    write("system/long.desktop", std::string(300000, 'x') + "\n" + application("Long"));
+    write("system/huge.desktop", application("Huge") + std::string(2 << 20, '#'));
+    write("system/groupless.desktop", "Type=Application\nName=Groupless\n");
+    write("system/action.desktop", "[Desktop Entry]\nType=Application\n[Desktop Action new]\nName=Action\n");
+    write("system/link.desktop", "[Desktop Entry]\nType=Link\nName=Link\n");
+    write("system/notes.txt", application("Notes"));
+
+    const auto desktop = entries();
+    EXPECT_EQ(desktop.forWindowClass("long", ""), (Entry{"long", "Long"}));
+    for (const char* id : {"binary", "huge", "groupless", "action", "link", "notes"}) {
+        EXPECT_EQ(desktop.forWindowClass(id, ""), std::nullopt) << id;
+    }
+}
+
+}  // namespace
+}  // namespace veltrane::linuxbackend
