@@ -143,7 +143,7 @@ private:
         return !blank(first) && first == screen_.grab(rect);
     }
 
-    XvfbServer server_{kScreenWidth, kScreenHeight};
+    desktoptest::XvfbServer server_{kScreenWidth, kScreenHeight};
     XembedTray tray_;
     XScreen screen_;
     VeltraneProcess veltrane_;

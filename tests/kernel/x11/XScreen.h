@@ -35,7 +35,7 @@ private:
     xcb_keycode_t keycode(xcb_keysym_t keysym) const;
     void fake(std::uint8_t type, std::uint8_t detail, int x = 0, int y = 0);
 
-    XConnection x_;
+    desktoptest::XConnection x_;
 };
 
 }  // namespace veltrane::kernel

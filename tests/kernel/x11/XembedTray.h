@@ -33,7 +33,7 @@ private:
     void serve(const std::stop_token& stop);
     void dock(xcb_window_t icon);
 
-    XConnection x_;
+    desktoptest::XConnection x_;
     xcb_connection_t* connection_;
     xcb_window_t panel_ = 0;
     ScreenRect area_;

@@ -78,13 +78,15 @@ std::optional<platform::RunningApplication> identify(const DesktopEntries& entri
     return std::nullopt;
 }
 
-// For poll: forever without a deadline.
-int millisecondsUntil(const std::optional<Clock::time_point>& deadline)
+// No deadline: poll waits as long as it takes.
+constexpr Clock::time_point kNoDeadline = Clock::time_point::max();
+
+int millisecondsUntil(Clock::time_point deadline)
 {
-    if (!deadline) {
+    if (deadline == kNoDeadline) {
         return -1;
     }
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(*deadline - Clock::now()).count();
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     return static_cast<int>(std::max<decltype(left)>(left, 0));
 }
 
@@ -189,12 +191,12 @@ std::optional<std::uint32_t> X11ActiveApplication::clientBelow(std::uint32_t win
 void X11ActiveApplication::watch()
 {
     std::array<pollfd, 2> watched{{{connection_->descriptor(), POLLIN, 0}, {stop_.get(), POLLIN, 0}}};
-    std::optional<Clock::time_point> settling;
+    Clock::time_point settling = kNoDeadline;
     try {
         for (;;) {
             if (connection_->changed(atoms_.activeWindow)) {
                 const auto application = frontmost();
-                settling = application ? std::nullopt : std::optional(Clock::now() + kSettleTime);
+                settling = application ? kNoDeadline : Clock::now() + kSettleTime;
                 if (application) {
                     publish(application);
                 }
@@ -207,8 +209,8 @@ void X11ActiveApplication::watch()
             if (watched[1].revents != 0) {
                 return;
             }
-            if (ready == 0 && settling) {
-                settling.reset();
+            if (ready == 0 && settling != kNoDeadline) {
+                settling = kNoDeadline;
                 publish(std::nullopt);
             }
         }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace veltrane::kernel {
+namespace veltrane::desktoptest {
 
 // One connection to an X server, closed with this object.
 class XConnection {
@@ -24,4 +24,4 @@ private:
     xcb_screen_t* screen_ = nullptr;
 };
 
-}  // namespace veltrane::kernel
+}  // namespace veltrane::desktoptest

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace veltrane::kernel {
+namespace veltrane::desktoptest {
 
 XConnection::XConnection(const std::string& display) : connection_(xcb_connect(display.c_str(), nullptr))
 {
@@ -30,4 +30,4 @@ xcb_atom_t XConnection::atom(const char* name) const
     return found;
 }
 
-}  // namespace veltrane::kernel
+}  // namespace veltrane::desktoptest

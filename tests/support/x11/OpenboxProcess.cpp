@@ -1,4 +1,4 @@
-#include "OpenboxProcess.h"
+#include "x11/OpenboxProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -8,7 +8,7 @@
 #include <array>
 #include <fstream>
 
-namespace veltrane::linuxbackend {
+namespace veltrane::desktoptest {
 
 OpenboxProcess::OpenboxProcess(const std::string& display, const std::filesystem::path& home)
 {
@@ -41,4 +41,4 @@ OpenboxProcess::~OpenboxProcess()
     }
 }
 
-}  // namespace veltrane::linuxbackend
+}  // namespace veltrane::desktoptest

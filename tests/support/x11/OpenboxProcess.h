@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-namespace veltrane::linuxbackend {
+namespace veltrane::desktoptest {
 
 // A real window manager on a test's X server, with its home and configuration in a folder of the
 // test's own so that nothing of the machine's user leaks in.
@@ -21,4 +21,4 @@ private:
     pid_t pid_ = -1;
 };
 
-}  // namespace veltrane::linuxbackend
+}  // namespace veltrane::desktoptest

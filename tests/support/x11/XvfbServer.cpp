@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-namespace veltrane::kernel {
+namespace veltrane::desktoptest {
 
 namespace {
 
@@ -48,10 +48,7 @@ XvfbServer::XvfbServer(int width, int height)
     const std::string number = pid_ > 0 ? readDisplayNumber(pipeFds[0]) : "";
     ::close(pipeFds[0]);
     if (number.empty()) {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
+        kill();
         throw std::runtime_error("Xvfb did not start (is /usr/bin/Xvfb there?)");
     }
     display_ = ":" + number;
@@ -59,10 +56,16 @@ XvfbServer::XvfbServer(int width, int height)
 
 XvfbServer::~XvfbServer()
 {
+    kill();
+}
+
+void XvfbServer::kill()
+{
     if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
+        ::kill(pid_, SIGKILL);
         ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
     }
 }
 
-}  // namespace veltrane::kernel
+}  // namespace veltrane::desktoptest
