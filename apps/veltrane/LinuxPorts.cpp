@@ -21,6 +21,13 @@ std::filesystem::path executable()
     return std::filesystem::read_symlink("/proc/self/exe", error);
 }
 
+// Beside the program in the build folder, else where it is installed.
+std::string commandFolder()
+{
+    const auto beside = executable().parent_path() / "commands";
+    return std::filesystem::exists(beside / "open") ? beside.string() : VELTRANE_COMMANDS;
+}
+
 linuxbackend::LinuxBundle::Info bundleInfo()
 {
     return {.identifier = info("CFBundleIdentifier"),
@@ -41,7 +48,8 @@ LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hook
                      system_.launchTask(program, arguments);
                  }),
       system_({hooks.trusted, hooks.terminate, hooks.exit},
-              linuxbackend::XdgAutostart(linuxbackend::XdgAutostart::userFolder(), executable().string())),
+              linuxbackend::XdgAutostart(linuxbackend::XdgAutostart::userFolder(), executable().string()),
+              commandFolder()),
       bundle_(bundleInfo()), platform_{clock_,
                                        dispatch_,
                                        notifications_,

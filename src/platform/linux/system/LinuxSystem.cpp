@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <thread>
 
 namespace veltrane::linuxbackend {
@@ -45,8 +46,24 @@ void resetSignals(posix_spawnattr_t& attributes)
     posix_spawnattr_setflags(&attributes, static_cast<short>(POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF));
 }
 
+// This process's environment with the folder first on PATH.
+std::vector<std::string> environmentWithCommands(const std::string& commands)
+{
+    std::vector<std::string> variables;
+    std::string path = "PATH=/usr/local/bin:/usr/bin:/bin";
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (std::string_view(*variable).starts_with("PATH=")) {
+            path = *variable;
+        } else {
+            variables.emplace_back(*variable);
+        }
+    }
+    variables.push_back(commands.empty() ? path : "PATH=" + commands + ":" + path.substr(5));
+    return variables;
+}
+
 // The child's id, or nothing when it could not start.
-std::optional<pid_t> spawn(std::vector<char*>& arguments)
+std::optional<pid_t> spawn(std::vector<char*>& arguments, std::vector<char*>& environment)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -58,7 +75,7 @@ std::optional<pid_t> spawn(std::vector<char*>& arguments)
     resetSignals(attributes);
     pid_t child = 0;
     const int error =
-        posix_spawnp(&child, arguments.front(), &actions, &attributes, arguments.data(), environ);
+        posix_spawnp(&child, arguments.front(), &actions, &attributes, arguments.data(), environment.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return error == 0 ? std::optional(child) : std::nullopt;
@@ -75,8 +92,8 @@ void reapWhenDone(pid_t child)
 
 }  // namespace
 
-LinuxSystem::LinuxSystem(Callbacks callbacks, XdgAutostart autostart)
-    : callbacks_(std::move(callbacks)), autostart_(std::move(autostart))
+LinuxSystem::LinuxSystem(Callbacks callbacks, XdgAutostart autostart, std::string commands)
+    : callbacks_(std::move(callbacks)), autostart_(std::move(autostart)), commands_(std::move(commands))
 {
 }
 
@@ -104,7 +121,9 @@ void LinuxSystem::launchTask(const std::string& launchPath, const std::vector<st
     std::vector<std::string> words{launchPath};
     words.insert(words.end(), arguments.begin(), arguments.end());
     auto argv = argumentVector(words);
-    if (const auto child = spawn(argv)) {
+    auto variables = environmentWithCommands(commands_);
+    auto envp = argumentVector(variables);
+    if (const auto child = spawn(argv, envp)) {
         reapWhenDone(*child);
     }
 }

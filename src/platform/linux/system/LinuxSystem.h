@@ -22,8 +22,9 @@ public:
         std::function<void(int)> exit;
     };
 
-    // Every callback is required. The login item is an entry of that autostart folder.
-    LinuxSystem(Callbacks callbacks, XdgAutostart autostart);
+    // Every callback is required. The login item is an entry of that autostart folder. The programs
+    // started find the commands of that folder first on their PATH.
+    LinuxSystem(Callbacks callbacks, XdgAutostart autostart, std::string commands = "");
 
     bool isProcessTrusted() const override;
     // The kernel's version.
@@ -31,8 +32,10 @@ public:
     // The helper's only work at login is to bring the program up, so the entry starts the program
     // itself, under the helper's identifier.
     bool setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled) override;
-    // Searches PATH when the path has no slash. The child has the default signal dispositions and
-    // mask and only the standard streams open; a thread waits for it so that no zombie stays.
+    // Searches PATH when the path has no slash. The child's PATH has the program's commands first:
+    // the relaunch's shell command runs "open", which on Linux is one of them. The child has the
+    // default signal dispositions and mask and only the standard streams open; a thread waits for it
+    // so that no zombie stays.
     // Nothing starts when it cannot be spawned, which the port has no way to report.
     void launchTask(const std::string& launchPath, const std::vector<std::string>& arguments) override;
     // The firmware's product name (DMI), without its line end.
@@ -46,6 +49,7 @@ public:
 private:
     Callbacks callbacks_;
     XdgAutostart autostart_;
+    std::string commands_;
 };
 
 }  // namespace veltrane::linuxbackend

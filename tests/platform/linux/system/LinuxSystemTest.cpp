@@ -19,10 +19,10 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-LinuxSystem makeSystem(const std::filesystem::path& autostart = "")
+LinuxSystem makeSystem(const std::filesystem::path& autostart = "", const std::string& commands = "")
 {
     return LinuxSystem({.trusted = [] { return true; }, .terminate = [] {}, .exit = [](int) {}},
-                       XdgAutostart(autostart, "/opt/my apps/veltrane"));
+                       XdgAutostart(autostart, "/opt/my apps/veltrane"), commands);
 }
 
 // Whether, within the limit, this process comes to have no child at all, running or exited.
@@ -78,6 +78,22 @@ TEST_F(LinuxSystemLaunch, StartsTheProgramFoundOnThePathWithoutWaitingAndReapsIt
 
     EXPECT_EQ(contentsWithin(out, 10s), "started");
     EXPECT_TRUE(noChildLeftWithin(10s));
+}
+
+// The relaunch stops the program and leaves the shell to bring it back, as "open" with the folder
+// of the program: the program's own command, found first on the shell's PATH.
+TEST_F(LinuxSystemLaunch, TheRelaunchsShellCommandStartsTheProgramInItsFolderAgain)
+{
+    const auto bundle = folder_ / "my apps";
+    const auto out = folder_ / "out";
+    std::filesystem::create_directories(bundle);
+    std::ofstream(bundle / "veltrane") << "#!/bin/sh\necho \"started again\" > '" << out.string() << "'\n";
+    std::filesystem::permissions(bundle / "veltrane", std::filesystem::perms::owner_all);
+    auto system = makeSystem("", VELTRANE_COMMANDS);
+
+    system.launchTask("/bin/sh", {"-c", "sleep 0.1; open \"" + bundle.string() + "\""});
+
+    EXPECT_EQ(contentsWithin(out, 10s), "started again");
 }
 
 TEST_F(LinuxSystemLaunch, AProgramThatCannotStartLeavesNoChild)
