@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
 
+#include <QSize>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -51,6 +53,14 @@ bool blank(const QImage& image)
     return colours.size() < 4;
 }
 
+void expectSize(const XScreen::Window& window, int minimumWidth, int minimumHeight)
+{
+    EXPECT_GE(window.rect.width(), minimumWidth) << window.title;
+    EXPECT_GE(window.rect.height(), minimumHeight) << window.title;
+    EXPECT_LE(window.rect.width(), kScreenWidth) << window.title;
+    EXPECT_LE(window.rect.height(), kScreenHeight) << window.title;
+}
+
 class Desktop {
 public:
     Desktop()
@@ -66,9 +76,9 @@ public:
         shoot({0, 0, kScreenWidth, kScreenHeight}, "screen-at-failure");
         std::string text = "windows shown:\n";
         for (const auto& window : screen_.windows()) {
-            text += "  \"" + window.title + "\" at " + std::to_string(window.rect.x) + "," +
-                    std::to_string(window.rect.y) + " " + std::to_string(window.rect.width) + "x" +
-                    std::to_string(window.rect.height) + "\n";
+            const QRect& at = window.rect;
+            text += "  \"" + window.title + "\" at " + std::to_string(at.x()) + "," + std::to_string(at.y()) +
+                    " " + std::to_string(at.width()) + "x" + std::to_string(at.height()) + "\n";
         }
         return text + "the program said:\n" + veltrane_.output();
     }
@@ -99,18 +109,34 @@ public:
     }
 
     // Saves what the screen shows there as NAME.png; the picture, for the test to look at.
-    QImage shoot(const ScreenRect& rect, const std::string& name)
+    QImage shoot(const QRect& rect, const std::string& name)
     {
         QImage picture = screen_.grab(rect);
         picture.save(QString::fromStdString((screenshotFolder() / (name + ".png")).string()), "PNG");
         return picture;
     }
 
+    // The window the menu item the keys reach opens: there, at least that large, drawn, and saved as
+    // NAME.png.
+    std::optional<XScreen::Window> openFromMenu(std::initializer_list<xcb_keysym_t> keys,
+                                                const std::string& title, QSize least,
+                                                const std::string& name)
+    {
+        const auto window = open([&] { openTrayMenu(keys); }, title);
+        if (!window) {
+            ADD_FAILURE() << name << " did not open\n" << describe();
+            return std::nullopt;
+        }
+        expectSize(*window, least.width(), least.height());
+        shoot(window->rect, name);
+        return window;
+    }
+
     void openTrayMenu(std::initializer_list<xcb_keysym_t> keys)
     {
         const auto icon = tray_.waitForIcon(kPatience);
         ASSERT_TRUE(icon);
-        const auto menu = open([&] { screen_.click(icon->centreX(), icon->centreY()); });
+        const auto menu = open([&] { screen_.click(icon->center().x(), icon->center().y()); });
         ASSERT_TRUE(menu) << describe();
         for (const xcb_keysym_t key : keys) {
             screen_.type(key);
@@ -136,7 +162,7 @@ private:
         return "/tmp/runtime";
     }
 
-    bool drawn(const ScreenRect& rect)
+    bool drawn(const QRect& rect)
     {
         const QImage first = screen_.grab(rect);
         std::this_thread::sleep_for(kSettle);
@@ -148,14 +174,6 @@ private:
     XScreen screen_;
     VeltraneProcess veltrane_;
 };
-
-void expectSize(const XScreen::Window& window, int minimumWidth, int minimumHeight)
-{
-    EXPECT_GE(window.rect.width, minimumWidth) << window.title;
-    EXPECT_GE(window.rect.height, minimumHeight) << window.title;
-    EXPECT_LE(window.rect.width, kScreenWidth) << window.title;
-    EXPECT_LE(window.rect.height, kScreenHeight) << window.title;
-}
 
 // The real program on an X desktop with a tray, used as a person would: every window it has is
 // opened from its tray menu, photographed for a reviewer, and checked to be there and drawn.
@@ -179,38 +197,20 @@ TEST(ShellScreenshotTest, EveryWindowOpensFromTheTrayItem)
     std::this_thread::sleep_for(milliseconds(1500));
     EXPECT_EQ(desktop.screen().grab(desktop.tray().area()), idle);
 
-    const auto menu = desktop.open([&] { desktop.screen().click(icon->centreX(), icon->centreY()); });
+    const auto menu = desktop.open([&] { desktop.screen().click(icon->center().x(), icon->center().y()); });
     ASSERT_TRUE(menu) << desktop.describe();
     expectSize(*menu, 120, 80);
     desktop.shoot(menu->rect, "tray-menu");
     desktop.screen().type(kEscape);
     desktop.waitUntilGone(menu->id);
 
-    const auto preferences = desktop.open(
-        [&] {
-            desktop.openTrayMenu({kDown, kDown, kReturn});
-        },
-        "Veltrane Preferences");
-    ASSERT_TRUE(preferences) << desktop.describe();
-    expectSize(*preferences, 400, 400);
-    desktop.shoot(preferences->rect, "preferences");
+    ASSERT_TRUE(
+        desktop.openFromMenu({kDown, kDown, kReturn}, "Veltrane Preferences", {400, 400}, "preferences"));
+    ASSERT_TRUE(desktop.openFromMenu({kDown, kDown, kDown, kReturn}, "About Veltrane", {200, 100}, "about"));
 
-    const auto about = desktop.open(
-        [&] {
-            desktop.openTrayMenu({kDown, kDown, kDown, kReturn});
-        },
-        "About Veltrane");
-    ASSERT_TRUE(about) << desktop.describe();
-    expectSize(*about, 200, 100);
-    desktop.shoot(about->rect, "about");
-
-    const auto log = desktop.open(
-        [&] {
-            desktop.openTrayMenu({kDown, kDown, kDown, kDown, kRight, kDown, kReturn});
-        },
-        "Log");
-    ASSERT_TRUE(log) << desktop.describe();
-    expectSize(*log, 300, 200);
+    const auto log =
+        desktop.openFromMenu({kDown, kDown, kDown, kDown, kRight, kDown, kReturn}, "Log", {300, 200}, "log");
+    ASSERT_TRUE(log);
     // Lines come while it is open: a keyboard plugged in now shows in it.
     const QImage empty = desktop.screen().grab(log->rect);
     UinputKeyboard second("Second Keyboard", UinputKeyboard::Bus::usb, 0x046D, 0xC52B);
@@ -220,12 +220,8 @@ TEST(ShellScreenshotTest, EveryWindowOpensFromTheTrayItem)
     EXPECT_NE(desktop.shoot(log->rect, "log"), empty);
 
     // This desktop has no touchpad, so the viewer shows only its explanation, once.
-    const auto explanation = desktop.open([&] {
-        desktop.openTrayMenu({kDown, kDown, kDown, kDown, kRight, kReturn});
-    });
-    ASSERT_TRUE(explanation) << desktop.describe();
-    expectSize(*explanation, 200, 80);
-    desktop.shoot(explanation->rect, "viewer-explanation");
+    ASSERT_TRUE(desktop.openFromMenu({kDown, kDown, kDown, kDown, kRight, kReturn}, "", {200, 80},
+                                     "viewer-explanation"));
     desktop.screen().type(kReturn);
 
     veltrane.signal(SIGTERM);

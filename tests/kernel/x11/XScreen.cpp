@@ -58,19 +58,19 @@ void XScreen::type(xcb_keysym_t keysym)
 }
 
 // The server's depth-24 pixels come as 32-bit words, the layout of QImage's RGB32.
-QImage XScreen::grab(const ScreenRect& rect) const
+QImage XScreen::grab(const QRect& rect) const
 {
     xcb_connection_t* c = x_.get();
     auto image = own(xcb_get_image_reply(
         c,
-        xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, x_.screen()->root, static_cast<std::int16_t>(rect.x),
-                      static_cast<std::int16_t>(rect.y), static_cast<std::uint16_t>(rect.width),
-                      static_cast<std::uint16_t>(rect.height), ~0U),
+        xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, x_.screen()->root, static_cast<std::int16_t>(rect.x()),
+                      static_cast<std::int16_t>(rect.y()), static_cast<std::uint16_t>(rect.width()),
+                      static_cast<std::uint16_t>(rect.height()), ~0U),
         nullptr));
     if (!image) {
         return {};
     }
-    return QImage(xcb_get_image_data(image.get()), rect.width, rect.height, QImage::Format_RGB32).copy();
+    return QImage(xcb_get_image_data(image.get()), rect.width(), rect.height(), QImage::Format_RGB32).copy();
 }
 
 std::string XScreen::title(xcb_window_t window) const

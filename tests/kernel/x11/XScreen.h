@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "x11/ScreenRect.h"
 #include "x11/XConnection.h"
+#include <QRect>
 
 namespace veltrane::kernel {
 
@@ -18,7 +18,7 @@ public:
     struct Window {
         xcb_window_t id = 0;
         std::string title;
-        ScreenRect rect;
+        QRect rect;
     };
 
     explicit XScreen(const std::string& display);
@@ -28,7 +28,7 @@ public:
     void click(int x, int y);
     // Presses and releases the key that types this keysym.
     void type(xcb_keysym_t keysym);
-    QImage grab(const ScreenRect& rect) const;
+    QImage grab(const QRect& rect) const;
 
 private:
     std::string title(xcb_window_t window) const;

@@ -38,7 +38,7 @@ XembedTray::XembedTray(const std::string& display, int screenWidth)
     panel_ = xcb_generate_id(connection_);
     const std::uint32_t values[] = {kPanelGrey, 1};
     xcb_create_window(connection_, XCB_COPY_FROM_PARENT, panel_, x_.screen()->root,
-                      static_cast<std::int16_t>(area_.x), 0, kPanelWidth, kPanelHeight, 0,
+                      static_cast<std::int16_t>(area_.x()), 0, kPanelWidth, kPanelHeight, 0,
                       XCB_WINDOW_CLASS_INPUT_OUTPUT, x_.screen()->root_visual,
                       XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
     xcb_map_window(connection_, panel_);
@@ -52,7 +52,7 @@ XembedTray::~XembedTray()
     thread_.join();
 }
 
-std::optional<ScreenRect> XembedTray::waitForIcon(std::chrono::milliseconds timeout)
+std::optional<QRect> XembedTray::waitForIcon(std::chrono::milliseconds timeout)
 {
     std::unique_lock lock(mutex_);
     if (!docked_.wait_for(lock, timeout, [this] { return !icons_.empty(); })) {
@@ -100,7 +100,7 @@ void XembedTray::dock(xcb_window_t icon)
     sendMessage(connection_, icon, xembed_, XCB_EVENT_MASK_NO_EVENT,
                 {XCB_CURRENT_TIME, kEmbeddedNotify, 0, panel_, 0});
     xcb_flush(connection_);
-    icons_.push_back({area_.x + offset, top, kIconSize, kIconSize});
+    icons_.push_back({area_.x() + offset, top, kIconSize, kIconSize});
     docked_.notify_all();
 }
 

@@ -10,8 +10,8 @@
 #include <thread>
 #include <vector>
 
-#include "x11/ScreenRect.h"
 #include "x11/XConnection.h"
+#include <QRect>
 
 namespace veltrane::kernel {
 
@@ -24,9 +24,9 @@ public:
     XembedTray(const XembedTray&) = delete;
     XembedTray& operator=(const XembedTray&) = delete;
 
-    ScreenRect area() const { return area_; }
+    QRect area() const { return area_; }
     // The first docked icon's place on the screen, once one has docked.
-    std::optional<ScreenRect> waitForIcon(std::chrono::milliseconds timeout);
+    std::optional<QRect> waitForIcon(std::chrono::milliseconds timeout);
 
 private:
     void announce();
@@ -36,12 +36,12 @@ private:
     desktoptest::XConnection x_;
     xcb_connection_t* connection_;
     xcb_window_t panel_ = 0;
-    ScreenRect area_;
+    QRect area_;
     xcb_atom_t opcode_;
     xcb_atom_t xembed_;
     std::mutex mutex_;
     std::condition_variable docked_;
-    std::vector<ScreenRect> icons_;
+    std::vector<QRect> icons_;
     std::jthread thread_;
 };
 
