@@ -31,8 +31,7 @@ DesktopWatchers::DesktopWatchers(Sinks sinks) : sinks_(std::move(sinks))
 void DesktopWatchers::watchFrontmost()
 {
     const auto entries = std::make_shared<const linuxbackend::DesktopEntries>();
-    const auto changed = [this](const auto& application) { tellFrontmost(application); };
-    std::function<std::optional<platform::RunningApplication>()> current;
+    const auto changed = [this](const auto& application) { sinks_.activated(application); };
     if (!environment("WAYLAND_DISPLAY").empty()) {
         wayland_ = std::make_unique<linuxbackend::WlrActiveApplication>(
             std::nullopt,
@@ -43,24 +42,12 @@ void DesktopWatchers::watchFrontmost()
             },
             changed);
         frontmostProblem_ = wayland_->problem();
-        current = [this] { return wayland_->current(); };
     } else if (!environment("DISPLAY").empty()) {
         x11_ = std::make_unique<linuxbackend::X11ActiveApplication>("", entries, changed);
         frontmostProblem_ = x11_->problem();
-        current = [this] { return x11_->current(); };
     } else {
         frontmostProblem_ = "no display: neither WAYLAND_DISPLAY nor DISPLAY is set";
     }
-    if (frontmostProblem_.empty()) {
-        const std::lock_guard lock(frontmostOrder_);
-        sinks_.activated(current());
-    }
-}
-
-void DesktopWatchers::tellFrontmost(const std::optional<platform::RunningApplication>& application)
-{
-    const std::lock_guard lock(frontmostOrder_);
-    sinks_.activated(application);
 }
 
 std::vector<std::string> DesktopWatchers::describe() const

@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,7 @@ namespace veltrane {
 class DesktopWatchers {
 public:
     struct Sinks {
-        // From the watchers' threads.
+        // From the watchers' threads, the frontmost application found at the start first.
         std::function<void(const std::optional<platform::RunningApplication>&)> activated;
         // For willSleep, the machine sleeps once it returns.
         std::function<void(platform::WorkspaceNotification)> announce;
@@ -34,12 +33,8 @@ public:
 
 private:
     void watchFrontmost();
-    void tellFrontmost(const std::optional<platform::RunningApplication>& application);
 
     Sinks sinks_;
-    // The watcher's first answer and its later changes reach the workspace in the order they were
-    // known.
-    std::mutex frontmostOrder_;
     std::string frontmostProblem_;
     std::unique_ptr<linuxbackend::WlrActiveApplication> wayland_;
     std::unique_ptr<linuxbackend::X11ActiveApplication> x11_;

@@ -192,6 +192,10 @@ void X11ActiveApplication::watch()
 {
     std::array<pollfd, 2> watched{{{connection_->descriptor(), POLLIN, 0}, {stop_.get(), POLLIN, 0}}};
     Clock::time_point settling = kNoDeadline;
+    // Told from this thread, so that it comes before any change.
+    if (const auto initial = current()) {
+        changed_(initial);
+    }
     try {
         for (;;) {
             if (connection_->changed(atoms_.activeWindow)) {

@@ -26,7 +26,8 @@ public:
     // Connects to the display (empty: DISPLAY) and knows the frontmost application on return.
     // Without a server or a window manager that publishes the active window it is not available,
     // and never calls changed. Otherwise changed is called on its thread each time another
-    // application, or none, comes to the front; not when focus moves within one application.
+    // application, or none, comes to the front; not when focus moves within one application. The
+    // first call, if any, tells the frontmost application found at the start.
     X11ActiveApplication(const std::string& display, std::shared_ptr<const DesktopEntries> entries,
                          Handler changed);
     // Stops watching: changed is not called once it returns.
