@@ -21,11 +21,28 @@ std::filesystem::path executable()
     return std::filesystem::read_symlink("/proc/self/exe", error);
 }
 
-// Beside the program in the build folder, else where it is installed.
-std::string commandFolder()
+// The folder of the program stands for its bundle, in the build folder as where it is installed:
+// the commands of its shell commands and the launcher helper are there, where the application
+// expects them.
+std::filesystem::path bundleFolder()
 {
-    const auto beside = executable().parent_path() / "commands";
-    return std::filesystem::exists(beside / "open") ? beside.string() : VELTRANE_COMMANDS;
+    return executable().parent_path();
+}
+
+// The helper is what the desktop starts at login: it brings the program up, and the program then
+// tells it to go, as a relaunch does.
+std::string launcherHelper()
+{
+    return (bundleFolder() / "Contents/Library/LoginItems/VeltraneLauncher.app").string();
+}
+
+std::vector<platform::RunningApplication> applicationsOn(const std::vector<std::string>& busNames)
+{
+    std::vector<platform::RunningApplication> applications;
+    for (const auto& name : busNames) {
+        applications.push_back({name, std::nullopt});
+    }
+    return applications;
 }
 
 linuxbackend::LinuxBundle::Info bundleInfo()
@@ -34,7 +51,7 @@ linuxbackend::LinuxBundle::Info bundleInfo()
             .name = info("CFBundleName"),
             .shortVersion = VELTRANE_VERSION,
             .buildNumber = info("CFBundleVersion"),
-            .path = executable().parent_path().string(),
+            .path = bundleFolder().string(),
             .copyright = "Copyright © 2026 The Veltrane developers"};
 }
 
@@ -43,13 +60,15 @@ linuxbackend::LinuxBundle::Info bundleInfo()
 LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hooks)
     : dispatch_(shell.mainQueue(), {"hidQueue"}), distributed_(dispatch_.mainQueue()),
       settings_(settingsPath, SettingsReload::schema(), hooks.log), poster_(modifiers_),
-      workspace_(dispatch_.mainQueue(),
-                 [this](const std::string& program, const std::vector<std::string>& arguments) {
-                     system_.launchTask(program, arguments);
-                 }),
+      workspace_(
+          dispatch_.mainQueue(),
+          [this](const std::string& program, const std::vector<std::string>& arguments) {
+              system_.launchTask(program, arguments);
+          },
+          [this] { return applicationsOn(distributed_.namesOnBus()); }),
       system_({hooks.trusted, hooks.terminate, hooks.exit},
-              linuxbackend::XdgAutostart(linuxbackend::XdgAutostart::userFolder(), executable().string()),
-              commandFolder()),
+              linuxbackend::XdgAutostart(linuxbackend::XdgAutostart::userFolder(), launcherHelper()),
+              (bundleFolder() / "commands").string()),
       bundle_(bundleInfo()), platform_{clock_,
                                        dispatch_,
                                        notifications_,

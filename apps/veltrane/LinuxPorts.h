@@ -7,11 +7,11 @@
 #include "platform/linux/LinuxEventTapService.h"
 #include "platform/linux/LinuxHidStack.h"
 #include "platform/linux/ModifierState.h"
+#include "platform/linux/bus/BusDistributedNotificationCenter.h"
 #include "platform/linux/settings/SettingsFile.h"
 #include "platform/linux/system/LinuxBundle.h"
 #include "platform/linux/system/LinuxSystem.h"
 #include "platform/linux/system/LinuxWorkspace.h"
-#include "platform/linux/system/LocalDistributedNotificationCenter.h"
 #include "platform/linux/system/LocalNotificationCenter.h"
 #include "platform/linux/system/NoEventMonitors.h"
 #include "platform/linux/system/NoMultitouch.h"
@@ -43,6 +43,7 @@ public:
     linuxbackend::InputLoop& input() { return input_; }
     linuxbackend::SyslogSystemLog& systemLog() { return systemLog_; }
     linuxbackend::LinuxWorkspace& workspace() { return workspace_; }
+    const linuxbackend::BusDistributedNotificationCenter& distributed() const { return distributed_; }
 
 private:
     // The keyboard listener's queue runs on the main queue, where the key road runs: each raw key
@@ -50,7 +51,7 @@ private:
     threads::ThreadDispatch dispatch_;
     threads::SystemClock clock_;
     linuxbackend::LocalNotificationCenter notifications_;
-    linuxbackend::LocalDistributedNotificationCenter distributed_;
+    linuxbackend::BusDistributedNotificationCenter distributed_;
     linuxbackend::SettingsFile settings_;
     linuxbackend::LinuxHidStack hid_;
     linuxbackend::ModifierState modifiers_;

@@ -148,6 +148,9 @@ void Program::launch()
     for (const auto& line : desktop_->describe()) {
         LOGGING_INFO(line);
     }
+    if (const auto& problem = ports_.distributed().problem(); !problem.empty()) {
+        LOGGING_INFO("The launcher helper cannot be reached, nor other programs told (" + problem + ")");
+    }
 }
 
 void Program::stop(int signal)

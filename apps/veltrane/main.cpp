@@ -3,9 +3,11 @@
 #include "SettingsReload.h"
 #include "app/Relauncher.h"
 #include "platform/linux/DeviceReport.h"
+#include "platform/linux/bus/BusDistributedNotificationCenter.h"
 #include "platform/linux/settings/SettingsCommand.h"
 #include "platform/linux/settings/SettingsFile.h"
 #include "platform/linux/system/XdgAutostart.h"
+#include "platform/threads/MainLoop.h"
 
 #include <iostream>
 #include <string>
@@ -39,6 +41,10 @@ int status()
     for (const auto& line : desktop.describe()) {
         std::cout << line << "\n";
     }
+    veltrane::threads::MainLoop loop;
+    const veltrane::linuxbackend::BusDistributedNotificationCenter bus(loop);
+    std::cout << (bus.problem().empty() ? "The launcher helper is reached on the session bus\n"
+                                        : "The launcher helper cannot be reached (" + bus.problem() + ")\n");
     const auto folder = veltrane::linuxbackend::XdgAutostart::userFolder();
     const bool atLogin =
         veltrane::linuxbackend::XdgAutostart(folder, "").enabled(veltrane::Relauncher::kHelperIdentifier);

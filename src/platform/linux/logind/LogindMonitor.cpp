@@ -1,7 +1,7 @@
 #include "platform/linux/logind/LogindMonitor.h"
 
-#include "platform/linux/logind/BusConnection.h"
-#include "platform/linux/logind/BusReply.h"
+#include "platform/linux/bus/BusConnection.h"
+#include "platform/linux/bus/BusReply.h"
 #include "platform/linux/logind/LogindNames.h"
 #include "platform/linux/logind/SessionWatch.h"
 #include "platform/linux/logind/SleepInhibitor.h"
@@ -72,7 +72,7 @@ std::string LogindMonitor::problem() const
 // that one thread.
 void LogindMonitor::start(const std::string& busAddress)
 {
-    bus_ = std::make_unique<BusConnection>(busAddress);
+    bus_ = std::make_unique<BusConnection>(BusConnection::Kind::system, busAddress);
     // A ping rather than asking for the name's owner: it starts logind where the bus can.
     const BusReply ping(bus_->get(), logindService, logindManagerPath, "org.freedesktop.DBus.Peer", "Ping",
                         nullptr);

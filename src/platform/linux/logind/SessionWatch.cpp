@@ -1,7 +1,7 @@
 #include "platform/linux/logind/SessionWatch.h"
 
-#include "platform/linux/logind/BusConnection.h"
-#include "platform/linux/logind/BusReply.h"
+#include "platform/linux/bus/BusConnection.h"
+#include "platform/linux/bus/BusReply.h"
 #include "platform/linux/logind/LogindNames.h"
 
 #include <unistd.h>

@@ -1,6 +1,6 @@
 #include "platform/linux/logind/SleepInhibitor.h"
 
-#include "platform/linux/logind/BusConnection.h"
+#include "platform/linux/bus/BusConnection.h"
 #include "platform/linux/logind/LogindNames.h"
 
 #include <fcntl.h>

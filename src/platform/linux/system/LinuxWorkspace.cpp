@@ -49,8 +49,8 @@ bool onPath(const std::string& program)
 
 }  // namespace
 
-LinuxWorkspace::LinuxWorkspace(platform::Queue& mainQueue, Launch launch)
-    : mainQueue_(mainQueue), launch_(std::move(launch))
+LinuxWorkspace::LinuxWorkspace(platform::Queue& mainQueue, Launch launch, Running running)
+    : mainQueue_(mainQueue), launch_(std::move(launch)), running_(std::move(running))
 {
 }
 

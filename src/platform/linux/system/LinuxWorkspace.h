@@ -22,7 +22,10 @@ public:
     // sleep for a few seconds only, and a stopped main queue must not keep the watcher forever.
     static constexpr std::chrono::seconds kSleepPatience{3};
 
-    LinuxWorkspace(platform::Queue& mainQueue, Launch launch);
+    // The programs running now, as far as the desktop makes them known.
+    using Running = std::function<std::vector<platform::RunningApplication>()>;
+
+    LinuxWorkspace(platform::Queue& mainQueue, Launch launch, Running running);
 
     // From any thread: the frontmost application changed, or none is known any more.
     void applicationActivated(const std::optional<platform::RunningApplication>& application);
@@ -30,7 +33,7 @@ public:
     void announce(platform::WorkspaceNotification notification);
 
     std::optional<platform::RunningApplication> frontmostApplication() const override;
-    std::vector<platform::RunningApplication> runningApplications() const override { return {}; }
+    std::vector<platform::RunningApplication> runningApplications() const override { return running_(); }
     std::optional<std::string> urlForApplication(const std::string&) const override { return std::nullopt; }
     // Through the desktop's opener, xdg-open; false for a string without a scheme or when there is
     // no opener.
@@ -49,6 +52,7 @@ private:
 
     platform::Queue& mainQueue_;
     Launch launch_;
+    Running running_;
     mutable std::mutex mutex_;
     std::optional<platform::RunningApplication> frontmost_;
     ObserverRegistry<platform::WorkspaceNotification, Handler> observers_;

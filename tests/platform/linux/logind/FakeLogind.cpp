@@ -33,7 +33,7 @@ const sd_bus_vtable FakeLogind::sessionTable[] = {
 };
 
 FakeLogind::FakeLogind(const std::string& address, Behaviour behaviour)
-    : bus_(address), behaviour_(behaviour),
+    : bus_(BusConnection::Kind::system, address), behaviour_(behaviour),
       wake_(FileDescriptor::opened(::eventfd(0, EFD_CLOEXEC), "cannot make an event"))
 {
     sd_bus_add_object_vtable(bus_.get(), nullptr, logindManagerPath, logindManagerInterface, managerTable,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/linux/logind/BusConnection.h"
+#include "platform/linux/bus/BusConnection.h"
 #include "platform/linux/settings/FileDescriptor.h"
 
 #include <functional>

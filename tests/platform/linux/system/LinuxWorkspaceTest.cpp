@@ -42,10 +42,12 @@ protected:
         std::filesystem::temp_directory_path() / ("veltrane-workspace-" + std::to_string(getpid()));
     threads::MainLoop mainLoop_;
     std::vector<std::string> launched_;
-    LinuxWorkspace workspace_{
-        mainLoop_, [this](const std::string& path, const std::vector<std::string>& arguments) {
-            launched_.push_back(path + (arguments.empty() ? "" : " " + arguments.front()));
-        }};
+    LinuxWorkspace workspace_{mainLoop_,
+                              [this](const std::string& path, const std::vector<std::string>& arguments) {
+                                  launched_.push_back(path +
+                                                      (arguments.empty() ? "" : " " + arguments.front()));
+                              },
+                              [] { return std::vector<RunningApplication>{}; }};
 };
 
 TEST_F(LinuxWorkspaceTest, TheWatchersNewsReachTheObserversOnTheMainQueue)

@@ -1,4 +1,4 @@
-#include "platform/linux/logind/BusConnection.h"
+#include "platform/linux/bus/BusConnection.h"
 
 #include <poll.h>
 #include <time.h>
@@ -44,12 +44,21 @@ std::uint64_t monotonicMicroseconds()
 
 }  // namespace
 
-BusConnection::BusConnection(const std::string& address)
+BusConnection::BusConnection(Kind kind, const std::string& address)
 {
-    const int result = address.empty() ? sd_bus_open_system(&bus_) : openAt(address, &bus_);
+    const bool system = kind == Kind::system;
+    int result = 0;
+    if (!address.empty()) {
+        result = openAt(address, &bus_);
+    } else {
+        result = system ? sd_bus_open_system(&bus_) : sd_bus_open_user(&bus_);
+    }
     if (result < 0) {
         bus_ = sd_bus_unref(bus_);
-        throw std::runtime_error("no system bus: " + describe(nullptr, result));
+        // What sd-bus says when it has nothing to find the session bus by.
+        const std::string why = result == -ENOMEDIUM ? "neither DBUS_SESSION_BUS_ADDRESS nor XDG_RUNTIME_DIR is set"
+                                                     : describe(nullptr, result);
+        throw std::runtime_error(std::string(system ? "no system bus: " : "no session bus: ") + why);
     }
     sd_bus_set_method_call_timeout(bus_, callTimeoutMicroseconds);
 }

@@ -1,6 +1,6 @@
-#include "platform/linux/logind/BusReply.h"
+#include "platform/linux/bus/BusReply.h"
 
-#include "platform/linux/logind/BusConnection.h"
+#include "platform/linux/bus/BusConnection.h"
 
 namespace veltrane::linuxbackend {
 

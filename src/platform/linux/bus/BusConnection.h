@@ -10,8 +10,11 @@ namespace veltrane::linuxbackend {
 // is used by one thread at a time.
 class BusConnection {
 public:
-    // The system bus with an empty address. Throws std::runtime_error saying why there is no bus.
-    explicit BusConnection(const std::string& address);
+    enum class Kind { system, session };
+
+    // The bus at that address, or with an empty one the machine's system bus or the user's session
+    // bus. Throws std::runtime_error saying why there is no bus.
+    BusConnection(Kind kind, const std::string& address);
     ~BusConnection();
     BusConnection(const BusConnection&) = delete;
     BusConnection& operator=(const BusConnection&) = delete;

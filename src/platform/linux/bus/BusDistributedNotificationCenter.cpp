@@ -1,0 +1,154 @@
+#include "platform/linux/bus/BusDistributedNotificationCenter.h"
+
+#include "platform/linux/bus/BusConnection.h"
+#include "platform/linux/bus/BusReply.h"
+
+#include <sys/eventfd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string_view>
+
+namespace veltrane::linuxbackend {
+
+namespace {
+
+struct SignalName {
+    std::string interface;
+    std::string member;
+};
+
+// The interface is everything before the last dot; a name without one cannot be sent, which
+// emitting reports.
+SignalName signalName(const std::string& name)
+{
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos) {
+        return {};
+    }
+    return {name.substr(0, dot), name.substr(dot + 1)};
+}
+
+}  // namespace
+
+BusDistributedNotificationCenter::BusDistributedNotificationCenter(platform::Queue& mainQueue,
+                                                                   const std::string& address,
+                                                                   const std::string& presence)
+    : local_(mainQueue), stop_(FileDescriptor::opened(::eventfd(0, EFD_CLOEXEC), "cannot make an event"))
+{
+    try {
+        connect(address, presence);
+    } catch (const std::exception& error) {
+        problem_ = error.what();
+        posting_.reset();
+        listening_.reset();
+    }
+}
+
+BusDistributedNotificationCenter::~BusDistributedNotificationCenter()
+{
+    if (thread_.joinable()) {
+        ::eventfd_write(stop_.get(), 1);
+        thread_.join();
+    }
+}
+
+// The listening connection is set up before its thread starts, so that it belongs to that thread.
+void BusDistributedNotificationCenter::connect(const std::string& address, const std::string& presence)
+{
+    posting_ = std::make_unique<BusConnection>(BusConnection::Kind::session, address);
+    listening_ = std::make_unique<BusConnection>(BusConnection::Kind::session, address);
+    const int matched = sd_bus_match_signal(
+        listening_->get(), nullptr, nullptr, kPath, nullptr, nullptr,
+        forwardTo<BusDistributedNotificationCenter, &BusDistributedNotificationCenter::onSignal>, this);
+    if (matched < 0) {
+        throw std::runtime_error("cannot listen on the session bus: " +
+                                 BusConnection::describe(nullptr, matched));
+    }
+    if (!presence.empty()) {
+        const int owned = sd_bus_request_name(listening_->get(), presence.c_str(), 0);
+        if (owned < 0) {
+            throw std::runtime_error("cannot own " + presence +
+                                     " on the session bus: " + BusConnection::describe(nullptr, owned));
+        }
+    }
+    thread_ = std::thread([this] { listening_->run(stop_.get()); });
+}
+
+void BusDistributedNotificationCenter::post(const std::string& name, const std::optional<std::string>& object)
+{
+    const std::lock_guard lock(postingMutex_);
+    if (!posting_) {
+        local_.post(name, object);
+        return;
+    }
+    const auto [interface, member] = signalName(name);
+    sd_bus* bus = posting_->get();
+    const int sent =
+        object ? sd_bus_emit_signal(bus, kPath, interface.c_str(), member.c_str(), "s", object->c_str())
+               : sd_bus_emit_signal(bus, kPath, interface.c_str(), member.c_str(), nullptr);
+    if (sent == -EINVAL) {
+        throw std::invalid_argument("cannot post \"" + name +
+                                    "\" on the bus: it needs an interface and a member, and a UTF-8 object");
+    }
+    // Out before the poster goes on: a program it starts next must not hear what was said before.
+    sd_bus_flush(bus);
+}
+
+platform::DistributedNotificationCenter::Token
+BusDistributedNotificationCenter::observe(const std::string& name, const std::optional<std::string>& object,
+                                          Handler handler)
+{
+    return local_.observe(name, object, std::move(handler));
+}
+
+void BusDistributedNotificationCenter::removeObserver(Token token)
+{
+    local_.removeObserver(token);
+}
+
+std::vector<std::string> BusDistributedNotificationCenter::namesOnBus() const
+{
+    const std::lock_guard lock(postingMutex_);
+    if (!posting_) {
+        return {};
+    }
+    const BusReply reply(posting_->get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                         "org.freedesktop.DBus", "ListNames", nullptr);
+    char** names = nullptr;
+    if (!reply.ok() || sd_bus_message_read_strv(reply.message(), &names) < 0 || names == nullptr) {
+        return {};
+    }
+    std::vector<std::string> wellKnown;
+    for (char** name = names; *name != nullptr; ++name) {
+        // Unique names (":1.42") stand for connections, not for programs.
+        if (**name != ':' && std::string_view(*name) != "org.freedesktop.DBus") {
+            wellKnown.emplace_back(*name);
+        }
+        std::free(*name);
+    }
+    std::free(names);
+    return wellKnown;
+}
+
+void BusDistributedNotificationCenter::onSignal(sd_bus_message* signal)
+{
+    const char* interface = sd_bus_message_get_interface(signal);
+    const char* member = sd_bus_message_get_member(signal);
+    if (interface == nullptr || member == nullptr) {
+        return;
+    }
+    std::optional<std::string> object;
+    if (sd_bus_message_has_signature(signal, "s") != 0) {
+        const char* text = nullptr;
+        if (sd_bus_message_read(signal, "s", &text) < 0) {
+            return;
+        }
+        object = text;
+    } else if (sd_bus_message_has_signature(signal, "") == 0) {
+        return;  // not one of ours
+    }
+    local_.post(std::string(interface) + "." + member, object);
+}
+
+}  // namespace veltrane::linuxbackend

@@ -1,0 +1,173 @@
+#include "PrivateBus.h"
+#include "platform/linux/bus/BusDistributedNotificationCenter.h"
+#include "platform/threads/MainLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace veltrane {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kPong = "com.marrowind.Veltrane.pong";
+constexpr const char* kTerminate = "com.marrowind.Veltrane.terminateLauncher";
+constexpr const char* kProgram = "com.marrowind.Veltrane";
+constexpr const char* kHelper = "com.marrowind.VeltraneLauncher";
+
+bool eventually(const std::function<bool()>& condition)
+{
+    const auto deadline = Clock::now() + 5s;
+    while (!condition()) {
+        if (Clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return true;
+}
+
+// The helper inside a program folder of the test's own, where the program only notes that it was
+// started; and, on a bus of the test's own, the program's side of the talk.
+class LauncherTest : public testing::Test {
+protected:
+    LauncherTest()
+    {
+        std::filesystem::create_directories(helper_.parent_path());
+        std::filesystem::copy_file(VELTRANE_LAUNCHER, helper_);
+        std::ofstream(folder_ / "veltrane") << "#!/bin/sh\necho started >> " << started_.string() << "\n";
+        std::filesystem::permissions(folder_ / "veltrane", std::filesystem::perms::owner_all);
+        program_.observe(kPong, kProgram,
+                         [this](const auto&) { pong_ = Clock::now().time_since_epoch().count(); });
+    }
+
+    ~LauncherTest() override
+    {
+        if (helperPid_ > 0 && ::waitpid(helperPid_, nullptr, WNOHANG) == 0) {
+            ::kill(helperPid_, SIGKILL);
+            ::waitpid(helperPid_, nullptr, 0);
+        }
+        loop_.quit();
+        runner_.join();
+        std::filesystem::remove_all(folder_);
+    }
+
+    void startHelper(std::vector<std::string> arguments, const std::string& busAddress)
+    {
+        arguments.insert(arguments.begin(), helper_.string());
+        std::vector<char*> argv;
+        for (auto& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        std::string bus = "DBUS_SESSION_BUS_ADDRESS=" + busAddress;
+        std::array<char*, 2> environment{bus.data(), nullptr};
+        ASSERT_EQ(
+            ::posix_spawn(&helperPid_, helper_.c_str(), nullptr, nullptr, argv.data(), environment.data()),
+            0);
+    }
+
+    // How the helper ended, or nothing while it runs on after a few seconds.
+    std::optional<int> exitStatus()
+    {
+        int status = 0;
+        if (!eventually([&] { return ::waitpid(helperPid_, &status, WNOHANG) == helperPid_; })) {
+            return std::nullopt;
+        }
+        helperPid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    bool helperPresent() const
+    {
+        const auto names = program_.namesOnBus();
+        return std::find(names.begin(), names.end(), kHelper) != names.end();
+    }
+
+    bool programStarted() const { return std::filesystem::exists(started_); }
+
+    void tellHelperToGo() { program_.post(kTerminate, kProgram); }
+
+    const std::filesystem::path folder_ =
+        std::filesystem::temp_directory_path() / ("veltrane-launcher-" + std::to_string(::getpid()));
+    const std::filesystem::path helper_ = folder_ / "Contents/Library/LoginItems/VeltraneLauncher.app";
+    const std::filesystem::path started_ = folder_ / "started";
+    linuxbackend::PrivateBus bus_;
+    threads::MainLoop loop_;
+    std::thread runner_{[this] { loop_.run(); }};
+    linuxbackend::BusDistributedNotificationCenter program_{loop_, bus_.address()};
+    // When the pong came, since the clock's epoch; zero before.
+    std::atomic<Clock::rep> pong_ = 0;
+    pid_t helperPid_ = -1;
+};
+
+TEST_F(LauncherTest, ARelaunchAnswersThenStartsTheProgramAfterTheDelayAndStaysUntilTheProgramIsUp)
+{
+    startHelper({"relaunch", "1"}, bus_.address());
+    ASSERT_TRUE(eventually([&] { return pong_ != 0; })) << "no pong";
+    EXPECT_FALSE(programStarted());
+    EXPECT_TRUE(helperPresent());
+
+    ASSERT_TRUE(eventually([&] { return programStarted(); }));
+    EXPECT_GE(Clock::now().time_since_epoch() - Clock::duration(pong_), 900ms);
+    EXPECT_TRUE(helperPresent());
+
+    tellHelperToGo();
+    EXPECT_EQ(exitStatus(), 0);
+    EXPECT_FALSE(helperPresent());
+}
+
+// Someone started the program during the delay: a second one must not follow.
+TEST_F(LauncherTest, TheProgramUpDuringTheDelayEndsTheRelaunch)
+{
+    startHelper({"relaunch", "2"}, bus_.address());
+    ASSERT_TRUE(eventually([&] { return pong_ != 0; })) << "no pong";
+    tellHelperToGo();
+    EXPECT_EQ(exitStatus(), 0);
+    EXPECT_FALSE(programStarted());
+}
+
+TEST_F(LauncherTest, AtLoginTheProgramStartsAtOnceAndTheHelperWaitsForItsWord)
+{
+    startHelper({}, bus_.address());
+    ASSERT_TRUE(eventually([&] { return programStarted(); }));
+    EXPECT_TRUE(eventually([&] { return helperPresent(); }));
+    EXPECT_EQ(pong_, 0);
+    tellHelperToGo();
+    EXPECT_EQ(exitStatus(), 0);
+}
+
+// The program waits for the pong before it quits: without a bus it is better left running.
+TEST_F(LauncherTest, WithoutASessionBusOnlyTheStartAtLoginGoesOn)
+{
+    startHelper({"relaunch", "0"}, "unix:path=/nonexistent/bus");
+    EXPECT_EQ(exitStatus(), 1);
+    EXPECT_FALSE(programStarted());
+
+    startHelper({}, "unix:path=/nonexistent/bus");
+    EXPECT_EQ(exitStatus(), 0);
+    EXPECT_TRUE(programStarted());
+
+    startHelper({"relaunch", "soon"}, bus_.address());
+    EXPECT_EQ(exitStatus(), 2);
+}
+
+}  // namespace
+}  // namespace veltrane
