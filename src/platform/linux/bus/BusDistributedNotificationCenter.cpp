@@ -66,7 +66,9 @@ void BusDistributedNotificationCenter::connect(const std::string& address, const
                                  BusConnection::describe(nullptr, matched));
     }
     if (!presence.empty()) {
-        const int owned = sd_bus_request_name(listening_->get(), presence.c_str(), 0);
+        // In the queue behind a former owner that is on its way out (a helper told to go as the next
+        // one starts), the name comes to this one when that one leaves.
+        const int owned = sd_bus_request_name(listening_->get(), presence.c_str(), SD_BUS_NAME_QUEUE);
         if (owned < 0) {
             throw std::runtime_error("cannot own " + presence +
                                      " on the session bus: " + BusConnection::describe(nullptr, owned));

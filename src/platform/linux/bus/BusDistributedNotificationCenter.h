@@ -28,7 +28,8 @@ public:
     static constexpr const char* kPath = "/com/marrowind/Veltrane/DistributedNotifications";
 
     // On the session bus, or on the bus at that address. With a presence, the centre owns that name
-    // on the bus while it lives: other programs learn by it that this one runs.
+    // on the bus while it lives, or waits for it while another owns it: other programs learn by it
+    // that this one runs.
     explicit BusDistributedNotificationCenter(platform::Queue& mainQueue, const std::string& address = {},
                                               const std::string& presence = {});
     ~BusDistributedNotificationCenter() override;

@@ -112,10 +112,15 @@ TEST_F(BusDistributedNotificationCenterTest, APresenceShowsOnTheBusWhileItsCentr
     EXPECT_TRUE(owned(program, "com.example.Helper"));
     EXPECT_FALSE(owned(program, "org.freedesktop.DBus"));
 
-    const BusDistributedNotificationCenter second(loop_, bus_.address(), "com.example.Helper");
-    EXPECT_NE(second.problem().find("cannot own com.example.Helper"), std::string::npos) << second.problem();
-
+    // A second one, as a helper started while the last one is going, has the name once it is gone.
+    auto next =
+        std::make_unique<BusDistributedNotificationCenter>(loop_, bus_.address(), "com.example.Helper");
+    EXPECT_EQ(next->problem(), "");
     helper.reset();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(owned(program, "com.example.Helper"));
+
+    next.reset();
     EXPECT_TRUE(eventually([&] { return !owned(program, "com.example.Helper"); }));
 }
 
