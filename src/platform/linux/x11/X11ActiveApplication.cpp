@@ -33,10 +33,11 @@ struct WindowClass {
     std::string name;
 };
 
-// WM_CLASS holds the instance and the class, each ended by a NUL.
+// WM_CLASS holds the instance and the class, each ended by a NUL. It should be a STRING, but some
+// toolkits write it as UTF8_STRING.
 std::optional<WindowClass> windowClassOf(X11Connection& connection, xcb_window_t window)
 {
-    const auto text = connection.text(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, kMostClass);
+    const auto text = connection.text(window, XCB_ATOM_WM_CLASS, XCB_GET_PROPERTY_TYPE_ANY, kMostClass);
     const auto split = std::min(text.find('\0'), text.size());
     WindowClass found{text.substr(0, split), split < text.size() ? text.substr(split + 1) : ""};
     found.name.resize(std::min(found.name.find('\0'), found.name.size()));

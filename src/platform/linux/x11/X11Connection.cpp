@@ -151,7 +151,8 @@ X11Connection::propertyReply(xcb_window_t window, xcb_atom_t property, xcb_atom_
 {
     const auto request = xcb_get_property(connection_.get(), 0, window, property, type, 0, most);
     auto reply = answer<xcb_get_property_reply_t>(request.sequence);
-    if (reply == nullptr || reply->type != type || reply->format != format) {
+    if (reply == nullptr || (type != XCB_GET_PROPERTY_TYPE_ANY && reply->type != type) ||
+        reply->format != format) {
         return nullptr;
     }
     return reply;

@@ -36,7 +36,8 @@ public:
     // A property of that type in 32-bit values, at most `most` of them; empty without it.
     std::vector<std::uint32_t> values(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
                                       std::uint32_t most);
-    // A property of that type in bytes, at most 4 × `most` of them; empty without it.
+    // A property of that type (of any, with XCB_GET_PROPERTY_TYPE_ANY) in bytes, at most 4 × `most`
+    // of them; empty without it.
     std::string text(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, std::uint32_t most);
     std::vector<xcb_window_t> children(xcb_window_t window);
     void watchProperties(xcb_window_t window);

@@ -13,8 +13,10 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -29,6 +31,18 @@ using Heard = std::vector<std::string>;
 std::string described(const std::optional<RunningApplication>& application)
 {
     return application ? *application->bundleIdentifier + " named " + *application->localizedName : "nothing";
+}
+
+// Some toolkits type WM_CLASS as UTF8_STRING instead of STRING.
+void retypeClassAsUtf8(xcb_connection_t* connection, xcb_window_t window, std::string_view value)
+{
+    constexpr std::string_view name = "UTF8_STRING";
+    const auto cookie = xcb_intern_atom(connection, 0, name.size(), name.data());
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    ASSERT_NE(reply, nullptr);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS, reply->atom, 8,
+                        static_cast<std::uint32_t>(value.size()), value.data());
+    std::free(reply);
 }
 
 template <typename Condition> bool within(std::chrono::seconds limit, Condition condition)
@@ -113,7 +127,8 @@ TEST_F(X11ActiveApplicationTest, NamesEachApplicationThatComesToTheFrontOnce)
     heardAtLeast(4);
     // A client inside a window of its own, as a frame holds it.
     const auto frame = windows.create("", "");
-    windows.create("stranger", "Stranger", 0, frame);
+    retypeClassAsUtf8(windows.get(), windows.create("", "", 0, frame),
+                      std::string_view("stranger\0Stranger\0", 18));
     windows.show(frame);
 
     EXPECT_EQ(heardAtLeast(5),
