@@ -112,15 +112,21 @@ std::vector<std::string> words(const std::string& exec)
     }
 }
 
-// The file name of the program Exec starts, past an env that sets its environment.
+// The file name of the program Exec starts, past an env that sets its environment: its variables,
+// its options, and the word after an option that takes one (-u NAME, -C FOLDER).
 std::string programOf(const std::string& exec)
 {
     const auto all = words(exec);
     auto word = all.begin();
     if (word != all.end() && fs::path(*word).filename() == "env") {
-        word = std::find_if(word + 1, all.end(), [](const std::string& argument) {
-            return argument.find('=') == std::string::npos && !argument.starts_with('-');
-        });
+        for (++word; word != all.end(); ++word) {
+            const bool takesWord = *word == "-u" || *word == "--unset" || *word == "-C" || *word == "--chdir";
+            if (takesWord && word + 1 != all.end()) {
+                ++word;
+            } else if (word->find('=') == std::string::npos && !word->starts_with('-')) {
+                break;
+            }
+        }
     }
     return word == all.end() ? std::string() : fs::path(*word).filename().string();
 }

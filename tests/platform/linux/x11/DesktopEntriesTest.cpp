@@ -59,7 +59,7 @@ TEST_F(DesktopEntriesTest, FindsTheApplicationOfAWindowClassThenOfAnExecutable)
     write("system/term.desktop", application("Not By Id"));
     write("system/org.example.Viewer.desktop", application("Viewer", "Name[de]=Betrachter\n"));
     write("system/player.desktop",
-          application("Player", "Exec=env LANG=C -i \"/opt/my apps/player\" --start %U\n"));
+          application("Player", "Exec=env LANG=C -i -u DISPLAY \"/opt/my apps/player\" --start %U\n"));
 
     const auto desktop = entries();
     EXPECT_EQ(desktop.forWindowClass("term", "Term"), (Entry{"b", "Terminal"}));
