@@ -1,6 +1,8 @@
 #include "UinputKeyboard.h"
 #include "VeltraneProcess.h"
 #include "VirtualKeyboardTap.h"
+#include "wayland/SwayCompositor.h"
+#include "wayland/TestWindow.h"
 #include "x11/OpenboxProcess.h"
 #include "x11/TestWindows.h"
 #include "x11/XvfbServer.h"
@@ -29,35 +31,28 @@ constexpr const char* kEngaged = "MappingDst: 30064771299}]";
 constexpr const char* kAside = "MappingDst: 30064771129}]";
 const Keys kChord{"+lctrl", "+lopt", "+lcmd", "+lshift", "+a", "-a", "-lcmd", "-lctrl", "-lopt", "-lshift"};
 
-// The real program on an X desktop under openbox, a keyboard, and two applications to switch
-// between: an editor its desktop entry names, and a viewer known by its window class only.
-class PerApplicationDesktop {
+// Two applications to switch between on each desktop: an editor its desktop entry names (by its
+// window class on X, by its id on Wayland), and a viewer known by its window only.
+constexpr const char* kEditorEntry =
+    "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor\nStartupWMClass=EditorMain\n";
+
+// An X desktop under openbox.
+class X11Desktop {
 public:
-    explicit PerApplicationDesktop(const std::string& settings)
+    static constexpr const char* kName = "X11";
+    static constexpr const char* kSource = "the X11 window manager";
+
+    X11Desktop() { EXPECT_TRUE(windows_.waitForWindowManager(60s)) << "openbox did not start"; }
+
+    std::vector<std::string> environment() const { return {"DISPLAY=" + server_.display()}; }
+
+    void showEditor()
     {
-        std::filesystem::create_directories(data_ / "applications");
-        std::ofstream(data_ / "applications" / "org.example.Editor.desktop")
-            << "[Desktop Entry]\nType=Application\nName=Editor\nExec=editor\nStartupWMClass=EditorMain\n";
-        EXPECT_TRUE(windows_.waitForWindowManager(60s)) << "openbox did not start";
-        veltrane_ = std::make_unique<VeltraneProcess>(
-            settings, std::vector<std::string>{"--headless"}, std::nullopt,
-            std::vector<std::string>{"DISPLAY=" + server_.display(), "HOME=/tmp",
-                                     "XDG_DATA_HOME=" + data_.string(), "XDG_DATA_DIRS=/nonexistent"});
-        EXPECT_TRUE(veltrane_->waitForOutput("The frontmost application comes from the X11 window manager"))
-            << veltrane_->output();
-        EXPECT_TRUE(veltrane_->waitForOutput("Open: 0")) << veltrane_->output();
-        // The listener joins its thread just after it opens; nothing tells when.
-        std::this_thread::sleep_for(1s);
-        tap_ = std::make_unique<VirtualKeyboardTap>();
         editor_ = windows_.show(windows_.create("edit", "EditorMain"));
         viewer_ = windows_.create("viewer", "Viewer");
     }
 
-    ~PerApplicationDesktop() { std::filesystem::remove_all(data_); }
-
-    // The keys the program sends for a hyper chord typed with the application in front, once the
-    // key mapping has followed the switch.
-    Keys typedIn(bool editor, const std::string& mapping)
+    void bringToFront(bool editor)
     {
         if (editor) {
             windows_.activate(editor_);
@@ -67,6 +62,75 @@ public:
         } else {
             windows_.activate(viewer_);
         }
+    }
+
+private:
+    desktoptest::XvfbServer server_;
+    desktoptest::OpenboxProcess openbox_{server_.display(), "/tmp/openbox-home"};
+    desktoptest::TestWindows windows_{server_.display()};
+    xcb_window_t editor_ = XCB_NONE;
+    xcb_window_t viewer_ = XCB_NONE;
+    bool viewerShown_ = false;
+};
+
+// A headless sway, which maps and focuses each window as it opens.
+class WaylandDesktop {
+public:
+    static constexpr const char* kName = "Wayland";
+    static constexpr const char* kSource = "the Wayland compositor's window list";
+
+    std::vector<std::string> environment() const { return {"WAYLAND_DISPLAY=" + sway_.display()}; }
+
+    void showEditor() { editor_ = std::make_unique<desktoptest::TestWindow>(sway_.display(), kEditor); }
+
+    void bringToFront(bool editor)
+    {
+        if (!editor && !viewer_) {
+            viewer_ = std::make_unique<desktoptest::TestWindow>(sway_.display(), kViewer);
+            return;
+        }
+        const std::string appId = editor ? kEditor : kViewer;
+        EXPECT_TRUE(sway_.command("[app_id=\"" + appId + "\"] focus")) << "sway did not focus " << appId;
+    }
+
+private:
+    static constexpr const char* kEditor = "org.example.Editor";
+    static constexpr const char* kViewer = "example-viewer";
+
+    desktoptest::SwayCompositor sway_;
+    std::unique_ptr<desktoptest::TestWindow> editor_;
+    std::unique_ptr<desktoptest::TestWindow> viewer_;
+};
+
+// The real program on a desktop, and a keyboard.
+template <typename Desktop> class PerApplicationKernelTest : public ::testing::Test {
+protected:
+    void start(const std::string& settings)
+    {
+        std::filesystem::create_directories(data_ / "applications");
+        std::ofstream(data_ / "applications" / "org.example.Editor.desktop") << kEditorEntry;
+        auto environment = desktop_.environment();
+        environment.insert(environment.end(),
+                           {"HOME=/tmp", "XDG_DATA_HOME=" + data_.string(), "XDG_DATA_DIRS=/nonexistent"});
+        veltrane_ = std::make_unique<VeltraneProcess>(settings, std::vector<std::string>{"--headless"},
+                                                      std::nullopt, environment);
+        EXPECT_TRUE(
+            veltrane_->waitForOutput(std::string("The frontmost application comes from ") + Desktop::kSource))
+            << veltrane_->output();
+        EXPECT_TRUE(veltrane_->waitForOutput("Open: 0")) << veltrane_->output();
+        // The listener joins its thread just after it opens; nothing tells when.
+        std::this_thread::sleep_for(1s);
+        tap_ = std::make_unique<VirtualKeyboardTap>();
+        desktop_.showEditor();
+    }
+
+    void TearDown() override { std::filesystem::remove_all(data_); }
+
+    // The keys the program sends for a hyper chord typed with the application in front, once the
+    // key mapping has followed the switch.
+    Keys typedIn(bool editor, const std::string& mapping)
+    {
+        desktop_.bringToFront(editor);
         EXPECT_TRUE(veltrane_->waitForOutput(mapping)) << veltrane_->output();
         std::this_thread::sleep_for(500ms);
         keyboard_.key(KEY_CAPSLOCK, true);
@@ -77,33 +141,34 @@ public:
 
 private:
     const std::filesystem::path data_ = "/tmp/per-application-data";
-    desktoptest::XvfbServer server_;
-    desktoptest::OpenboxProcess openbox_{server_.display(), "/tmp/openbox-home"};
-    desktoptest::TestWindows windows_{server_.display()};
+    Desktop desktop_;
     UinputKeyboard keyboard_{"Test Keyboard", UinputKeyboard::Bus::usb, 0x046D, 0xC31C};
     std::unique_ptr<VeltraneProcess> veltrane_;
     std::unique_ptr<VirtualKeyboardTap> tap_;
-    xcb_window_t editor_ = XCB_NONE;
-    xcb_window_t viewer_ = XCB_NONE;
-    bool viewerShown_ = false;
 };
+
+struct DesktopName {
+    template <typename Desktop> static std::string GetName(int) { return Desktop::kName; }
+};
+
+using Desktops = ::testing::Types<X11Desktop, WaylandDesktop>;
+TYPED_TEST_SUITE(PerApplicationKernelTest, Desktops, DesktopName);
 
 // Standing aside, the engine lets go of caps lock below the event level too, and caps lock reaches
 // applications as itself.
-TEST(PerApplicationKernelTest, TheEngineStandsAsideInTheApplicationsOfTheListAndOnlyThere)
+TYPED_TEST(PerApplicationKernelTest, TheEngineStandsAsideInTheApplicationsOfTheListAndOnlyThere)
 {
-    PerApplicationDesktop desktop(R"({"keyRemap": true, "disabledApps": "[\"org.example.Editor\"]"})");
-    EXPECT_EQ(desktop.typedIn(true, kAside), kPlain);
-    EXPECT_EQ(desktop.typedIn(false, kEngaged), kChord);
-    EXPECT_EQ(desktop.typedIn(true, kAside), kPlain);
+    this->start(R"({"keyRemap": true, "disabledApps": "[\"org.example.Editor\"]"})");
+    EXPECT_EQ(this->typedIn(true, kAside), kPlain);
+    EXPECT_EQ(this->typedIn(false, kEngaged), kChord);
+    EXPECT_EQ(this->typedIn(true, kAside), kPlain);
 }
 
-TEST(PerApplicationKernelTest, InAllowListModeTheEngineWorksOnlyInTheApplicationsOfTheList)
+TYPED_TEST(PerApplicationKernelTest, InAllowListModeTheEngineWorksOnlyInTheApplicationsOfTheList)
 {
-    PerApplicationDesktop desktop(
-        R"({"keyRemap": true, "whitelist": true, "enabledApps": "[\"org.example.Editor\"]"})");
-    EXPECT_EQ(desktop.typedIn(false, kAside), kPlain);
-    EXPECT_EQ(desktop.typedIn(true, kEngaged), kChord);
+    this->start(R"({"keyRemap": true, "whitelist": true, "enabledApps": "[\"org.example.Editor\"]"})");
+    EXPECT_EQ(this->typedIn(false, kAside), kPlain);
+    EXPECT_EQ(this->typedIn(true, kEngaged), kChord);
 }
 
 }  // namespace

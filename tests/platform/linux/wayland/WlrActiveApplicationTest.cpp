@@ -1,7 +1,6 @@
-#include "SwayCompositor.h"
-#include "TestWindow.h"
-
 #include "platform/linux/wayland/WlrActiveApplication.h"
+#include "wayland/SwayCompositor.h"
+#include "wayland/TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +15,8 @@
 namespace veltrane::linuxbackend {
 namespace {
 
+using desktoptest::SwayCompositor;
+using desktoptest::TestWindow;
 using platform::RunningApplication;
 using Heard = std::vector<std::optional<RunningApplication>>;
 

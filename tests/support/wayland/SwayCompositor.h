@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-namespace veltrane::linuxbackend {
+namespace veltrane::desktoptest {
 
 // A headless sway of the test's own, in a runtime folder of its own so that tests run side by side.
 // It refuses to run as root, so it runs as user nobody.
@@ -34,4 +34,4 @@ private:
     pid_t pid_ = -1;
 };
 
-}  // namespace veltrane::linuxbackend
+}  // namespace veltrane::desktoptest

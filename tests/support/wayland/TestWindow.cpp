@@ -1,4 +1,6 @@
-#include "TestWindow.h"
+#include "wayland/TestWindow.h"
+
+#include <xdg-shell-client-protocol.h>
 
 #include <poll.h>
 #include <sys/mman.h>
@@ -8,7 +10,7 @@
 #include <cstdint>
 #include <stdexcept>
 
-namespace veltrane::linuxbackend {
+namespace veltrane::desktoptest {
 
 namespace {
 
@@ -140,4 +142,4 @@ void TestWindow::release()
     wl_display_disconnect(display_);
 }
 
-}  // namespace veltrane::linuxbackend
+}  // namespace veltrane::desktoptest

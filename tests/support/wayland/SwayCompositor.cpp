@@ -1,4 +1,4 @@
-#include "SwayCompositor.h"
+#include "wayland/SwayCompositor.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-namespace veltrane::linuxbackend {
+namespace veltrane::desktoptest {
 
 namespace {
 
@@ -131,4 +131,4 @@ void SwayCompositor::stop()
     }
 }
 
-}  // namespace veltrane::linuxbackend
+}  // namespace veltrane::desktoptest

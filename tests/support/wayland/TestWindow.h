@@ -1,12 +1,14 @@
 #pragma once
 
 #include <wayland-client.h>
-#include <xdg-shell-client-protocol.h>
 
 #include <string>
 #include <vector>
 
-namespace veltrane::linuxbackend {
+// Generated into this library alone: its users need not see the protocol.
+struct xdg_wm_base;
+
+namespace veltrane::desktoptest {
 
 // A client showing one window of that app_id, which the compositor maps and focuses. Destroying it
 // closes the window.
@@ -37,4 +39,4 @@ private:
     bool configured_ = false;
 };
 
-}  // namespace veltrane::linuxbackend
+}  // namespace veltrane::desktoptest
