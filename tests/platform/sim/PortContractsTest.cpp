@@ -1,6 +1,11 @@
 #include "EventTapContract.h"
 #include "HidManagerContract.h"
+#include "QueueContract.h"
+#include "UserDefaultsContract.h"
 #include "platform/sim/Desktop.h"
+#include "platform/sim/Scheduler.h"
+#include "platform/sim/SimQueue.h"
+#include "platform/sim/SimUserDefaults.h"
 
 namespace veltrane::sim {
 
@@ -58,9 +63,46 @@ struct SimKeyboardHarness : SimHarness {
     SimKeyboardHarness() { connect("kb", 0x5AC, 0x27E); }
 };
 
+// Virtual time: passing time is advancing the scheduler.
+struct SimQueueHarness {
+    std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
+    {
+        return std::make_shared<SimQueue>(scheduler, label, nullptr);
+    }
+    void pass(double seconds) { scheduler.advance(seconds); }
+    double now() const { return scheduler.nowSeconds(); }
+
+    Scheduler scheduler;
+};
+
+struct SimDefaultsHarness {
+    std::unique_ptr<platform::UserDefaults> open() { return std::make_unique<SimUserDefaults>(domain); }
+
+    platform::DefaultsDomain domain;
+};
+
+namespace {
+
+// What other programs write while the process runs reaches it only at its next launch.
+TEST(SimUserDefaultsTest, AProcessSeesTheDomainAsItStoodAtItsStart)
+{
+    platform::DefaultsDomain domain{{"keyRemap", true}};
+    SimUserDefaults defaults(domain);
+
+    domain["keyRemap"] = false;
+    domain["hyperFlags"] = std::int64_t{0x1C0000};
+    EXPECT_TRUE(defaults.boolForKey("keyRemap"));
+    EXPECT_EQ(defaults.integerForKey("hyperFlags"), 0);
+    EXPECT_FALSE(SimUserDefaults(domain).boolForKey("keyRemap"));
+}
+
+}  // namespace
+
 }  // namespace veltrane::sim
 
 namespace veltrane::contracts {
 INSTANTIATE_TYPED_TEST_SUITE_P(Sim, HidManagerContract, sim::SimHarness);
 INSTANTIATE_TYPED_TEST_SUITE_P(Sim, EventTapContract, sim::SimKeyboardHarness);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sim, QueueContract, sim::SimQueueHarness);
+INSTANTIATE_TYPED_TEST_SUITE_P(Sim, UserDefaultsContract, sim::SimDefaultsHarness);
 }  // namespace veltrane::contracts

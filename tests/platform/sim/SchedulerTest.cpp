@@ -1,5 +1,4 @@
 #include "platform/sim/Scheduler.h"
-#include "QueueContract.h"
 #include "platform/sim/SimQueue.h"
 
 #include <gtest/gtest.h>
@@ -108,21 +107,4 @@ TEST_F(SchedulerTest, TasksOfAQueueThatIsGoneAreDropped)
 }
 
 }  // namespace
-
-// Virtual time: passing time is advancing the scheduler.
-struct SimQueueHarness {
-    std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
-    {
-        return std::make_shared<SimQueue>(scheduler, label, nullptr);
-    }
-    void pass(double seconds) { scheduler.advance(seconds); }
-    double now() const { return scheduler.nowSeconds(); }
-
-    Scheduler scheduler;
-};
-
 }  // namespace veltrane::sim
-
-namespace veltrane::contracts {
-INSTANTIATE_TYPED_TEST_SUITE_P(Sim, QueueContract, sim::SimQueueHarness);
-}  // namespace veltrane::contracts

@@ -7,12 +7,10 @@
 #include <array>
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <functional>
 #include <latch>
 #include <limits>
 #include <memory>
-#include <numeric>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -52,42 +50,20 @@ TEST(SerialQueueOrder, RunsEveryTaskOfManyProducersOnceInEachProducersOrder)
     }
 }
 
-TEST(SerialQueueSync, FromAnotherThreadReturnsAfterTheTaskRanOnTheQueue)
-{
-    SerialQueue queue("sync");
-    int value = 0;
-    std::thread::id ranOn;
-    queue.sync([&] {
-        value = 42;
-        ranOn = std::this_thread::get_id();
-    });
-    EXPECT_EQ(value, 42);
-    EXPECT_NE(ranOn, std::this_thread::get_id());
-}
-
-TEST(SerialQueueCurrent, IsTheQueueOnlyWhileRunningOnIt)
-{
-    SerialQueue queue("current");
-    EXPECT_FALSE(queue.isCurrent());
-    EXPECT_EQ(SerialQueue::current(), nullptr);
-
-    bool isCurrent = false;
-    const SerialQueue* current = nullptr;
-    queue.sync([&] {
-        isCurrent = queue.isCurrent();
-        current = SerialQueue::current();
-    });
-    EXPECT_TRUE(isCurrent);
-    EXPECT_EQ(current, &queue);
-}
-
-TEST(SerialQueueCurrent, NamesTheThreadAfterTheTruncatedLabel)
+// Sync and isCurrent are the queue contract's; what only this queue has is a thread of its own.
+TEST(SerialQueueThread, RunsOnAThreadNamedAfterTheTruncatedLabelWhereItIsTheCurrentQueue)
 {
     SerialQueue queue("veltrane.keyboard.tap");
+    EXPECT_EQ(SerialQueue::current(), nullptr);
     std::array<char, 32> name{};
-    queue.sync([&] { pthread_getname_np(pthread_self(), name.data(), name.size()); });
+    const SerialQueue* current = nullptr;
+    queue.sync([&] {
+        pthread_getname_np(pthread_self(), name.data(), name.size());
+        current = SerialQueue::current();
+    });
     EXPECT_EQ(std::string(name.data()), "veltrane.keyboa");
     EXPECT_EQ(queue.label(), "veltrane.keyboard.tap");
+    EXPECT_EQ(current, &queue);
 }
 
 // While the queue's thread waits for its next timer, timers added from elsewhere grow the timer
@@ -109,27 +85,21 @@ TEST(SerialQueueDelay, TimersAddedWhileTheQueueWaitsForOneAllRun)
     EXPECT_EQ(ran, 64);
 }
 
-TEST(SerialQueueDelay, NeverRunsDelaysBeyondTheClockNorWaitsForThemOnDestruction)
-{
-    std::atomic<int> ran = 0;
-    {
-        SerialQueue queue("never");
-        const double pastTheClock =
-            std::chrono::duration<double>(Clock::time_point::max() - Clock::now()).count() + 1;
-        for (double seconds : {std::numeric_limits<double>::infinity(), 1e300, pastTheClock, 1e9}) {
-            queue.asyncAfter(seconds, [&] { ++ran; });
-        }
-        queue.sync([] {});
-    }
-    EXPECT_EQ(ran, 0);
-}
-
-TEST(SerialQueueDestruction, RunsTheTasksAlreadyQueued)
+// The delays point past the end of the clock: a wait computed by adding them to now would overflow
+// and fall due at once.
+TEST(SerialQueueDestruction, RunsTheTasksAlreadyQueuedButNeitherRunsNorAwaitsDelaysBeyondTheClock)
 {
     int ran = 0;
+    std::atomic<int> delayedRan = 0;
     std::latch release(1);
     {
         SerialQueue queue("drain");
+        const double pastTheClock =
+            std::chrono::duration<double>(Clock::time_point::max() - Clock::now()).count() + 1;
+        for (double seconds : {std::numeric_limits<double>::infinity(), 1e300, pastTheClock, 1e9}) {
+            queue.asyncAfter(seconds, [&] { ++delayedRan; });
+        }
+        queue.sync([] {});
         queue.async([&] { release.wait(); });
         for (int i = 0; i < 100; ++i) {
             queue.async([&] { ++ran; });
@@ -137,6 +107,7 @@ TEST(SerialQueueDestruction, RunsTheTasksAlreadyQueued)
         release.count_down();
     }
     EXPECT_EQ(ran, 100);
+    EXPECT_EQ(delayedRan, 0);
 }
 
 // Were a dying queue to accept tasks, this one would keep it, and the test, running forever.
@@ -175,28 +146,20 @@ TEST(SerialQueueDestruction, FromItsOwnTaskFinishesTheQueuedTasksWithoutTheQueue
     EXPECT_EQ(ranAfter, 1);
 }
 
-TEST(SerialQueueFailure, KeepsRunningAfterAnAsyncTaskThrows)
+TEST(SerialQueueFailure, OutlivesAFaultyTaskAndHandsASyncFailureToTheCaller)
 {
     SerialQueue queue("throwing");
-    bool ranAfter = false;
     queue.async([] { throw std::runtime_error("async"); });
     queue.asyncAfter(0.001, [] { throw std::runtime_error("delayed"); });
+    EXPECT_THROW(queue.sync([] { throw std::runtime_error("sync"); }), std::runtime_error);
+    EXPECT_THROW(queue.sync([&] { queue.sync([] { throw std::logic_error("inline"); }); }), std::logic_error);
+    bool ranAfter = false;
     std::latch done(1);
     queue.asyncAfter(0.002, [&] {
         ranAfter = true;
         done.count_down();
     });
     done.wait();
-    EXPECT_TRUE(ranAfter);
-}
-
-TEST(SerialQueueFailure, HandsASyncTaskExceptionToTheCaller)
-{
-    SerialQueue queue("sync-throw");
-    EXPECT_THROW(queue.sync([] { throw std::runtime_error("sync"); }), std::runtime_error);
-    EXPECT_THROW(queue.sync([&] { queue.sync([] { throw std::logic_error("inline"); }); }), std::logic_error);
-    bool ranAfter = false;
-    queue.sync([&] { ranAfter = true; });
     EXPECT_TRUE(ranAfter);
 }
 

@@ -1,7 +1,8 @@
 #include "HyperKey.h"
 
-#include "KeyNames.h"
 #include "platform/HidProperties.h"
+#include "platform/HidUsage.h"
+#include "platform/KeyTable.h"
 
 #include <utility>
 
@@ -18,6 +19,13 @@ constexpr platform::EventFlags kHyper =
 constexpr platform::EventMask bit(EventType type)
 {
     return platform::EventMask{1} << static_cast<std::uint32_t>(type);
+}
+
+// Keys by the key table's names, so that expectations read like the kernel tests; a key the table does
+// not know by its number.
+std::string nameOr(const platform::KeyTable::Key* key, std::string number)
+{
+    return key != nullptr ? std::string(key->name) : number;
 }
 
 std::string sign(EventType type)
@@ -55,7 +63,9 @@ void HyperKey::heard(const platform::HidValue& value)
     if (usage == kCapsLock) {
         held_ = value.integerValue != 0;
     }
-    record(hidQueue_, "hid " + std::string(value.integerValue != 0 ? "+" : "-") + nameOfUsage(usage));
+    const auto name = nameOr(platform::KeyTable::byUsage(usage.page, usage.usage),
+                             std::to_string(usage.page) + ":" + std::to_string(usage.usage));
+    record(hidQueue_, "hid " + std::string(value.integerValue != 0 ? "+" : "-") + name);
 }
 
 void HyperKey::saw(platform::Event& event)
@@ -64,7 +74,9 @@ void HyperKey::saw(platform::Event& event)
     if (add) {
         event.flags |= kHyper;
     }
-    record(mainQueue_, "tap " + sign(event.type) + nameOfKeyCode(event.keyCode) + (add ? " hyper" : ""));
+    const auto name =
+        nameOr(platform::KeyTable::byKeyCode(event.keyCode), "code" + std::to_string(event.keyCode));
+    record(mainQueue_, "tap " + sign(event.type) + name + (add ? " hyper" : ""));
 }
 
 void HyperKey::device(const char* what, const platform::HidDevice& device)

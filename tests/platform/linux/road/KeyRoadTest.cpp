@@ -91,20 +91,32 @@ std::vector<std::shared_ptr<platform::HidManager>> deafManagers(Road& road, std:
     return {unopened, unscheduled, mice, closed, unscheduledLater, refused};
 }
 
-TEST(KeyRoadTest, TheListenerHearsEachKeyOnItsQueueBeforeTheTapsSeeItOnTheMainQueue)
+// The road with one keyboard plugged in.
+class KeyRoadTest : public ::testing::Test {
+protected:
+    // Waits for what was given so far, and drops what the hyper key met of it.
+    void forgetSoFar()
+    {
+        road.settle();
+        road.hyperKey.take();
+    }
+
+    Road road;
+    const std::shared_ptr<LinuxKeyboard> first = road.plugIn("Keyboard 1");
+};
+
+TEST_F(KeyRoadTest, TheListenerHearsEachKeyOnItsQueueBeforeTheTapsSeeItOnTheMainQueue)
 {
     constexpr int kChords = 50;
-    Road road;
     std::atomic<int> strays = 0;
     const auto deaf = deafManagers(road, strays);
-    const auto keyboard = road.plugIn("Keyboard 1");
     ASSERT_TRUE(service(road, 0)->setUserKeyMapping(kCapsLockAsCommand));
 
     // The input thread hands the keys on without waiting for the main loop.
     std::thread input([&] {
         for (int i = 0; i < kChords; ++i) {
             for (const auto& [name, down] : kChord) {
-                road.key(keyboard, name, down, false);
+                road.key(first, name, down, false);
             }
         }
     });
@@ -120,15 +132,12 @@ TEST(KeyRoadTest, TheListenerHearsEachKeyOnItsQueueBeforeTheTapsSeeItOnTheMainQu
     EXPECT_EQ(strays, 0);
 }
 
-TEST(KeyRoadTest, AKeyboardsMappingTurnsCapsLockIntoCommandOnlyAfterTheListenerHeardCapsLock)
+TEST_F(KeyRoadTest, AKeyboardsMappingTurnsCapsLockIntoCommandOnlyAfterTheListenerHeardCapsLock)
 {
-    Road road;
-    const auto first = road.plugIn("Keyboard 1");
     const auto second = road.plugIn("Keyboard 2");
     ASSERT_EQ(service(road, 1), second);
     ASSERT_TRUE(service(road, 0)->setUserKeyMapping(kCapsLockAsCommand));
-    road.settle();
-    road.hyperKey.take();
+    forgetSoFar();
 
     // The keyboard without a mapping keeps its caps lock, which toggles the lock.
     road.tap(second, "capslock");
@@ -153,18 +162,15 @@ TEST(KeyRoadTest, AKeyboardsMappingTurnsCapsLockIntoCommandOnlyAfterTheListenerH
     EXPECT_FALSE(road.modifiers.capsLockState());
 }
 
-TEST(KeyRoadTest, AKeyboardGoneWithTheHyperKeyHeldLetsGoOfAllItHeldAndNothingElse)
+TEST_F(KeyRoadTest, AKeyboardGoneWithTheHyperKeyHeldLetsGoOfAllItHeldAndNothingElse)
 {
-    Road road;
-    const auto first = road.plugIn("Keyboard 1");
     const auto second = road.plugIn("Keyboard 2");
     ASSERT_TRUE(service(road, 0)->setUserKeyMapping(kCapsLockAsCommand));
     road.key(second, "lshift", true);
     road.key(first, "capslock", true);
     road.key(first, "a", true);
     EXPECT_EQ(road.written(), (Lines{"+lshift", "+lctrl", "+lopt", "+lcmd", "+a"}));
-    road.settle();
-    road.hyperKey.take();
+    forgetSoFar();
 
     road.unplug(first);
     road.settle();
@@ -181,9 +187,8 @@ TEST(KeyRoadTest, AKeyboardGoneWithTheHyperKeyHeldLetsGoOfAllItHeldAndNothingEls
     EXPECT_EQ(road.written(), Lines{"-lshift"});
 }
 
-TEST(KeyRoadTest, PostedEventsPassTheTapsAndTheLockFollowsTheApplicationOnce)
+TEST_F(KeyRoadTest, PostedEventsPassTheTapsAndTheLockFollowsTheApplicationOnce)
 {
-    Road road;
     // The input loop hands both to the road.
     int lockRequests = 0;
     road.modifiers.onLockRequest([&](bool) {
@@ -191,9 +196,8 @@ TEST(KeyRoadTest, PostedEventsPassTheTapsAndTheLockFollowsTheApplicationOnce)
         road.keyRoad->add(KeyRoad::CapsLockChanged{});
     });
     road.poster.onPost([&](const platform::Event& event) { road.keyRoad->add(event); });
-    const auto keyboard = road.plugIn("Keyboard 1");
 
-    road.tap(keyboard, "capslock");
+    road.tap(first, "capslock");
     EXPECT_EQ(road.written(), kCapsLockTap);
     road.modifiers.setCapsLockState(true);
     EXPECT_EQ(lockRequests, 0);
@@ -202,37 +206,33 @@ TEST(KeyRoadTest, PostedEventsPassTheTapsAndTheLockFollowsTheApplicationOnce)
     EXPECT_EQ(road.written(), kCapsLockTap);
 
     ASSERT_TRUE(service(road, 0)->setUserKeyMapping(kCapsLockAsCommand));
-    road.key(keyboard, "capslock", true);
-    road.settle();
-    road.hyperKey.take();
+    road.key(first, "capslock", true);
+    forgetSoFar();
     const auto source = road.poster.createEventSource(platform::EventSourceState::privateState);
     for (const bool down : {true, false}) {
         road.poster.post(*source->createKeyboardEvent(*platform::KeyTable::byName("b")->keyCode, down));
     }
-    road.key(keyboard, "capslock", false);
+    road.key(first, "capslock", false);
     EXPECT_EQ(road.hyperKey.take(), (Lines{"tap +b hyper", "tap -b hyper", "hid -capslock", "tap ~lcmd"}));
     EXPECT_EQ(road.written(), join({kHyperDown, {"+b", "-b"}, kCapsHyperUp}));
     EXPECT_FALSE(road.modifiers.capsLockState());
 }
 
-TEST(KeyRoadTest, AKeyTheTableDoesNotKnowGoesOutAsTheKernelNamedIt)
+TEST_F(KeyRoadTest, AKeyTheTableDoesNotKnowGoesOutAsTheKernelNamedIt)
 {
-    Road road;
-    const auto keyboard = road.plugIn("Keyboard 1");
-    road.settle();
-    road.hyperKey.take();
+    forgetSoFar();
     const auto press = [&](std::uint32_t page, std::uint32_t usage) {
-        road.change(keyboard, {Kind::down, kPlayPause, page, usage});
-        road.change(keyboard, {Kind::up, kPlayPause, page, usage});
+        road.change(first, {Kind::down, kPlayPause, page, usage});
+        road.change(first, {Kind::up, kPlayPause, page, usage});
     };
 
     // Under a held shift, which it leaves down: as a keyboard without usages reports it, with
     // nothing to tell the listener or the taps; then as a USB keyboard reports it, with its
     // consumer usage.
-    road.key(keyboard, "lshift", true);
+    road.key(first, "lshift", true);
     press(0, 0);
     press(0x0C, 0xCD);
-    road.key(keyboard, "lshift", false);
+    road.key(first, "lshift", false);
 
     EXPECT_EQ(road.written(), (Lines{"+lshift", "+164", "-164", "+164", "-164", "-lshift"}));
     EXPECT_EQ(road.hyperKey.take(), (Lines{"hid +lshift", "tap ~lshift", "hid +12:205", "hid -12:205",

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 #include <thread>
 
@@ -22,6 +23,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::NanSensitiveFloatEq;
 using ::testing::SizeIs;
 using ::testing::StartsWith;
 
@@ -76,16 +78,13 @@ TEST(SettingsFileRoundTrip, FloatsJsonCannotHoldAreWrittenByName)
     SettingsFolder folder;
     auto settings = folder.open();
     constexpr auto infinity = std::numeric_limits<float>::infinity();
-
-    settings->setFloat("quickPressTimeout", std::nanf(""));
-    EXPECT_EQ(folder.read(), "{\n    \"quickPressTimeout\": \"nan\"\n}\n");
-    EXPECT_TRUE(std::isnan(folder.open()->floatForKey("quickPressTimeout")));
-    settings->setFloat("quickPressTimeout", infinity);
-    EXPECT_EQ(folder.read(), "{\n    \"quickPressTimeout\": \"inf\"\n}\n");
-    EXPECT_EQ(folder.open()->floatForKey("quickPressTimeout"), infinity);
-    settings->setFloat("quickPressTimeout", -infinity);
-    EXPECT_EQ(folder.read(), "{\n    \"quickPressTimeout\": \"-inf\"\n}\n");
-    EXPECT_EQ(folder.open()->floatForKey("quickPressTimeout"), -infinity);
+    const std::pair<float, std::string> named[] = {
+        {std::nanf(""), "nan"}, {infinity, "inf"}, {-infinity, "-inf"}};
+    for (const auto& [value, name] : named) {
+        settings->setFloat("quickPressTimeout", value);
+        EXPECT_EQ(folder.read(), "{\n    \"quickPressTimeout\": \"" + name + "\"\n}\n");
+        EXPECT_THAT(folder.open()->floatForKey("quickPressTimeout"), NanSensitiveFloatEq(value));
+    }
 }
 
 struct BadText {
@@ -171,16 +170,18 @@ TEST(SettingsFileUnknownKeys, AreKeptAsTheyAreAndReportedOnce)
     EXPECT_THAT(folder.reports, SizeIs(2));
 }
 
-TEST(SettingsFileWrites, ReplaceTheFileAtOnceKeepingItsPermissions)
+// Another program wrote the file, and made it private, since this one read it.
+TEST(SettingsFileWrites, ReplaceTheFileAtOnceKeepingItsPermissionsAndWhatOthersWroteSinceItWasRead)
 {
     SettingsFolder folder;
     auto settings = folder.open();
-    settings->setBool("launchOnLogin", true);
+    folder.write(R"({"physicalKeycode": 41})");
     constexpr auto userOnly = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write;
     std::filesystem::permissions(folder.file(), userOnly);
-    settings->setInteger("physicalKeycode", 41);
+    settings->setBool("launchOnLogin", true);
 
-    EXPECT_THAT(folder.names(), ElementsAre("settings.json"));
+    const std::filesystem::directory_iterator entries(folder.folder());
+    EXPECT_EQ(std::distance(begin(entries), end(entries)), 1);
     EXPECT_EQ(std::filesystem::status(folder.file()).permissions(), userOnly);
     EXPECT_EQ(folder.read(), "{\n    \"launchOnLogin\": true,\n    \"physicalKeycode\": 41\n}\n");
 }
@@ -191,15 +192,6 @@ TEST(SettingsFileWrites, CreateTheFoldersOfTheFile)
     const auto path = folder.folder() / "config" / "veltrane" / "settings.json";
     SettingsFile(path, SettingsFolder::schema(), nullptr).setBool("launchOnLogin", true);
     EXPECT_TRUE(SettingsFile(path, SettingsFolder::schema(), nullptr).boolForKey("launchOnLogin"));
-}
-
-TEST(SettingsFileWrites, KeepWhatOthersWroteSinceTheFileWasRead)
-{
-    SettingsFolder folder;
-    auto settings = folder.open();
-    folder.write(R"({"physicalKeycode": 41})");
-    settings->setBool("launchOnLogin", true);
-    EXPECT_EQ(folder.read(), "{\n    \"launchOnLogin\": true,\n    \"physicalKeycode\": 41\n}\n");
 }
 
 TEST(SettingsFileWrites, FromSeveralThreadsAllReachTheFile)

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <thread>
 
@@ -47,29 +48,26 @@ protected:
     int calls = 0;
 };
 
-TEST_F(SettingsFileWatcherTest, CallsOnceOnTheQueueWhenANewFileIsRenamedOverIt)
+TEST_F(SettingsFileWatcherTest, CallsOnceOnTheQueueForEachWayTheFileChanges)
 {
-    folder.write("{}");
     SettingsFileWatcher watcher(folder.file(), loop, [this] {
         EXPECT_TRUE(loop.isCurrent());
         changed();
     });
-    renameNewFileOver(folder.file(), R"({"launchOnLogin": true})");
-    runUntilSettled();
-    EXPECT_EQ(calls, 1);
-}
-
-TEST_F(SettingsFileWatcherTest, CallsWhenTheFileIsWrittenInPlaceOrRemoved)
-{
-    SettingsFileWatcher watcher(folder.file(), loop, [this] { changed(); });
-    folder.write("{}");
-    runUntilSettled();
-    EXPECT_EQ(calls, 1);
-
-    calls = 0;
-    std::filesystem::remove(folder.file());
-    runUntilSettled();
-    EXPECT_EQ(calls, 1);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"created", [this] { folder.write("{}"); }},
+        {"a new file renamed over it",
+         [this] { renameNewFileOver(folder.file(), R"({"launchOnLogin": true})"); }},
+        {"written in place", [this] { folder.write("{}"); }},
+        {"removed", [this] { std::filesystem::remove(folder.file()); }},
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        calls = 0;
+        change();
+        runUntilSettled();
+        EXPECT_EQ(calls, 1);
+    }
 }
 
 // The program's own write is seen too, and reading the file again finds nothing to apply: it stops there.

@@ -4,7 +4,6 @@
 
 #include <stdlib.h>
 
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -43,16 +42,6 @@ std::string SettingsFolder::read() const
     std::ostringstream text;
     text << std::ifstream(file(), std::ios::binary).rdbuf();
     return text.str();
-}
-
-std::vector<std::string> SettingsFolder::names() const
-{
-    std::vector<std::string> found;
-    for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
-        found.push_back(entry.path().filename().string());
-    }
-    std::sort(found.begin(), found.end());
-    return found;
 }
 
 std::unique_ptr<SettingsFile> SettingsFolder::open()

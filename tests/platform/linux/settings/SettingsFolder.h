@@ -24,8 +24,6 @@ public:
     std::filesystem::path file() const { return folder_ / "settings.json"; }
     void write(const std::string& text) const;
     std::string read() const;
-    // The names in the folder.
-    std::vector<std::string> names() const;
 
     // What the files opened report is added to reports.
     std::unique_ptr<SettingsFile> open();
