@@ -39,7 +39,8 @@ std::vector<char*> pointers(std::vector<std::string>& strings)
 }  // namespace
 
 VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<std::string> arguments,
-                                 std::optional<uid_t> user, std::vector<std::string> environment)
+                                 std::optional<uid_t> user, std::vector<std::string> environment,
+                                 const std::string& program)
 {
     const std::string configHome = freshConfigHome();
     settingsPath_ = configHome + "/veltrane/settings.json";
@@ -54,7 +55,7 @@ VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<st
     if (::pipe2(pipeFds, O_CLOEXEC) != 0) {
         throw std::runtime_error("cannot make a pipe");
     }
-    arguments.insert(arguments.begin(), "/bin/veltrane");
+    arguments.insert(arguments.begin(), program);
     std::vector<char*> argv = pointers(arguments);
     environment.push_back("XDG_CONFIG_HOME=" + configHome);
     std::vector<char*> envp = pointers(environment);
@@ -71,7 +72,7 @@ VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<st
     ::close(pipeFds[1]);
     outputFd_ = pipeFds[0];
     if (pid_ < 0) {
-        throw std::runtime_error("cannot start /bin/veltrane");
+        throw std::runtime_error("cannot start " + program);
     }
 }
 
@@ -106,6 +107,14 @@ bool VeltraneProcess::waitForOutput(std::string_view text, std::chrono::millisec
             return false;
         }
     }
+}
+
+std::size_t VeltraneProcess::skipOutput()
+{
+    while (readOutput(std::chrono::milliseconds(0))) {
+    }
+    searched_ = output_.size();
+    return searched_;
 }
 
 void VeltraneProcess::signal(int number) const

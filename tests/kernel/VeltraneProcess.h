@@ -13,12 +13,13 @@ namespace veltrane::kernel {
 // The real program, started for a test with a settings folder of its own, its output caught.
 class VeltraneProcess {
 public:
-    // The program is /bin/veltrane in the test machine; settingsJson, when not empty, is written to
-    // its settings file first. With a user, it runs as that user instead of root. Its environment
-    // holds only its settings folder and the variables given ("NAME=value").
+    // The program is /bin/veltrane in the test machine, or another that starts it; settingsJson, when
+    // not empty, is written to its settings file first. With a user, it runs as that user instead of
+    // root. Its environment holds only its settings folder and the variables given ("NAME=value").
     explicit VeltraneProcess(const std::string& settingsJson = "", std::vector<std::string> arguments = {},
                              std::optional<uid_t> user = std::nullopt,
-                             std::vector<std::string> environment = {});
+                             std::vector<std::string> environment = {},
+                             const std::string& program = "/bin/veltrane");
     // Kills it when it still runs.
     ~VeltraneProcess();
     VeltraneProcess(const VeltraneProcess&) = delete;
@@ -31,6 +32,8 @@ public:
     // because a virtual machine on a loaded host can stall for seconds.
     bool waitForOutput(std::string_view text,
                        std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
+    // The waits that follow look only at what it prints from now on; returns where that starts in output().
+    std::size_t skipOutput();
     void signal(int number) const;
     // Its exit status, or -signal when a signal ended it; nothing when it still runs after the timeout.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
