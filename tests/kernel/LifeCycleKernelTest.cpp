@@ -1,3 +1,4 @@
+#include "Eventually.h"
 #include "FakeLogind.h"
 #include "PrivateBus.h"
 #include "VeltraneProcess.h"
@@ -21,16 +22,10 @@ using Clock = std::chrono::steady_clock;
 
 constexpr const char* kFollowingLogind = "Sleep, wake and session changes come from logind";
 
+// Long, because a virtual machine on a loaded host can stall for seconds.
 bool eventually(const std::function<bool()>& condition)
 {
-    const auto deadline = Clock::now() + 20s;
-    while (!condition()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
+    return testsupport::eventually(condition, 20s);
 }
 
 // The processes running the program at that path: started by a helper or a shell in a session of

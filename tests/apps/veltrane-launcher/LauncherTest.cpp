@@ -1,3 +1,4 @@
+#include "Eventually.h"
 #include "PrivateBus.h"
 #include "platform/linux/bus/BusDistributedNotificationCenter.h"
 #include "platform/threads/MainLoop.h"
@@ -15,7 +16,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -32,17 +32,7 @@ constexpr const char* kTerminate = "com.marrowind.Veltrane.terminateLauncher";
 constexpr const char* kProgram = "com.marrowind.Veltrane";
 constexpr const char* kHelper = "com.marrowind.VeltraneLauncher";
 
-bool eventually(const std::function<bool()>& condition)
-{
-    const auto deadline = Clock::now() + 5s;
-    while (!condition()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
+using testsupport::eventually;
 
 // The helper inside a program folder of the test's own, where the program only notes that it was
 // started; and, on a bus of the test's own, the program's side of the talk.

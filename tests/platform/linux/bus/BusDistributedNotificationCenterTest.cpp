@@ -1,5 +1,6 @@
 #include "platform/linux/bus/BusDistributedNotificationCenter.h"
 
+#include "Eventually.h"
 #include "PrivateBus.h"
 #include "platform/threads/MainLoop.h"
 
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -22,17 +22,7 @@ namespace {
 using namespace std::chrono_literals;
 using Heard = std::vector<std::string>;
 
-bool eventually(const std::function<bool()>& condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
+using testsupport::eventually;
 
 bool owned(const BusDistributedNotificationCenter& centre, const std::string& name)
 {

@@ -1,5 +1,6 @@
 #include "platform/linux/logind/LogindMonitor.h"
 
+#include "Eventually.h"
 #include "FakeLogind.h"
 #include "PrivateBus.h"
 
@@ -7,9 +8,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <functional>
 #include <memory>
-#include <thread>
 
 namespace veltrane::linuxbackend {
 namespace {
@@ -17,17 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-bool eventually(const std::function<bool()>& condition)
-{
-    const auto deadline = Clock::now() + 5s;
-    while (!condition()) {
-        if (Clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(5ms);
-    }
-    return true;
-}
+using testsupport::eventually;
 
 class LogindMonitorTest : public testing::Test {
 protected:

@@ -1,5 +1,6 @@
 #include "platform/linux/x11/X11ActiveApplication.h"
 
+#include "Eventually.h"
 #include "x11/OpenboxProcess.h"
 #include "x11/TestWindows.h"
 #include "x11/XvfbServer.h"
@@ -17,7 +18,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 namespace veltrane::linuxbackend {
@@ -43,18 +43,6 @@ void retypeClassAsUtf8(xcb_connection_t* connection, xcb_window_t window, std::s
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS, reply->atom, 8,
                         static_cast<std::uint32_t>(value.size()), value.data());
     std::free(reply);
-}
-
-template <typename Condition> bool within(std::chrono::seconds limit, Condition condition)
-{
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(20ms);
-    }
-    return true;
 }
 
 // A desktop of its own: an X server, openbox, the desktop entries of a few applications and a
@@ -118,7 +106,7 @@ TEST_F(X11ActiveApplicationTest, NamesEachApplicationThatComesToTheFrontOnce)
     const auto editor = windows.show(windows.create("edit", "EditorMain"));
     heardAtLeast(1);
     const auto secondEditor = windows.show(windows.create("edit", "EditorMain"));
-    EXPECT_TRUE(within(10s, [&] { return windows.activeWindow() == secondEditor; }));
+    EXPECT_TRUE(testsupport::eventually([&] { return windows.activeWindow() == secondEditor; }, 10s));
     windows.show(windows.create("viewer", "VIEWER"));
     heardAtLeast(2);
     windows.activate(editor);
@@ -146,7 +134,7 @@ TEST_F(X11ActiveApplicationTest, NoWindowInFrontIsNoApplicationAndALostServerEnd
     EXPECT_EQ(heardAtLeast(2), (Heard{"org.example.Editor named Editor", "nothing"}));
 
     xvfb.kill();
-    EXPECT_TRUE(within(10s, [&] { return !watcher->available(); }));
+    EXPECT_TRUE(testsupport::eventually([&] { return !watcher->available(); }, 10s));
     EXPECT_THAT(watcher->problem(), ::testing::HasSubstr(xvfb.display()));
     EXPECT_EQ(watcher->current(), std::nullopt);
 }
