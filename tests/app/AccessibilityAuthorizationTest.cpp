@@ -30,22 +30,8 @@ TEST_F(AccessibilityAuthorizationTest, ATrustedProcessShowsNothingAndPollsNothin
     EXPECT_EQ(transcript(), "");
 }
 
-TEST_F(AccessibilityAuthorizationTest, TheWindowStaysUntilTrustArrivesThenTheActionRunsOnce)
-{
-    desktop_.setTrusted(false);
-    EXPECT_FALSE(check());
-    advance(3.0);
-    EXPECT_EQ(started, 0);
-    desktop_.setTrusted(true);
-    advance(0.3);
-    advance(5.0);
-
-    EXPECT_EQ(started, 1);
-    EXPECT_EQ(transcript(), "0.000 window AccessibilityWindowController shown\n"
-                            "0.000 window AccessibilityWindowController key\n"
-                            "3.300 window AccessibilityWindowController closed\n");
-}
-
+// The window that stays, polling, until trust arrives and then starts the engine once is in the
+// untrusted-start scenario.
 TEST_F(AccessibilityAuthorizationTest, ClosingTheWindowEndsTheApplication)
 {
     desktop_.setTrusted(false);

@@ -84,20 +84,17 @@ TEST_F(FacadeTest, MessageIsEvaluatedOnceAndOnlyWhenNeeded)
     EXPECT_EQ(second->lines(), Lines{"INFO costly"});
 }
 
-TEST_F(FacadeTest, MacrosPassTheCallSite)
+TEST_F(FacadeTest, CallSiteAndContextArriveWithFunctionNamesCutBeforeTheirArguments)
 {
-    const auto destination = recorder(Level::verbose, "$N.$F:$l - $M");
+    const auto destination = recorder(Level::verbose, "$N.$F:$l - $M $X");
     const int line = __LINE__ + 1;
     LOGGING_WARNING("here");
-    EXPECT_EQ(destination->lines(), Lines{"FacadeTest.TestBody():" + std::to_string(line) + " - here"});
-}
-
-TEST_F(FacadeTest, FunctionNamesAreCutBeforeTheirArguments)
-{
-    const auto destination = recorder(Level::verbose, "$F");
     Logging::info("m", "/x/AppDelegate.cpp", "applicationDidFinishLaunching(_:)", 3);
     Logging::log(Level::info, "m", "/x/AppDelegate.cpp", "start", 4);
-    EXPECT_EQ(destination->lines(), (Lines{"applicationDidFinishLaunching()", "start()"}));
+    Logging::error("failed", "f", "g", 1, nlohmann::json{{"code", 5}});
+    EXPECT_EQ(destination->lines(), (Lines{"FacadeTest.TestBody():" + std::to_string(line) + " - here",
+                                           "AppDelegate.applicationDidFinishLaunching():3 - m",
+                                           "AppDelegate.start():4 - m", "f.g():1 - failed {\"code\":5}"}));
 }
 
 TEST_F(FacadeTest, MessagesOfAnyTypeAreDescribed)
@@ -114,14 +111,7 @@ TEST_F(FacadeTest, MessagesOfAnyTypeAreDescribed)
     EXPECT_EQ(destination->lines(), (Lines{"Open: 0", "42", "2.5", "true", "view", "(1, 2)", "7"}));
 }
 
-TEST_F(FacadeTest, ContextReachesTheDestination)
-{
-    const auto destination = recorder(Level::verbose, "$M $X");
-    Logging::error("failed", "f", "g", 1, nlohmann::json{{"code", 5}});
-    EXPECT_EQ(destination->lines(), Lines{"failed {\"code\":5}"});
-}
-
-TEST_F(FacadeTest, ThreadNamesTellTheCaller)
+TEST_F(FacadeTest, ThreadNamesTellTheCallerAndADestinationsQueueIsLabelledWithAUuid)
 {
     const auto destination = recorder(Level::verbose, "[$T] $M");
     LOGGING_INFO("main");
@@ -131,22 +121,15 @@ TEST_F(FacadeTest, ThreadNamesTellTheCaller)
         LOGGING_INFO("one");
         LOGGING_INFO("two");
     }).join();
+    destination->runOnQueueAndWait([] { LOGGING_INFO("from the destination's queue"); });
     const auto lines = destination->lines();
-    ASSERT_EQ(lines.size(), 4U);
+    ASSERT_EQ(lines.size(), 5U);
     EXPECT_EQ(lines[0], "[] main");
     EXPECT_EQ(lines[1], "[worker.queue] queued");
     EXPECT_TRUE(lines[2].starts_with("[Thread-")) << lines[2];
     EXPECT_EQ(lines[3].substr(0, lines[3].find(']')), lines[2].substr(0, lines[2].find(']')));
-}
-
-TEST_F(FacadeTest, DestinationQueuesAreLabelledWithAUuid)
-{
-    const auto destination = recorder(Level::verbose, "$T");
-    destination->runOnQueueAndWait([] { LOGGING_INFO("from the queue"); });
-    const auto lines = destination->lines();
-    ASSERT_EQ(lines.size(), 1U);
-    EXPECT_TRUE(lines[0].starts_with("Logging-queue-")) << lines[0];
-    EXPECT_EQ(lines[0].size(), std::string("Logging-queue-").size() + 36);
+    EXPECT_TRUE(lines[4].starts_with("[Logging-queue-")) << lines[4];
+    EXPECT_EQ(lines[4].find(']'), std::string("[Logging-queue-").size() + 36);
 }
 
 TEST_F(FacadeTest, LoweredLevelOrNewFilterLetsTheNextCallThrough)

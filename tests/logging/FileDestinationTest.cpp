@@ -40,17 +40,7 @@ protected:
     FileDestination destination{log};
 };
 
-TEST_F(RotationTest, FileBeyondTheLimitBecomesTheNewestArchive)
-{
-    TemporaryFolder::write(log, std::string(101, 'a'));
-    TemporaryFolder::write(folder / "App.log.1", "older");
-    EXPECT_TRUE(destination.saveToFile("next"));
-    EXPECT_EQ(TemporaryFolder::read(log), "next\n");
-    EXPECT_EQ(TemporaryFolder::read(folder / "App.log.1"), std::string(101, 'a'));
-    EXPECT_EQ(TemporaryFolder::read(folder / "App.log.2"), "older");
-}
-
-TEST_F(RotationTest, OldestArchiveIsDeletedAndNoMoreAreMade)
+TEST_F(RotationTest, FileBeyondTheLimitBecomesTheNewestArchiveAndTheOldestIsDeleted)
 {
     for (const char* content : {"first", "second", "third"}) {
         TemporaryFolder::write(log, std::string(101, *content));

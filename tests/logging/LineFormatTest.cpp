@@ -41,7 +41,7 @@ TEST_F(LineFormatTest, DefaultFormatGivesTimeLevelPlaceAndMessage)
     EXPECT_EQ(line, "14:03:07.123 INFO AppDelegate.start():42 - started");
 }
 
-TEST_F(LineFormatTest, PaddingFillsToTheWidthAndNeverCuts)
+TEST_F(LineFormatTest, PaddingFillsToTheWidthInUserPerceivedCharactersAndNeverCuts)
 {
     EXPECT_EQ(render("$L"), "INFO");
     EXPECT_EQ(render("$-8L|"), "INFO    |");
@@ -49,11 +49,8 @@ TEST_F(LineFormatTest, PaddingFillsToTheWidthAndNeverCuts)
     EXPECT_EQ(render("$2L"), "INFO");
     EXPECT_EQ(render("$5l|$-4T|"), "   42|main|");
     EXPECT_EQ(render("$15DHH:mm$d|"), "          14:03|");
-}
-
-TEST_F(LineFormatTest, PaddingCountsUserPerceivedCharacters)
-{
-    // An e with a combining accent, a flag of two regional indicators, and CR LF: three characters.
+    // It counts what a reader sees: an e with a combining accent, a flag of two regional indicators,
+    // and CR LF are three characters.
     EXPECT_EQ(render("$6M|", "e\u0301\U0001F1EB\U0001F1F7\r\n"), "   e\u0301\U0001F1EB\U0001F1F7\r\n|");
     EXPECT_EQ(render("$-4M|", "\u00E9t\u00E9"), "\u00E9t\u00E9 |");
 }
@@ -76,15 +73,11 @@ TEST_F(LineFormatTest, GroupsWithoutAMeaningComeOutWithoutTheirDollar)
     EXPECT_EQ(render("$$M$"), "started");
 }
 
-TEST_F(LineFormatTest, FileTokensUseTheLastPathComponent)
+TEST_F(LineFormatTest, CallAndUptimeTokensWithTheFileAsItsLastPathComponent)
 {
     EXPECT_EQ(render("$N $n", "m", "/a/b/Foo.bar.src"), "Foo Foo.bar.src");
     EXPECT_EQ(render("$N $n", "m", "Plain.cpp"), "Plain Plain.cpp");
     EXPECT_EQ(render("[$N][$n]", "m", "/a/b/"), "[][]");
-}
-
-TEST_F(LineFormatTest, CallTokens)
-{
     EXPECT_EQ(render("$T $F:$l $M"), "main start():42 started");
     EXPECT_EQ(render("$U"), "01:02:05.500");
 }

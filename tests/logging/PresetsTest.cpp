@@ -166,15 +166,11 @@ protected:
     ConsoleDestination console{&systemLog};
 };
 
-TEST_F(ConsoleTest, StandardOutputGetsTheLineWithASquareBeforeTheLevel)
+TEST_F(ConsoleTest, StandardOutputGetsTheLineWithASquareBeforeTheLevelOrTerminalColoursWhileOn)
 {
     ::testing::internal::CaptureStdout();
     emit(Level::error);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "14:03:07.123 🟥 ERROR App.run():7 - failed\n");
-}
-
-TEST_F(ConsoleTest, TerminalColoursReplaceTheSquaresUntilSwitchedOff)
-{
     console.setUseTerminalColors(true);
     EXPECT_EQ(emit(Level::warning), "14:03:07.123 \x1B[38;5;178mWARNING\x1B[0m App.run():7 - failed");
     console.setUseTerminalColors(false);

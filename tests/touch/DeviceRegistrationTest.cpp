@@ -44,7 +44,7 @@ protected:
             listener = std::make_unique<DeviceListener>(
                 platform(), defaults,
                 MTTrackpadRegistrar::Consumers{[this](const TouchEvent& event) { events.push_back(event); },
-                                               [this] { return disabled; }, &viewer});
+                                               [] { return false; }, &viewer});
         });
     }
     // One finger beginning in the middle of that device.
@@ -60,29 +60,21 @@ protected:
 
     Defaults defaults{platform().userDefaults};
     RecordingViewer viewer;
-    bool disabled = false;
     std::vector<TouchEvent> events;
     std::unique_ptr<DeviceListener> listener;
 };
 
-TEST_F(DeviceRegistrationTest, TrackpadsAreRegisteredOnceAfterASecondUnderTheirTaggedLocation)
+// The second's wait before registering and the log lines are in the touch-device-arrival scenario.
+TEST_F(DeviceRegistrationTest, TrackpadsAreRegisteredUnderTheirTaggedIdAsTheTypeTheirIdsName)
 {
     desktop_.setModel("MacBookPro18,1");
     trackpad("builtin", 1452, 635, 0x1000000, 0x0200000001000000, true, true);
     startListener();
     trackpad("magic", 76, 613, 0x3000, 0x0400000000003000, false, true);
-    advance(0.9);
-    EXPECT_EQ(transcript({"syslog"}), "");
-
-    advance(0.2);
+    advance(1.0);
     touch("builtin");
     touch("magic");
 
-    EXPECT_EQ(transcript({"syslog", "devices"}),
-              "0.000 devices trackpad=true force=false mouse=false\n"
-              "0.000 devices trackpad=true force=true mouse=false\n"
-              "1.000 syslog info com-marrowind-Veltrane Registered trackpad\n"
-              "1.000 syslog info com-marrowind-Veltrane Registered trackpad\n");
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].deviceId, 0x0200000001000000);
     EXPECT_EQ(events[0].deviceType, DeviceType::internalTrackpad2);
@@ -102,23 +94,17 @@ TEST_F(DeviceRegistrationTest, DevicesArrivingThroughTheHidManagerAloneFindTheir
     EXPECT_EQ(events[0].deviceType, DeviceType::internalTrackpad);
 }
 
-TEST_F(DeviceRegistrationTest, MagicMiceAreKnownButNeverRegisteredAndTheirRemovalIsLogged)
+// That its frames are never followed and its removal is logged is in the touch-magic-mouse scenario.
+TEST_F(DeviceRegistrationTest, TheModelKnowsAMagicMouseWhileItIsConnected)
 {
     desktop_.multitouch().connect({"mouse", 0x0400000000004000, 112, false, false, 0, 0});
     pointingDevice("mouse", {{"VendorID", std::int64_t{1452}},
                              {"ProductID", std::int64_t{781}},
                              {"LocationID", std::uint64_t{0x4000}}});
     startListener();
-    advance(2.0);
-    touch("mouse");
     EXPECT_TRUE(listener->devicesModel().magicMouseExists());
-
     unplug("mouse");
-
-    EXPECT_TRUE(events.empty());
     EXPECT_FALSE(listener->devicesModel().magicMouseExists());
-    EXPECT_EQ(transcript({"syslog", "devices"}),
-              "2.000 syslog info com-marrowind-Veltrane Unregistered Magic Mouse\n");
 }
 
 TEST_F(DeviceRegistrationTest, UnknownPointersAreTrackpadsOnlyWithForceOrTheBuiltInName)
@@ -202,14 +188,12 @@ TEST_F(DeviceRegistrationTest, WithoutThePrivateFrameworkDevicesAreOnlyModelled)
     EXPECT_EQ(listener->devicesModel().deviceType(0x3000), DeviceType::magicTrackpad);
 }
 
-TEST_F(DeviceRegistrationTest, TheFrameHandlerDropsWhatItMustAndShowsTheViewerOnlyWhileItShows)
+// Frames dropped while the engine stands aside are in the touch-per-application scenario.
+TEST_F(DeviceRegistrationTest, TheFrameHandlerShowsTheViewerOnlyWhileItShowsAndLogsANilCall)
 {
     trackpad("magic", 1452, 782, 0x3000, 0x0400000000003000);
     startListener();
     advance(1.0);
-    disabled = true;
-    touch("magic");
-    disabled = false;
     touch("magic");
     viewer.showing = true;
     touch("magic");

@@ -12,28 +12,25 @@
 namespace veltrane {
 namespace {
 
-// The trackpad in points, and in framework units.
+// The trackpad of the gesture events, in points.
 constexpr float kWidth = 160.0f;
 constexpr float kHeight = 100.0f;
-constexpr float kUnitsPerPoint = 35.0f;
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 const std::string kDown = "0.000 post keyDown key=55 flags=0x0\n";
 const std::string kUp = "0.000 post keyUp key=55 flags=0x0\n";
 
 // A finger at (x, y) points from the bottom-left corner.
-Touch finger(float x, float y, std::int64_t phase, TouchOrigin origin = TouchOrigin::nsEvent,
-             std::int64_t id = 1)
+Touch finger(float x, float y, std::int64_t phase, std::int64_t id = 1)
 {
-    const float scale = origin == TouchOrigin::mtEvent ? kUnitsPerPoint : 1.0f;
     Touch touch;
     touch.pos = {x / kWidth, y / kHeight};
     touch.phase = phase;
     touch.rawPhase = phase;
-    touch.deviceWidth = kWidth * scale;
-    touch.deviceHeight = kHeight * scale;
+    touch.deviceWidth = kWidth;
+    touch.deviceHeight = kHeight;
     touch.id = id;
-    touch.touchOrigin = origin;
+    touch.touchOrigin = TouchOrigin::nsEvent;
     return touch;
 }
 
@@ -54,7 +51,7 @@ protected:
         return *recognizer_;
     }
 
-    // One frame; event-tap frames carry their gesture event, located where the pointer is.
+    // One frame with its gesture event, located where the pointer is.
     void send(const std::vector<Touch>& touches)
     {
         TouchEvent event;
@@ -64,9 +61,7 @@ protected:
         }
         event.touchCount = static_cast<std::int64_t>(event.touches.size());
         event.gestureEnded = event.phaseHex > 0 && (event.phaseHex & 0xFF) == 0;
-        if (touches.empty() || touches.front().touchOrigin == TouchOrigin::nsEvent) {
-            event.cgEvent = located(platform::EventType::gesture, 40.0, 30.0);
-        }
+        event.cgEvent = located(platform::EventType::gesture, 40.0, 30.0);
         recognizer().recognize(event);
     }
 
@@ -75,7 +70,7 @@ protected:
     {
         send({from});
         for (const TouchPoint& point : path) {
-            from = finger(point.x, point.y, TouchPhase::moved, from.touchOrigin);
+            from = finger(point.x, point.y, TouchPhase::moved);
             send({from});
         }
         from.phase = TouchPhase::ended;
@@ -127,52 +122,11 @@ TEST_F(OneDrawRecognizerTest, StartAreasFollowTheGesturesSettingAndACornerWinsOv
     }
 }
 
-TEST_F(OneDrawRecognizerTest, FrameworkTouchesAreMeasuredInUnitsOfAThirtyFifthOfAPoint)
-{
-    defaults.usePrivateFramework().setEnabled(true);
-    const auto mt = TouchOrigin::mtEvent;
-
-    // 30 points from the right and 20 below the top: a corner only when the bands are scaled.
-    send({finger(130, 80, TouchPhase::began, mt)});
-    send({finger(90, 40, TouchPhase::moved, mt)});  // 56.6 points of travel
-    EXPECT_EQ(transcript({"post"}), "");
-    send({finger(72, 22, TouchPhase::moved, mt)});  // 82 points
-    EXPECT_EQ(transcript({"post"}), kDown);
-    send({finger(72, 22, TouchPhase::ended, mt)});
-
-    desktop_.transcript().clear();
-    defaults.gestures().setValue(16);
-    send({finger(80, 98, TouchPhase::began, mt)});
-    send({finger(80, 95, TouchPhase::moved, mt)});  // 5 points below the edge
-    EXPECT_EQ(transcript({"post"}), "");
-    send({finger(80, 87, TouchPhase::moved, mt)});  // 13 points
-    EXPECT_EQ(transcript({"post"}), kDown);
-}
-
-TEST_F(OneDrawRecognizerTest, ATriggerPostsCommandOnceAndALiftReleasesItOnce)
-{
-    defaults.gestures().setValue(16);
-    send({finger(80, 95, TouchPhase::began)});
-    send({finger(80, 90, TouchPhase::moved)});
-    EXPECT_FALSE(hyperFlags.gestureDown());
-    send({finger(80, 85, TouchPhase::moved)});
-    EXPECT_TRUE(hyperFlags.gestureDown());
-    for (float y = 80; y > 10; y -= 10) {
-        send({finger(80, y, TouchPhase::moved)});
-    }
-    send({finger(80, 10, TouchPhase::ended)});
-    send({finger(80, 10, TouchPhase::ended)});
-    send({});
-
-    EXPECT_EQ(transcript({"post", "haptic", "image"}), kDown + kUp);
-    EXPECT_FALSE(hyperFlags.gestureDown());
-}
-
-TEST_F(OneDrawRecognizerTest, EverySlideEndReleasesCommandExactlyOnce)
+TEST_F(OneDrawRecognizerTest, ASlidePastTheTriggerHoldsCommandAndEveryEndReleasesItExactlyOnce)
 {
     defaults.gestures().setValue(16);
     const std::vector<std::vector<Touch>> ends = {
-        {finger(80, 70, TouchPhase::moved), finger(20, 20, TouchPhase::began, TouchOrigin::nsEvent, 2)},
+        {finger(80, 70, TouchPhase::moved), finger(20, 20, TouchPhase::began, 2)},
         {},
         {finger(80, 70, TouchPhase::ended)},
         {finger(80, 70, 16)},  // cancelled by the system
@@ -180,74 +134,43 @@ TEST_F(OneDrawRecognizerTest, EverySlideEndReleasesCommandExactlyOnce)
     for (const auto& end : ends) {
         desktop_.transcript().clear();
         send({finger(80, 95, TouchPhase::began)});
+        send({finger(80, 90, TouchPhase::moved)});  // 10 points below the edge
+        EXPECT_FALSE(hyperFlags.gestureDown());
         send({finger(80, 70, TouchPhase::moved)});
+        EXPECT_TRUE(hyperFlags.gestureDown());
         send(end);
         send(end);
         // The finger that stays after a second one came and went starts nothing.
         send({finger(80, 95, TouchPhase::moved)});
         send({finger(80, 60, TouchPhase::moved)});
-        EXPECT_EQ(transcript({"post"}), kDown + kUp) << "after " << end.size() << " touches";
+        EXPECT_EQ(transcript({"post", "haptic", "image"}), kDown + kUp)
+            << "after " << end.size() << " touches";
         EXPECT_FALSE(hyperFlags.gestureDown());
     }
 }
 
-TEST_F(OneDrawRecognizerTest, ACornerSlideOffTheDiagonalIsAbandonedAndFreesThePointer)
+// The top slide's freeze distance is in the touch-top-slide scenario.
+TEST_F(OneDrawRecognizerTest, ACornerSlideLetsThePointerGoPastItsFreezeDistanceWhileHyperStaysHeld)
 {
-    send({finger(150, 90, TouchPhase::began)});
-    moveMouse();
-    send({finger(100, 85, TouchPhase::moved)});  // 50 left, 5 down
-    moveMouse();
-    send({finger(60, 0, TouchPhase::moved)});  // back on a diagonal from the start
-    send({finger(60, 0, TouchPhase::ended)});
-
-    EXPECT_EQ(transcript({"post", "warp"}), "0.000 warp 40.0,30.0\n");
-    EXPECT_FALSE(hyperFlags.gestureDown());
-}
-
-TEST_F(OneDrawRecognizerTest, ThePointerIsLetGoPastTheFreezeDistanceWhileHyperStaysHeld)
-{
-    defaults.gestures().setValue(16);
-    send({finger(80, 99, TouchPhase::began)});
-    send({finger(80, 72, TouchPhase::moved)});  // 28 below the edge: triggered, still frozen
-    moveMouse();
-    send({finger(80, 69, TouchPhase::moved)});  // 31 below
-    moveMouse();
-    EXPECT_EQ(transcript({"post", "warp"}), kDown + "0.000 warp 40.0,30.0\n");
-    EXPECT_TRUE(hyperFlags.gestureDown());
-    send({finger(80, 69, TouchPhase::ended)});
-
-    desktop_.transcript().clear();
-    defaults.gestures().setValue(2);
     send({finger(150, 90, TouchPhase::began)});
     send({finger(90.5f, 30.5f, TouchPhase::moved)});  // 84.1 points from the start
     moveMouse();
     send({finger(89.5f, 29.5f, TouchPhase::moved)});  // 85.6 points
     moveMouse();
     EXPECT_EQ(transcript({"post", "warp"}), kDown + "0.000 warp 40.0,30.0\n");
+    EXPECT_TRUE(hyperFlags.gestureDown());
 }
 
-TEST_F(OneDrawRecognizerTest, HapticAndIconFollowTheSettingsOnTheFrameworkThreadAndTheMainQueue)
+// Haptic pulses and the icon changed afterwards on the main queue, for frames of the framework's
+// thread, are in the touch-top-slide scenario.
+TEST_F(OneDrawRecognizerTest, OnTheMainQueueTheIconChangesAtOnceAndWithoutHapticsNoPulse)
 {
     defaults.gestures().setValue(16);
-    defaults.hapticFeedback().setEnabled(true);
     defaults.changeMenuBarIcon().setEnabled(true);
-    slide(finger(80, 95, TouchPhase::began), {{80, 50}});
-    advance(1.0);
-    // Off the main queue the icon changes there afterwards, without holding up the frames.
-    EXPECT_EQ(transcript({"post", "haptic", "image"}), "0.000 haptic\n" + kDown + kUp +
-                                                           "0.000 image altStatusTemplate\n"
-                                                           "0.000 image StatusTemplate\n"
-                                                           "0.030 haptic\n"
-                                                           "0.060 haptic\n");
-
-    desktop_.transcript().clear();
-    defaults.hapticFeedback().setEnabled(false);
     onMain([&] { slide(finger(80, 95, TouchPhase::began), {{80, 50}}); });
     advance(1.0);
-    EXPECT_EQ(transcript({"post", "haptic", "image"}), "1.000 post keyDown key=55 flags=0x0\n"
-                                                       "1.000 image altStatusTemplate\n"
-                                                       "1.000 post keyUp key=55 flags=0x0\n"
-                                                       "1.000 image StatusTemplate\n");
+    EXPECT_EQ(transcript({"post", "haptic", "image"}),
+              kDown + "0.000 image altStatusTemplate\n" + kUp + "0.000 image StatusTemplate\n");
 }
 
 TEST_F(OneDrawRecognizerTest, NonFiniteTouchesNeverTriggerAndALiftStillReleases)

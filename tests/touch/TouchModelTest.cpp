@@ -1,4 +1,3 @@
-#include "touch/TouchBeginTimes.h"
 #include "touch/TouchSet.h"
 
 #include <gtest/gtest.h>
@@ -48,22 +47,6 @@ TEST(TouchModelTest, TheStringIdAddsTheShortestExactBeginTime)
     EXPECT_EQ(Touch::makeStringId(11, 1.0 / 3.0), "11:0.3333333333333333");
     EXPECT_EQ(Touch::makeStringId(std::numeric_limits<std::int64_t>::min(), -1.7976931348623157e308),
               "-9223372036854775808:-1.7976931348623157e+308");
-}
-
-TEST(TouchModelTest, AnEventKeepsTheBeginTimesOfItsFrameWhileTheTrackerGoesOn)
-{
-    TouchBeginTimes times;
-    times.set(1, 2.5);
-    const auto first = times.snapshot();
-    times.set(2, 3.0);
-    times.erase(1);
-    const auto second = times.snapshot();
-    times.clear();
-
-    EXPECT_EQ(*first, (TouchBeginTimestamps{{1, 2.5}}));
-    EXPECT_EQ(*second, (TouchBeginTimestamps{{2, 3.0}}));
-    EXPECT_TRUE(times.snapshot()->empty());
-    EXPECT_EQ(times.find(2), std::nullopt);
 }
 
 }  // namespace

@@ -40,22 +40,18 @@ std::string textOf(const QLabel& field)
     return field.text().toStdString();
 }
 
-TEST(AboutViewControllerTest, ShowsVersionAndBuildAndTheCopyrightUnchanged)
+TEST(AboutViewControllerTest, ShowsVersionAndBuildAndTheCopyrightUnchangedOrNothingForAMissingKey)
 {
-    const FakeBundle bundle;
+    FakeBundle bundle;
     const AboutViewController about(bundle);
     EXPECT_EQ(textOf(about.versionField()), "Version 1.4 (27)");
     EXPECT_EQ(textOf(about.copyrightField()), "Copyright © 2026 Ada Ö. Lovelace");
-}
 
-TEST(AboutViewControllerTest, LeavesTheFieldOfAMissingKeyEmpty)
-{
-    FakeBundle bundle;
     bundle.info.erase("CFBundleVersion");
     bundle.info.erase("NSHumanReadableCopyright");
-    const AboutViewController about(bundle);
-    EXPECT_EQ(textOf(about.versionField()), "");
-    EXPECT_EQ(textOf(about.copyrightField()), "");
+    const AboutViewController missing(bundle);
+    EXPECT_EQ(textOf(missing.versionField()), "");
+    EXPECT_EQ(textOf(missing.copyrightField()), "");
 }
 
 TEST(AboutViewControllerTest, WindowIsTitledCompactAndOfFixedSize)

@@ -90,56 +90,44 @@ protected:
     ViewerManager viewer{systemLog};
 };
 
-TEST_F(ViewerManagerTest, EachDeviceGetsAWindowAsLargeAsItsSurfaceInPoints)
+TEST_F(ViewerManagerTest, EachDeviceGetsAWindowAsLargeAsItsSurfaceCentredTwentyPointsFurtherEach)
 {
     touch(1, {{0.5f, 0.5f}}, kFrameworkTrackpad);
     touch(2, {{0.5f, 0.5f}}, kEventTapTrackpad);
+    touch(3, {{0.5f, 0.5f}});
     touch(1, {{0.6f, 0.5f}}, kFrameworkTrackpad);
 
     ASSERT_NE(window(1), nullptr);
     ASSERT_NE(window(2), nullptr);
+    ASSERT_NE(window(3), nullptr);
     EXPECT_EQ(window(1)->size(), QSize(480, 330));
     EXPECT_EQ(window(2)->size(), QSize(400, 300));
-    EXPECT_EQ(systemLog.lines, std::vector<std::string>(2, "info com-marrowind-Veltrane Opened viewer"));
+    // Centred, each a step further: the centres, since the sizes differ.
+    const QPoint first = window(1)->geometry().center();
+    EXPECT_EQ(window(2)->geometry().center() - first, QPoint(20, 20));
+    EXPECT_EQ(window(3)->geometry().center() - first, QPoint(40, 40));
+    EXPECT_EQ(systemLog.lines, std::vector<std::string>(3, "info com-marrowind-Veltrane Opened viewer"));
 }
 
-TEST_F(ViewerManagerTest, FurtherWindowsOpenTwentyPointsFurtherRightAndDownEach)
-{
-    for (std::int64_t device = 1; device <= 3; ++device) {
-        touch(device, {{0.5f, 0.5f}});
-    }
-
-    const QPoint first = window(1)->pos();
-    EXPECT_EQ(window(2)->pos() - first, QPoint(20, 20));
-    EXPECT_EQ(window(3)->pos() - first, QPoint(40, 40));
-}
-
-TEST_F(ViewerManagerTest, AWindowClosedBesideAnotherStaysClosedUntilTheViewersAreReset)
+TEST_F(ViewerManagerTest, AClosedWindowStaysClosedUntilAResetOrUntilTheLastClosedSwitchesTheViewerOff)
 {
     touch(1, {{0.5f, 0.5f}});
     touch(2, {{0.5f, 0.5f}});
     window(1)->close();
     touch(1, {{0.5f, 0.5f}});
-
     EXPECT_EQ(window(1), nullptr);
     EXPECT_NE(window(2), nullptr);
     EXPECT_TRUE(viewer.isShowing());
-
     viewer.resetClosedViewers();
     touch(1, {{0.5f, 0.5f}});
     EXPECT_NE(window(1), nullptr);
-}
 
-TEST_F(ViewerManagerTest, ClosingTheLastWindowSwitchesOffAndForgetsTheClosedOnes)
-{
-    touch(1, {{0.5f, 0.5f}});
-    touch(2, {{0.5f, 0.5f}});
     window(1)->close();
     window(2)->close();
     EXPECT_FALSE(viewer.isShowing());
     touch(1, {{0.5f, 0.5f}});
     EXPECT_EQ(window(1), nullptr);
-
+    // Switched on again, the viewer has forgotten the windows closed before.
     viewer.switchOn();
     touch(1, {{0.5f, 0.5f}});
     touch(2, {{0.5f, 0.5f}});
