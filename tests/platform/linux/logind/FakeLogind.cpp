@@ -40,7 +40,8 @@ FakeLogind::FakeLogind(const std::string& address, Behaviour behaviour)
                              this);
     sd_bus_add_object_vtable(bus_.get(), nullptr, sessionPath, logindSessionInterface, sessionTable, this);
     if (const int owned = sd_bus_request_name(bus_.get(), logindService, 0); owned < 0) {
-        throw std::runtime_error("the fake cannot own the logind name: " + BusConnection::describe(nullptr, owned));
+        throw std::runtime_error("the fake cannot own the logind name: " +
+                                 BusConnection::describe(nullptr, owned));
     }
     thread_ = std::thread([this] { serve(); });
 }
