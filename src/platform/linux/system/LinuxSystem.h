@@ -29,8 +29,7 @@ public:
     bool isProcessTrusted() const override;
     // The kernel's version.
     platform::OperatingSystemVersion operatingSystemVersion() const override;
-    // The helper's only work at login is to bring the program up, so the entry starts the program
-    // itself, under the helper's identifier.
+    // An autostart entry of that identifier, which starts the program given to the autostart.
     bool setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled) override;
     // Searches PATH when the path has no slash. The child's PATH has the program's commands first:
     // the relaunch's shell command runs "open", which on Linux is one of them. The child has the
