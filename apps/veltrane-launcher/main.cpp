@@ -1,4 +1,5 @@
 #include "Launcher.h"
+#include "app/Relauncher.h"
 
 #include <charconv>
 #include <cstdint>
@@ -13,13 +14,18 @@ constexpr const char* kUsage = "usage: VeltraneLauncher.app                  sta
                                "       VeltraneLauncher.app relaunch SECONDS start it again once it has quit "
                                "and that many seconds passed\n";
 
-// The helper lives inside the program's folder, in Contents/Library/LoginItems, as the application
-// expects it; the program is at the top of that folder.
+// The helper lives inside the program's folder, where the application expects it; the program is at
+// the top of that folder.
 std::filesystem::path program()
 {
     std::error_code error;
     const auto helper = std::filesystem::read_symlink("/proc/self/exe", error);
-    return helper.parent_path().parent_path().parent_path().parent_path() / "veltrane";
+    const std::string path = helper.string();
+    const std::string_view inside = veltrane::Relauncher::kHelperPath;
+    const auto folder = path.ends_with(inside)
+                            ? std::filesystem::path(path.substr(0, path.size() - inside.size()))
+                            : helper.parent_path();
+    return folder / "veltrane";
 }
 
 std::optional<std::int64_t> seconds(std::string_view text)

@@ -2,6 +2,8 @@
 
 #include "SettingsReload.h"
 
+#include "app/Relauncher.h"
+
 #include "logging/BundleInfo.h"
 
 #include <filesystem>
@@ -33,7 +35,7 @@ std::filesystem::path bundleFolder()
 // tells it to go, as a relaunch does.
 std::string launcherHelper()
 {
-    return (bundleFolder() / "Contents/Library/LoginItems/VeltraneLauncher.app").string();
+    return bundleFolder().string() + Relauncher::kHelperPath;
 }
 
 std::vector<platform::RunningApplication> applicationsOn(const std::vector<std::string>& busNames)

@@ -10,7 +10,6 @@ namespace veltrane {
 namespace {
 
 constexpr platform::OperatingSystemVersion kHelperSystem{10, 15, 0};
-constexpr const char* kHelperPath = "/Contents/Library/LoginItems/VeltraneLauncher.app";
 constexpr double kDefaultDelay = 1.0;
 
 // "5.0" for 5, "2.5" for 2.5: a decimal number the shell's sleep takes.

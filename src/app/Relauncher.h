@@ -13,6 +13,8 @@ namespace veltrane {
 class Relauncher {
 public:
     static constexpr const char* kHelperIdentifier = "com.marrowind.VeltraneLauncher";
+    // Where the helper sits in the application's bundle.
+    static constexpr const char* kHelperPath = "/Contents/Library/LoginItems/VeltraneLauncher.app";
     static constexpr const char* kPong = "com.marrowind.Veltrane.pong";
     static constexpr const char* kTerminateLauncher = "com.marrowind.Veltrane.terminateLauncher";
 
