@@ -50,7 +50,8 @@ void DesktopWatchers::watchFrontmost()
     }
 }
 
-std::vector<std::string> DesktopWatchers::describe() const
+std::vector<std::string>
+DesktopWatchers::describe(const linuxbackend::BusDistributedNotificationCenter& bus) const
 {
     std::vector<std::string> lines;
     if (!frontmostProblem_.empty()) {
@@ -67,6 +68,8 @@ std::vector<std::string> DesktopWatchers::describe() const
         lines.push_back("Sleep, wake and session changes come from logind" +
                         (problem.empty() ? std::string() : " (" + problem + ")"));
     }
+    lines.push_back(bus.problem().empty() ? "The launcher helper is reached on the session bus"
+                                          : "The launcher helper cannot be reached (" + bus.problem() + ")");
     return lines;
 }
 

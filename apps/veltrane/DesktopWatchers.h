@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Workspace.h"
+#include "platform/linux/bus/BusDistributedNotificationCenter.h"
 #include "platform/linux/logind/LogindMonitor.h"
 #include "platform/linux/wayland/WlrActiveApplication.h"
 #include "platform/linux/x11/DesktopEntries.h"
@@ -28,8 +29,9 @@ public:
 
     explicit DesktopWatchers(Sinks sinks);
 
-    // One line for each: where the frontmost application and sleep come from, or why nowhere.
-    std::vector<std::string> describe() const;
+    // One line for each: where the frontmost application and sleep come from, or why nowhere; and
+    // whether the launcher helper can be reached on that bus.
+    std::vector<std::string> describe(const linuxbackend::BusDistributedNotificationCenter& bus) const;
 
 private:
     void watchFrontmost();

@@ -145,11 +145,8 @@ void Program::launch()
     watcher_ = std::make_unique<linuxbackend::SettingsFileWatcher>(
         ports_.settings().path(), ports_.mainQueue(), [this] { settingsFileChanged(); });
     ports_.mainQueue().async([this] { delegate_->applicationDidFinishLaunching(); });
-    for (const auto& line : desktop_->describe()) {
+    for (const auto& line : desktop_->describe(ports_.distributed())) {
         LOGGING_INFO(line);
-    }
-    if (const auto& problem = ports_.distributed().problem(); !problem.empty()) {
-        LOGGING_INFO("The launcher helper cannot be reached, nor other programs told (" + problem + ")");
     }
 }
 

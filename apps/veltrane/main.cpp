@@ -3,7 +3,6 @@
 #include "SettingsReload.h"
 #include "app/Relauncher.h"
 #include "platform/linux/DeviceReport.h"
-#include "platform/linux/bus/BusDistributedNotificationCenter.h"
 #include "platform/linux/settings/SettingsCommand.h"
 #include "platform/linux/settings/SettingsFile.h"
 #include "platform/linux/system/XdgAutostart.h"
@@ -38,13 +37,11 @@ int status()
 {
     const veltrane::DesktopWatchers desktop(
         {.activated = [](const auto&) {}, .announce = [](auto) {}, .log = [](const std::string&) {}});
-    for (const auto& line : desktop.describe()) {
-        std::cout << line << "\n";
-    }
     veltrane::threads::MainLoop loop;
     const veltrane::linuxbackend::BusDistributedNotificationCenter bus(loop);
-    std::cout << (bus.problem().empty() ? "The launcher helper is reached on the session bus\n"
-                                        : "The launcher helper cannot be reached (" + bus.problem() + ")\n");
+    for (const auto& line : desktop.describe(bus)) {
+        std::cout << line << "\n";
+    }
     const auto folder = veltrane::linuxbackend::XdgAutostart::userFolder();
     const bool atLogin =
         veltrane::linuxbackend::XdgAutostart(folder, "").enabled(veltrane::Relauncher::kHelperIdentifier);
