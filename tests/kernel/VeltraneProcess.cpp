@@ -1,5 +1,7 @@
 #include "VeltraneProcess.h"
 
+#include "ArgumentVector.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -25,17 +27,6 @@ std::string freshConfigHome()
     return folder.string();
 }
 
-// As execve wants them: the strings' own buffers, then a null.
-std::vector<char*> pointers(std::vector<std::string>& strings)
-{
-    std::vector<char*> list;
-    for (auto& text : strings) {
-        list.push_back(text.data());
-    }
-    list.push_back(nullptr);
-    return list;
-}
-
 }  // namespace
 
 VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<std::string> arguments,
@@ -56,9 +47,9 @@ VeltraneProcess::VeltraneProcess(const std::string& settingsJson, std::vector<st
         throw std::runtime_error("cannot make a pipe");
     }
     arguments.insert(arguments.begin(), program);
-    std::vector<char*> argv = pointers(arguments);
+    std::vector<char*> argv = testsupport::argumentVector(arguments);
     environment.push_back("XDG_CONFIG_HOME=" + configHome);
-    std::vector<char*> envp = pointers(environment);
+    std::vector<char*> envp = testsupport::argumentVector(environment);
     pid_ = ::fork();
     if (pid_ == 0) {
         ::dup2(pipeFds[1], STDOUT_FILENO);

@@ -1,3 +1,4 @@
+#include "ArgumentVector.h"
 #include "Eventually.h"
 #include "PrivateBus.h"
 #include "platform/linux/bus/BusDistributedNotificationCenter.h"
@@ -62,11 +63,7 @@ protected:
     void startHelper(std::vector<std::string> arguments, const std::string& busAddress)
     {
         arguments.insert(arguments.begin(), helper_.string());
-        std::vector<char*> argv;
-        for (auto& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
+        const auto argv = testsupport::argumentVector(arguments);
         std::string bus = "DBUS_SESSION_BUS_ADDRESS=" + busAddress;
         std::array<char*, 2> environment{bus.data(), nullptr};
         ASSERT_EQ(

@@ -1,5 +1,7 @@
 #include "wayland/SwayCompositor.h"
 
+#include "ArgumentVector.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -27,16 +29,6 @@ std::filesystem::path uniqueFolder()
     static std::atomic<int> made = 0;
     return std::filesystem::temp_directory_path() /
            ("veltrane-sway-" + std::to_string(::getpid()) + "-" + std::to_string(made++));
-}
-
-std::vector<char*> pointers(std::vector<std::string>& strings)
-{
-    std::vector<char*> result;
-    for (auto& string : strings) {
-        result.push_back(string.data());
-    }
-    result.push_back(nullptr);
-    return result;
 }
 
 }  // namespace
@@ -83,8 +75,9 @@ void SwayCompositor::start()
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    const int failed = ::posix_spawnp(&pid_, "setpriv", &actions, nullptr, pointers(arguments).data(),
-                                      pointers(environment).data());
+    const int failed =
+        ::posix_spawnp(&pid_, "setpriv", &actions, nullptr, testsupport::argumentVector(arguments).data(),
+                       testsupport::argumentVector(environment).data());
     posix_spawn_file_actions_destroy(&actions);
     if (failed != 0) {
         pid_ = -1;
