@@ -1,5 +1,6 @@
 #include "LinuxPorts.h"
 
+#include "PermissionAdvice.h"
 #include "SettingsReload.h"
 
 #include "app/Relauncher.h"
@@ -68,7 +69,7 @@ LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hook
               system_.launchTask(program, arguments);
           },
           [this] { return applicationsOn(distributed_.namesOnBus()); }),
-      system_({hooks.trusted, hooks.terminate, hooks.exit},
+      system_({hooks.trusted, hooks.terminate, hooks.exit}, PermissionAdvice::help(),
               linuxbackend::XdgAutostart(linuxbackend::XdgAutostart::userFolder(), launcherHelper()),
               (bundleFolder() / "commands").string()),
       bundle_(bundleInfo()), platform_{clock_,

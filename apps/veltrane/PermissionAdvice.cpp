@@ -8,6 +8,16 @@ std::string PermissionAdvice::text(const std::string& problem)
            command() + "\n\nNothing else needs root.\n";
 }
 
+platform::PermissionHelp PermissionAdvice::help()
+{
+    const std::string how = explanation() + "\n\n    " + command();
+    return {.listenerAlertText =
+                "Veltrane may not read the keyboards or type through its virtual keyboard.\n\n" + how,
+            .tapAlertText = "Veltrane is unable to listen to input from your devices.\n\n" + how +
+                            "\n\nVeltrane will now close.",
+            .settingsPage = std::nullopt};
+}
+
 std::string PermissionAdvice::explanation()
 {
     return "Veltrane reads the keyboards (/dev/input/event*) and writes keys to a virtual keyboard through "

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/System.h"
+
 #include <string>
 
 namespace veltrane {
@@ -13,6 +15,8 @@ public:
     static std::string explanation();
     // The one command that opens the devices to the user.
     static std::string command();
+    // For the engine's alerts: no settings page grants it, the command does.
+    static platform::PermissionHelp help();
 };
 
 }  // namespace veltrane

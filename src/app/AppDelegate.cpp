@@ -150,9 +150,8 @@ void AppDelegate::startEngine()
     menuController_.setApplicationToggle(applicationToggle_.get());
     sharedToggle_.store(applicationToggle_.get(), std::memory_order_release);
     mainEventTap_ =
-        std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_, gestureHandler(), [this] {
-            SystemPrefsUtil::openAccessibilityPane(platform_.workspace);
-        });
+        std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_, gestureHandler(),
+                                       [this] { SystemPrefsUtil::openAccessibilityPane(platform_); });
     platform_.dispatch.mainQueue().asyncAfter(kListenerStartDelay, [this] { keyboardHID_.refresh(false); });
     applyKeyMapping();
     const std::int64_t delay = defaults_.touchListenerDelay().value();

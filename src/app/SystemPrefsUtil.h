@@ -1,18 +1,18 @@
 #pragma once
 
-#include "platform/Workspace.h"
+#include "platform/Platform.h"
 
 namespace veltrane {
 
 class SystemPrefsUtil {
 public:
-    static constexpr const char* kAccessibilityPane =
-        "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
-
-    // Opens the accessibility page of the system settings.
-    static void openAccessibilityPane(platform::Workspace& workspace)
+    // Opens the page of the system settings where the accessibility permission is granted, on a
+    // platform that has one.
+    static void openAccessibilityPane(const platform::Platform& platform)
     {
-        workspace.openURL(kAccessibilityPane);
+        if (const auto page = platform.system.permissionHelp().settingsPage) {
+            platform.workspace.openURL(*page);
+        }
     }
 };
 

@@ -9,13 +9,6 @@ namespace veltrane {
 namespace {
 
 constexpr const char* kFailureTitle = "Unable to listen to device input";
-constexpr const char* kFailureText =
-    "Veltrane is unable to listen to input from your devices.\n\n"
-    "Try removing Veltrane from the list in System Preferences \u2192 Security & Privacy \u2192 Privacy "
-    "\u2192 "
-    "Accessibility.\n\n"
-    "Then relaunch Veltrane and check the box in System Preferences again when prompted.\n\n"
-    "Veltrane will now close and attempt to open System Preferences for you.";
 
 bool isDisabledNotice(platform::EventType type)
 {
@@ -59,7 +52,7 @@ void MainEventTap::createTap(platform::EventMask eventMask)
 
 void MainEventTap::failToCreate()
 {
-    platform_.alerts.showAlert(kFailureTitle, kFailureText, "OK");
+    platform_.alerts.showAlert(kFailureTitle, platform_.system.permissionHelp().tapAlertText, "OK");
     if (openPermissionSettings_) {
         openPermissionSettings_();
     }

@@ -27,10 +27,6 @@ constexpr std::int64_t kAppleVendor = 0x5AC;
 constexpr std::int64_t kAppleVendorBluetooth = 0x4C;
 constexpr double kListenGuardSeconds = 1.0;
 constexpr platform::EventFlags kDeviceIndependentFlags = 0xFFFF0000;
-constexpr const char* kPermissionText =
-    "Make sure that Veltrane is checked in System Preferences -> Security & Privacy -> Privacy -> "
-    "Accessibility.\n\n Additionally, either check or remove Veltrane in the Input Monitoring section under "
-    "Accessibility.";
 
 bool isKeyboardKey(const platform::HidValue& value)
 {
@@ -117,11 +113,13 @@ void KeyboardHID::listen()
 
 void KeyboardHID::showOpenFailure(platform::HidResult result)
 {
-    if (result == platform::kHidNotPermitted) {
-        platform_.alerts.showAlert("Veltrane has insufficient privileges", kPermissionText, "OK");
-    } else if (result != platform::kHidSuccess) {
-        platform_.alerts.showAlert("Unable to initialize Veltrane", kPermissionText, "OK");
+    if (result == platform::kHidSuccess) {
+        return;
     }
+    const auto text = platform_.system.permissionHelp().listenerAlertText;
+    platform_.alerts.showAlert(result == platform::kHidNotPermitted ? "Veltrane has insufficient privileges"
+                                                                    : "Unable to initialize Veltrane",
+                               text, "OK");
 }
 
 void KeyboardHID::stopListening()

@@ -18,6 +18,17 @@ struct OperatingSystemVersion {
     auto operator<=>(const OperatingSystemVersion&) const = default;
 };
 
+// What the user is told when the engine may not have the input it needs: what is missing and
+// how it is granted, in the platform's own words.
+struct PermissionHelp {
+    // The hyper key listener's alert when it may not open the keyboards.
+    std::string listenerAlertText;
+    // The event tap's alert before the program ends without a tap.
+    std::string tapAlertText;
+    // The page of the system settings where the permission is granted, where there is one.
+    std::optional<std::string> settingsPage;
+};
+
 // What the process asks of the operating system about itself.
 class System {
 public:
@@ -25,6 +36,7 @@ public:
 
     // Whether the user has granted the process the accessibility permission.
     virtual bool isProcessTrusted() const = 0;
+    virtual PermissionHelp permissionHelp() const = 0;
     virtual OperatingSystemVersion operatingSystemVersion() const = 0;
     // Registers or removes the helper of that identifier as a login item; false when it failed.
     virtual bool setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled) = 0;

@@ -37,6 +37,23 @@ std::optional<double> reopenDelay(const std::string& launchPath, const std::vect
 
 }  // namespace
 
+// The system settings of a Mac grant the accessibility permission and input monitoring.
+platform::PermissionHelp SimSystem::permissionHelp() const
+{
+    return {
+        .listenerAlertText =
+            "Make sure that Veltrane is checked in System Preferences -> Security & Privacy -> Privacy -> "
+            "Accessibility.\n\n Additionally, either check or remove Veltrane in the Input Monitoring "
+            "section under Accessibility.",
+        .tapAlertText =
+            "Veltrane is unable to listen to input from your devices.\n\n"
+            "Try removing Veltrane from the list in System Preferences \u2192 Security & Privacy \u2192 "
+            "Privacy \u2192 Accessibility.\n\n"
+            "Then relaunch Veltrane and check the box in System Preferences again when prompted.\n\n"
+            "Veltrane will now close and attempt to open System Preferences for you.",
+        .settingsPage = "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility"};
+}
+
 bool SimSystem::isProcessTrusted() const
 {
     const std::lock_guard guard(desktop_.lock());

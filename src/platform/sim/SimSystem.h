@@ -12,6 +12,7 @@ public:
     SimSystem(Desktop& desktop, SimProcess& process) : desktop_(desktop), process_(process) {}
 
     bool isProcessTrusted() const override;
+    platform::PermissionHelp permissionHelp() const override;
     platform::OperatingSystemVersion operatingSystemVersion() const override;
     bool setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled) override;
     // Recorded; the one command the application runs, waiting and then opening the application

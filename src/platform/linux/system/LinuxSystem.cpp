@@ -92,8 +92,10 @@ void reapWhenDone(pid_t child)
 
 }  // namespace
 
-LinuxSystem::LinuxSystem(Callbacks callbacks, XdgAutostart autostart, std::string commands)
-    : callbacks_(std::move(callbacks)), autostart_(std::move(autostart)), commands_(std::move(commands))
+LinuxSystem::LinuxSystem(Callbacks callbacks, platform::PermissionHelp help, XdgAutostart autostart,
+                         std::string commands)
+    : callbacks_(std::move(callbacks)), help_(std::move(help)), autostart_(std::move(autostart)),
+      commands_(std::move(commands))
 {
 }
 

@@ -22,11 +22,14 @@ public:
         std::function<void(int)> exit;
     };
 
-    // Every callback is required. The login item is an entry of that autostart folder. The programs
-    // started find the commands of that folder first on their PATH.
-    LinuxSystem(Callbacks callbacks, XdgAutostart autostart, std::string commands = "");
+    // Every callback is required. The help says how the input devices are opened to the user. The
+    // login item is an entry of that autostart folder. The programs started find the commands of
+    // that folder first on their PATH.
+    LinuxSystem(Callbacks callbacks, platform::PermissionHelp help, XdgAutostart autostart,
+                std::string commands = "");
 
     bool isProcessTrusted() const override;
+    platform::PermissionHelp permissionHelp() const override { return help_; }
     // The kernel's version.
     platform::OperatingSystemVersion operatingSystemVersion() const override;
     // An autostart entry of that identifier, which starts the program given to the autostart.
@@ -47,6 +50,7 @@ public:
 
 private:
     Callbacks callbacks_;
+    platform::PermissionHelp help_;
     XdgAutostart autostart_;
     std::string commands_;
 };

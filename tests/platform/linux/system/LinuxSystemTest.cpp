@@ -21,7 +21,7 @@ using Clock = std::chrono::steady_clock;
 
 LinuxSystem makeSystem(const std::filesystem::path& autostart = "", const std::string& commands = "")
 {
-    return LinuxSystem({.trusted = [] { return true; }, .terminate = [] {}, .exit = [](int) {}},
+    return LinuxSystem({.trusted = [] { return true; }, .terminate = [] {}, .exit = [](int) {}}, {},
                        XdgAutostart(autostart, "/opt/my apps/veltrane"), commands);
 }
 
