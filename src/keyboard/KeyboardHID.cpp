@@ -26,6 +26,8 @@ constexpr std::uint16_t kCommandKeyCode = 0x37;
 constexpr std::int64_t kAppleVendor = 0x5AC;
 constexpr std::int64_t kAppleVendorBluetooth = 0x4C;
 constexpr double kListenGuardSeconds = 1.0;
+// A start refused by the guard comes this long after the guard's second.
+constexpr double kPastTheGuard = 0.001;
 constexpr platform::EventFlags kDeviceIndependentFlags = 0xFFFF0000;
 
 bool isKeyboardKey(const platform::HidValue& value)
@@ -68,15 +70,17 @@ void KeyboardHID::refresh(bool restart)
     }
     const bool wanted =
         defaults_.winRemap().isOn() || defaults_.keyRemap().isOn() || defaults_.executeQuickHyperKey().isOn();
+    if (!wanted) {
+        stopListening();  // also when a start still waits for its second
+        return;
+    }
     bool running = false;
     {
         const std::lock_guard lock(mutex_);
         running = hidManager_ != nullptr;
     }
-    if (!running && wanted) {
+    if (!running) {
         listen();
-    } else if (running && !wanted) {
-        stopListening();
     }
 }
 
@@ -86,6 +90,7 @@ void KeyboardHID::listen()
     {
         const std::lock_guard lock(mutex_);
         if (lastListenerStart_ && now - *lastListenerStart_ <= kListenGuardSeconds) {
+            startAfterGuard(now);
             return;
         }
     }
@@ -111,6 +116,34 @@ void KeyboardHID::listen()
     queue->async([manager, target = queue.get()] { manager->schedule(*target); });
 }
 
+// The guard keeps repeated input errors from restarting the listener in a storm; it must not keep
+// the listener stopped when the settings want it running (two changes of a setting in a second, a
+// wake just after the start), so the start it refuses comes a moment after its second.
+void KeyboardHID::startAfterGuard(double now)
+{
+    if (std::exchange(startWaiting_, true)) {
+        return;
+    }
+    const double wait = *lastListenerStart_ + kListenGuardSeconds - now + kPastTheGuard;
+    platform_.dispatch.mainQueue().asyncAfter(wait, [this, alive = std::weak_ptr(alive_)] {
+        if (alive.lock()) {
+            startIfWaiting();
+        }
+    });
+}
+
+void KeyboardHID::startIfWaiting()
+{
+    bool waiting = false;
+    {
+        const std::lock_guard lock(mutex_);
+        waiting = std::exchange(startWaiting_, false);
+    }
+    if (waiting) {
+        listen();
+    }
+}
+
 void KeyboardHID::showOpenFailure(platform::HidResult result)
 {
     if (result == platform::kHidSuccess) {
@@ -127,6 +160,7 @@ void KeyboardHID::stopListening()
     std::shared_ptr<platform::Queue> queue;
     {
         const std::lock_guard lock(mutex_);
+        startWaiting_ = false;
         if (!hidManager_ || !hidThread_) {
             return;
         }
@@ -143,11 +177,17 @@ void KeyboardHID::stopListening()
             manager->close();
         }
     });
+    // No value arrives any more: what the listener holds may be let go from here, where the status
+    // item can be told without waiting for the main queue.
+    letGo();
 }
 
 void KeyboardHID::inputValue(platform::HidResult result, const platform::HidValue& value)
 {
-    if (disabled_.load(std::memory_order_relaxed)) {
+    // Standing aside, the listener starts nothing; but a key pressed before must still come up,
+    // or its hyper state and modifiers would stay on every later event.
+    const bool disabled = disabled_.load(std::memory_order_relaxed);
+    if (disabled && (result != platform::kHidSuccess || value.integerValue == 1)) {
         return;
     }
     if (result != platform::kHidSuccess) {
@@ -155,6 +195,32 @@ void KeyboardHID::inputValue(platform::HidResult result, const platform::HidValu
         listen();
         return;
     }
+    logUnexpected(value);
+    if (!isKeyboardKey(value)) {
+        return;
+    }
+    const bool pressed = value.integerValue == 1;
+    bool clearCapsLock = false;
+    if (defaults_.winRemap().isOn() || !pressed) {
+        swapForOtherMakers(value, pressed);
+    }
+    if (pressed ? !disabled && isHyperKey(value.usage) : hyperUsage_ == value.usage) {
+        hyperKey(value.usage, pressed, value.integerValue, clearCapsLock);
+    }
+    if (!disabled && defaults_.executeQuickHyperKey().isOn()) {
+        quickPress(value.usage, pressed, clearCapsLock);
+    }
+    const bool remapsCapsLock = defaults_.listenerRemap().isOn() && defaults_.capsLockRemapped().isOn();
+    if (value.usage == PhysicalKey::kCapsLock && (pressed ? remapsCapsLock : capsLockSent_.has_value())) {
+        remapCapsLockBySyntheticEvents(pressed);
+    }
+    if (clearCapsLock) {
+        platform_.hidSystem.setCapsLockState(false);
+    }
+}
+
+void KeyboardHID::logUnexpected(const platform::HidValue& value)
+{
     if (value.usagePage != kKeyboardPage) {
         LOGGING_DEBUG("Non-keyboard usage " + std::to_string(value.usagePage));
     }
@@ -162,28 +228,12 @@ void KeyboardHID::inputValue(platform::HidResult result, const platform::HidValu
         LOGGING_DEBUG("Non-button type input " +
                       std::to_string(static_cast<std::uint32_t>(value.elementType)));
     }
-    if (!isKeyboardKey(value)) {
-        return;
-    }
-    const bool pressed = value.integerValue == 1;
-    bool clearCapsLock = false;
-    if (defaults_.winRemap().isOn()) {
-        swapForOtherMakers(value, pressed);
-    }
+}
+
+bool KeyboardHID::isHyperKey(std::uint32_t usage)
+{
     const std::int64_t physicalKey = defaults_.physicalKeycode().value();
-    if (defaults_.keyRemap().isOn() && physicalKey >= 0 && value.usage == physicalKey) {
-        hyperKey(value.usage, pressed, value.integerValue, clearCapsLock);
-    }
-    if (defaults_.executeQuickHyperKey().isOn()) {
-        quickPress(value.usage, pressed, clearCapsLock);
-    }
-    if (value.usage == PhysicalKey::kCapsLock && defaults_.listenerRemap().isOn() &&
-        defaults_.capsLockRemapped().isOn()) {
-        remapCapsLockBySyntheticEvents(pressed);
-    }
-    if (clearCapsLock) {
-        platform_.hidSystem.setCapsLockState(false);
-    }
+    return defaults_.keyRemap().isOn() && physicalKey >= 0 && usage == physicalKey;
 }
 
 void KeyboardHID::swapForOtherMakers(const platform::HidValue& value, bool pressed)
@@ -198,6 +248,7 @@ void KeyboardHID::swapForOtherMakers(const platform::HidValue& value, bool press
 
 void KeyboardHID::hyperKey(std::uint32_t usage, bool pressed, std::int64_t integerValue, bool& clearCapsLock)
 {
+    hyperUsage_ = pressed ? std::optional(usage) : std::nullopt;
     const bool manualKeypress = defaults_.hyperAsCapsLockManualKeypress().isOn();
     const bool capsLockStaysCommand = !defaults_.hyperAsCapsLockDisables().isOff();
     if (capsLockStaysCommand && !manualKeypress) {
@@ -270,12 +321,33 @@ void KeyboardHID::sendQuickKey(std::int64_t keyCode)
     });
 }
 
+// The key that went down is the one that comes up, whatever the setting says by then.
 void KeyboardHID::remapCapsLockBySyntheticEvents(bool pressed)
 {
-    const auto keyCode = UsageKeyCodes::keyCode(defaults_.capsLockKeycode().value());
+    const auto keyCode = pressed ? UsageKeyCodes::keyCode(defaults_.capsLockKeycode().value())
+                                 : std::exchange(capsLockSent_, {});
     if (keyCode) {
         const platform::EventFlags flags = platform_.eventPoster.modifierFlags() & kDeviceIndependentFlags;
         keyPresser_.press(*keyCode, flags, false, pressed ? KeyPresser::down : KeyPresser::up, true);
+        if (pressed) {
+            capsLockSent_ = keyCode;
+        }
+    }
+}
+
+void KeyboardHID::letGo()
+{
+    bool clearCapsLock = false;
+    if (hyperUsage_) {
+        hyperKey(*hyperUsage_, false, 0, clearCapsLock);
+    }
+    hyperFlags_.setOptionDown(false);
+    hyperFlags_.setCommandDown(false);
+    if (capsLockSent_) {
+        remapCapsLockBySyntheticEvents(false);
+    }
+    if (clearCapsLock) {
+        platform_.hidSystem.setCapsLockState(false);
     }
 }
 
