@@ -54,6 +54,9 @@ LinuxWorkspace::LinuxWorkspace(platform::Queue& mainQueue, Launch launch, Runnin
 {
 }
 
+// Nothing in front (the last window closed, the desktop itself focused, a watcher that gave up) is
+// no application at all, which an observer takes for a missing notice and ignores: it is told as an
+// application without an identifier, for which nothing is disabled.
 void LinuxWorkspace::applicationActivated(const std::optional<platform::RunningApplication>& application)
 {
     mainQueue_.async([this, application] {
@@ -61,7 +64,8 @@ void LinuxWorkspace::applicationActivated(const std::optional<platform::RunningA
             const std::lock_guard lock(mutex_);
             frontmost_ = application;
         }
-        notify(WorkspaceNotification::didActivateApplication, application);
+        notify(WorkspaceNotification::didActivateApplication,
+               application.value_or(platform::RunningApplication{}));
     });
 }
 

@@ -236,10 +236,14 @@ void X11ActiveApplication::publish(const std::optional<platform::RunningApplicat
     changed_(application);
 }
 
+// What was in front is not known any more: the engine must not stay aside for it.
 void X11ActiveApplication::fail(const std::string& why)
 {
-    const std::lock_guard lock(mutex_);
-    problem_ = why;
+    {
+        const std::lock_guard lock(mutex_);
+        problem_ = why;
+    }
+    publish(std::nullopt);
 }
 
 }  // namespace veltrane::linuxbackend
