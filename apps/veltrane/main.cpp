@@ -42,6 +42,14 @@ int status()
     for (const auto& line : desktop.describe(bus)) {
         std::cout << line << "\n";
     }
+    const veltrane::linuxbackend::SettingsFile settings(settingsPath(), veltrane::SettingsReload::schema(),
+                                                        [](const std::string&) {});
+    if (const auto problem = settings.problem()) {
+        std::cout << "The settings file cannot be used (" << *problem
+                  << "): Veltrane keeps the values it last read until it is fixed\n";
+    } else {
+        std::cout << "The settings come from " << settings.path().string() << "\n";
+    }
     const auto folder = veltrane::linuxbackend::XdgAutostart::userFolder();
     const bool atLogin =
         veltrane::linuxbackend::XdgAutostart(folder, "").enabled(veltrane::Relauncher::kHelperIdentifier);

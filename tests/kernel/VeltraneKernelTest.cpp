@@ -221,6 +221,27 @@ TEST(VeltraneKernelTest, SettingsChangedWhileRunningApplyAtOnce)
     session.keyboard.tap(KEY_A);
     session.keyboard.key(KEY_CAPSLOCK, false);
     EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
+
+    // An editor's save cut short changes nothing: the problem is told where it is, and the settings
+    // keep their last good values until the file is mended, which then applies at once.
+    const std::string halfWritten = R"({"keyRemap": tr)";
+    session.veltrane.writeSettings(halfWritten);
+    EXPECT_TRUE(session.veltrane.waitForOutput(session.veltrane.settingsPath() + ":1:"))
+        << session.veltrane.output();
+    session.keyboard.key(KEY_CAPSLOCK, true);
+    session.keyboard.tap(KEY_A);
+    session.keyboard.key(KEY_CAPSLOCK, false);
+    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
+    VeltraneProcess status(halfWritten, {"status"});
+    EXPECT_EQ(status.waitForExit(), 0);
+    EXPECT_NE(status.output().find("The settings file cannot be used (" + status.settingsPath() + ":1:"),
+              std::string::npos)
+        << status.output();
+    session.veltrane.writeSettings(R"({"keyRemap": false})");
+    EXPECT_TRUE(session.veltrane.waitForOutput("Key mapping: []")) << session.veltrane.output();
+    session.keyboard.tap(KEY_CAPSLOCK);
+    session.keyboard.tap(KEY_A);
+    EXPECT_EQ(session.tap->keys(), (Keys{"+capslock", "-capslock", "+a", "-a"}));
 }
 
 // With the hyper key held, a click reaches the desktop with the hyper modifiers held on the

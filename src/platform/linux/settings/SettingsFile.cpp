@@ -87,8 +87,12 @@ std::vector<std::string> SettingsFile::reload()
     {
         const std::lock_guard lock(mutex_);
         auto values = load();
-        changed = changedKeys(values_, values);
-        values_ = std::move(values);
+        // A file that cannot be used (an editor's save half written, a typo) changes nothing: the
+        // settings keep their last good values until it is mended.
+        if (!problem_) {
+            changed = changedKeys(values_, values);
+            values_ = std::move(values);
+        }
     }
     deliverReports();
     return changed;
@@ -186,8 +190,8 @@ void SettingsFile::setProblem(const std::optional<std::string>& problem)
     problem_ = problem;
     if (problem) {
         unreported_.push_back(
-            *problem + " (the settings file is left untouched, and changes are kept in memory until it "
-                       "is fixed)");
+            *problem + " (the settings file is left untouched: the settings keep their last good values, "
+                       "and changes are kept in memory, until it is fixed)");
     }
 }
 

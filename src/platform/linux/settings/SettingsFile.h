@@ -19,8 +19,8 @@ class SettingsDocument;
 // the user may edit by hand. Each write rewrites the file at once from what it holds then, so that an
 // edit made since it was last read is not lost. A file that cannot be used (its syntax, a setting's
 // value of the wrong type, or the system refusing it) is never overwritten: until it is mended, reads
-// give what an empty store gives and writes are kept in memory. Keys the program does not know are kept
-// in the file as they are. Read and written from any thread.
+// give the values last read from it (none when it never could be read) and writes are kept in memory. Keys
+// the program does not know are kept in the file as they are. Read and written from any thread.
 class SettingsFile final : public platform::DefaultsStore {
 public:
     // Hears of every new problem with the file, and of each key the program does not know, once; on the
@@ -39,7 +39,7 @@ public:
     const SettingsSchema& schema() const { return schema_; }
 
     // Reads the file again, for changes made by others: the keys whose values changed, were added or were
-    // removed, in order.
+    // removed, in order. Nothing changes while the file cannot be used.
     std::vector<std::string> reload();
     // What keeps the file from being used or written, if anything: "path:line:column: what is wrong".
     std::optional<std::string> problem() const;

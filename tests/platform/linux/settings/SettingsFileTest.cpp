@@ -232,14 +232,15 @@ TEST(SettingsFileReload, TellsTheKeysWhoseValuesChanged)
     settings->setFloat("quickPressTimeout", 0.3f);
     EXPECT_THAT(settings->reload(), IsEmpty());
 
-    const auto mended = folder.read();
+    // A file that cannot be used, as an editor's half-written save, changes nothing until it is mended.
+    auto mended = folder.read();
+    mended.replace(mended.find("41"), 2, "57");
     folder.write("{\"launchOnLogin\": tru}");
-    EXPECT_THAT(settings->reload(),
-                ElementsAre("keyRemap", "launchOnLogin", "physicalKeycode", "quickPressTimeout"));
+    EXPECT_THAT(settings->reload(), IsEmpty());
     EXPECT_NE(settings->problem(), std::nullopt);
+    EXPECT_TRUE(settings->boolForKey("launchOnLogin"));
     folder.write(mended);
-    EXPECT_THAT(settings->reload(),
-                ElementsAre("keyRemap", "launchOnLogin", "physicalKeycode", "quickPressTimeout"));
+    EXPECT_THAT(settings->reload(), ElementsAre("physicalKeycode"));
     EXPECT_EQ(settings->problem(), std::nullopt);
 }
 
