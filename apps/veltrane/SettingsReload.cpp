@@ -1,5 +1,7 @@
 #include "SettingsReload.h"
 
+#include <string_view>
+
 namespace veltrane {
 
 namespace {
@@ -26,6 +28,12 @@ template <> constexpr SettingKind kindOf<FloatDefault>()
 template <> constexpr SettingKind kindOf<StringDefault>()
 {
     return SettingKind::text;
+}
+
+// The lists of applications are text to the engine, and a JSON array of identifiers in that text.
+SettingKind kindFor(std::string_view key, SettingKind kind)
+{
+    return key == "disabledApps" || key == "enabledApps" ? SettingKind::textList : kind;
 }
 
 // A stored 0 stands for the declared default, as when the setting is read at launch.
@@ -62,17 +70,23 @@ void load(StringDefault& setting, platform::UserDefaults& store, const std::stri
 
 linuxbackend::SettingsSchema SettingsReload::schema()
 {
-#define VELTRANE_SCHEMA_ENTRY(Class, name, ...) {#name, kindOf<Class>()},
+#define VELTRANE_SCHEMA_ENTRY(Class, name, ...) {#name, kindFor(#name, kindOf<Class>())},
     return linuxbackend::SettingsSchema({VELTRANE_SETTINGS(VELTRANE_SCHEMA_ENTRY)});
 #undef VELTRANE_SCHEMA_ENTRY
 }
 
+// Every setting takes its new value before the engine follows any of them, so that settings
+// changed together (the lists of applications and their mode) are followed as a whole.
 void SettingsReload::apply(const std::vector<std::string>& changedKeys)
 {
+    std::vector<std::string> known;
     for (const auto& key : changedKeys) {
         if (reload(key)) {
-            actions_.settingChanged(key);
+            known.push_back(key);
         }
+    }
+    for (const auto& key : known) {
+        actions_.settingChanged(key);
     }
 }
 

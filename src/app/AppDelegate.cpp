@@ -43,6 +43,7 @@ AppDelegate::AppDelegate(const platform::Platform& platform, std::unique_ptr<Sha
 
 AppDelegate::~AppDelegate()
 {
+    shared_->setApplicationToggle(nullptr);
     for (const auto token : workspaceObservers_) {
         platform_.workspace.removeObserver(token);
     }
@@ -148,7 +149,7 @@ void AppDelegate::startEngine()
     }
     applicationToggle_ = std::make_unique<ApplicationToggle>(platform_, defaults_);
     menuController_.setApplicationToggle(applicationToggle_.get());
-    sharedToggle_.store(applicationToggle_.get(), std::memory_order_release);
+    shared_->setApplicationToggle(applicationToggle_.get());
     mainEventTap_ =
         std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_, gestureHandler(),
                                        [this] { SystemPrefsUtil::openAccessibilityPane(platform_); });
@@ -183,7 +184,7 @@ void AppDelegate::startDeviceListener()
         return;
     }
     auto disabledForApp = [this] {
-        const ApplicationToggle* toggle = sharedToggle_.load(std::memory_order_acquire);
+        const ApplicationToggle* toggle = shared_->applicationToggle();
         return toggle != nullptr && toggle->disabledForApp();
     };
     deviceListener_ = std::make_unique<DeviceListener>(

@@ -71,8 +71,6 @@ private:
     LoginItem loginItem_;
     StatusMenuController menuController_;
     std::unique_ptr<ApplicationToggle> applicationToggle_;
-    // The same switch for the frame handler, which reads it on the framework's thread.
-    std::atomic<const ApplicationToggle*> sharedToggle_{nullptr};
     std::unique_ptr<OneDrawRecognizer> recognizer_;
     std::unique_ptr<MainEventTap> mainEventTap_;
     std::unique_ptr<DeviceListener> deviceListener_;

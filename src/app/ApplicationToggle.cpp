@@ -12,9 +12,7 @@ ApplicationToggle::ApplicationToggle(const platform::Platform& platform, Default
           platform::WorkspaceNotification::didActivateApplication,
           [this](const auto& application) { receiveFrontAppChangeNote(application); }))
 {
-    disabledApps_ = load(defaults_.disabledApps());
-    enabledApps_ = load(defaults_.enabledApps());
-    disabledApps_.insert(kLoginWindow);
+    loadLists();
     if (const auto front = platform_.workspace.frontmostApplication()) {
         takeFront(*front);
     }
@@ -23,6 +21,19 @@ ApplicationToggle::ApplicationToggle(const platform::Platform& platform, Default
 ApplicationToggle::~ApplicationToggle()
 {
     platform_.workspace.removeObserver(observer_);
+}
+
+void ApplicationToggle::reloadLists()
+{
+    loadLists();
+    decide();
+}
+
+void ApplicationToggle::loadLists()
+{
+    disabledApps_ = load(defaults_.disabledApps());
+    enabledApps_ = load(defaults_.enabledApps());
+    disabledApps_.insert(kLoginWindow);
 }
 
 void ApplicationToggle::receiveFrontAppChangeNote(

@@ -33,9 +33,13 @@ public:
     // waiting for the next application switch.
     void disableCurrentApplication();
     void enableCurrentApplication();
+    // The lists or the mode changed in the settings, not through the menu: the lists are read
+    // again and the decision follows them.
+    void reloadLists();
 
 private:
     void receiveFrontAppChangeNote(const std::optional<platform::RunningApplication>& application);
+    void loadLists();
     void takeFront(const platform::RunningApplication& application);
     void decide();
     void setDisabledForApp(bool disabled);

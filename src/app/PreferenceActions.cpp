@@ -44,6 +44,9 @@ void PreferenceActions::settingChanged(std::string_view key)
              self.loginItem_.setLaunchOnLogin(self.shared_.defaults().launchOnLogin().enabled());
          }},
         {"hideMenuBarIcon", [](PreferenceActions& self) { self.shared_.statusItem().refresh(); }},
+        {"disabledApps", &PreferenceActions::applicationListsChanged},
+        {"enabledApps", &PreferenceActions::applicationListsChanged},
+        {"whitelist", &PreferenceActions::applicationListsChanged},
     };
     if (const auto found = actions.find(key); found != actions.end()) {
         found->second(*this);
@@ -85,6 +88,13 @@ void PreferenceActions::trackpadChanged()
         updateEventMask();
     } else if (defaults.oneSwipeFromTop().isOn()) {
         platform_.notificationCenter.post(Notifications::kStartDeviceListener);
+    }
+}
+
+void PreferenceActions::applicationListsChanged()
+{
+    if (auto* toggle = shared_.applicationToggle()) {
+        toggle->reloadLists();
     }
 }
 

@@ -31,6 +31,8 @@ public:
     // The mouse options or the slide trigger changed.
     void updateEventMask();
     void trackpadChanged();
+    // The lists of applications or their mode changed.
+    void applicationListsChanged();
 
 private:
     const platform::Platform& platform_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ApplicationToggle.h"
 #include "app/StatusItem.h"
 #include "core/Defaults.h"
 #include "core/HyperFlags.h"
@@ -7,6 +8,8 @@
 #include "keyboard/HidRemap.h"
 #include "keyboard/KeyboardHID.h"
 #include "platform/Platform.h"
+
+#include <atomic>
 
 namespace veltrane {
 
@@ -30,6 +33,16 @@ public:
     StatusItem& statusItem() { return statusItem_; }
     HidRemap& hidRemap() { return hidRemap_; }
     KeyboardHID& keyboardHID() { return keyboardHID_; }
+    // The per-application switch, made when the engine starts: nothing before. Read on other
+    // threads too (the frame handler's).
+    ApplicationToggle* applicationToggle() const
+    {
+        return applicationToggle_.load(std::memory_order_acquire);
+    }
+    void setApplicationToggle(ApplicationToggle* toggle)
+    {
+        applicationToggle_.store(toggle, std::memory_order_release);
+    }
 
 private:
     Defaults defaults_;
@@ -38,6 +51,7 @@ private:
     StatusItem statusItem_;
     HidRemap hidRemap_;
     KeyboardHID keyboardHID_;
+    std::atomic<ApplicationToggle*> applicationToggle_{nullptr};
 };
 
 }  // namespace veltrane

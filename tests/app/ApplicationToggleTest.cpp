@@ -69,18 +69,35 @@ TEST_F(ApplicationToggleTest, InAllowListModeOnlyTheListedApplicationsKeepTheEng
                                       "0.000 notify frontmostAppToggle true\n");
 }
 
-TEST_F(ApplicationToggleTest, TheMenuPutsTheFrontmostApplicationOnTheListAndTakesItOff)
+// The menu puts the frontmost application on the list and takes it off. Lists changed elsewhere
+// (in the settings file, with veltrane config) are read again and the decision follows them; the
+// menu's next change keeps the edit.
+TEST_F(ApplicationToggleTest, TheMenuAndEditsMadeElsewhereChangeTheListsWithoutLosingEachOther)
 {
     front("com.apple.Mail", "Mail");
     toggle();
+    onMain([&] {
+        defaults_->disabledApps().setValue(R"(["com.apple.Mail"])");
+        toggle().reloadLists();
+    });
+    EXPECT_TRUE(toggle().disabledForApp());
+    front("com.apple.Safari", "Safari");
     onMain([&] { toggle().disableCurrentApplication(); });
     EXPECT_TRUE(toggle().disabledForApp());
-    EXPECT_EQ(stored("disabledApps"), R"(["com.apple.Mail","com.apple.loginwindow"])");
+    EXPECT_EQ(stored("disabledApps"), R"(["com.apple.Mail","com.apple.Safari","com.apple.loginwindow"])");
     onMain([&] { toggle().enableCurrentApplication(); });
-    EXPECT_EQ(stored("disabledApps"), R"(["com.apple.loginwindow"])");
+    EXPECT_EQ(stored("disabledApps"), R"(["com.apple.Mail","com.apple.loginwindow"])");
     front(std::nullopt, "Unnamed");
     onMain([&] { toggle().disableCurrentApplication(); });
     EXPECT_FALSE(toggle().disabledForApp());
+
+    front("com.apple.Safari", "Safari");
+    onMain([&] {
+        defaults_->enabledApps().setValue(R"(["com.apple.Mail"])");
+        defaults_->whitelist().setEnabled(true);
+        toggle().reloadLists();
+    });
+    EXPECT_TRUE(toggle().disabledForApp());
 }
 
 TEST_F(ApplicationToggleTest, StoredListsThatDoNotDecodeLeaveTheSetsEmpty)

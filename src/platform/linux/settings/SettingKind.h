@@ -10,6 +10,8 @@ enum class SettingKind {
     integer,
     floating,
     text,
+    // Text that holds a JSON array of strings, as the lists of applications do.
+    textList,
 };
 
 }  // namespace veltrane::linuxbackend

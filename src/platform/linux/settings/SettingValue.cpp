@@ -119,6 +119,7 @@ std::optional<platform::DefaultsValue> normalized(std::optional<SettingKind> kin
     case SettingKind::floating:
         return shortestDouble(platform::readFloat(value));
     case SettingKind::text:
+    case SettingKind::textList:
         break;
     }
     const auto text = platform::readString(value);
@@ -150,6 +151,7 @@ std::optional<platform::DefaultsValue> fromJson(std::optional<SettingKind> kind,
     case SettingKind::floating:
         return floatingValue(json);
     case SettingKind::text:
+    case SettingKind::textList:
         break;
     }
     return valueIf<std::string>(json.is_string(), json);
@@ -182,6 +184,7 @@ std::string expectation(SettingKind kind)
     case SettingKind::floating:
         return "a number, \"nan\", \"inf\" or \"-inf\"";
     case SettingKind::text:
+    case SettingKind::textList:
         break;
     }
     return "a string in double quotes";

@@ -3,6 +3,7 @@
 #include "platform/linux/settings/NumberText.h"
 #include "platform/linux/settings/SettingValue.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace veltrane::linuxbackend {
@@ -28,6 +29,13 @@ std::optional<platform::DefaultsValue> held(const std::optional<Parsed>& parsed,
     return std::nullopt;
 }
 
+bool isListOfStrings(const std::string& text)
+{
+    const auto json = Json::parse(text, nullptr, false);
+    return json.is_array() &&
+           std::ranges::all_of(json, [](const Json& element) { return element.is_string(); });
+}
+
 // The value a command line's text stands for in a setting of the kind, or nothing when it cannot hold it.
 std::optional<platform::DefaultsValue> commandValue(SettingKind kind, const std::string& text)
 {
@@ -40,6 +48,8 @@ std::optional<platform::DefaultsValue> commandValue(SettingKind kind, const std:
         return held(parsedNumber<std::int64_t>(text));
     case SettingKind::floating:
         return held(parsedNumber<float>(text), [](float number) { return static_cast<double>(number); });
+    case SettingKind::textList:
+        return isListOfStrings(text) ? std::optional<platform::DefaultsValue>(text) : std::nullopt;
     case SettingKind::text:
         break;
     }
@@ -56,6 +66,8 @@ const char* accepted(SettingKind kind)
         return "an integer";
     case SettingKind::floating:
         return "a number, nan, inf or -inf";
+    case SettingKind::textList:
+        return "a JSON array of strings, such as '[\"firefox-esr\", \"org.gnome.Terminal\"]'";
     case SettingKind::text:
         break;
     }

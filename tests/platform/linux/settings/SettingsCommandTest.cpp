@@ -35,7 +35,8 @@ TEST_F(SettingsCommandTest, ListShowsEveryKnownSettingAsTheFileWritesIt)
                          "launchOnLogin = (unset)\n"
                          "keyRemap = false\n"
                          "physicalKeycode = (unset)\n"
-                         "quickPressTimeout = \"inf\"\n");
+                         "quickPressTimeout = \"inf\"\n"
+                         "disabledApps = (unset)\n");
 }
 
 TEST_F(SettingsCommandTest, SetReadsTheValueAsTheSettingsKindAndUnsetRemovesIt)
@@ -45,17 +46,20 @@ TEST_F(SettingsCommandTest, SetReadsTheValueAsTheSettingsKindAndUnsetRemovesIt)
     EXPECT_EQ(run({"set", "keyRemap", "false"}), SettingsCommand::done);
     EXPECT_EQ(run({"set", "physicalKeycode", "-41"}), SettingsCommand::done);
     EXPECT_EQ(run({"set", "quickPressTimeout", "-inf"}), SettingsCommand::done);
+    EXPECT_EQ(run({"set", "disabledApps", R"([ "firefox-esr" ])"}), SettingsCommand::done);
     EXPECT_EQ(folder.read(), "{\n"
                              "    \"lastVersion\": \"2.0 beta\",\n"
                              "    \"launchOnLogin\": true,\n"
                              "    \"keyRemap\": false,\n"
                              "    \"physicalKeycode\": -41,\n"
-                             "    \"quickPressTimeout\": \"-inf\"\n"
+                             "    \"quickPressTimeout\": \"-inf\",\n"
+                             "    \"disabledApps\": \"[ \\\"firefox-esr\\\" ]\"\n"
                              "}\n");
 
     EXPECT_EQ(run({"set", "quickPressTimeout", "0.25"}), SettingsCommand::done);
     EXPECT_EQ(run({"unset", "keyRemap"}), SettingsCommand::done);
     EXPECT_EQ(run({"unset", "lastVersion"}), SettingsCommand::done);
+    EXPECT_EQ(run({"unset", "disabledApps"}), SettingsCommand::done);
     EXPECT_EQ(folder.read(), "{\n"
                              "    \"launchOnLogin\": true,\n"
                              "    \"physicalKeycode\": -41,\n"
@@ -73,6 +77,8 @@ TEST_F(SettingsCommandTest, RefusesUnknownKeysAndBadValuesLeavingTheFileAsItIs)
         {{"set", "physicalKeycode", "4.5"}, "physicalKeycode takes an integer, not \"4.5\""},
         {{"set", "quickPressTimeout", "soon"},
          "quickPressTimeout takes a number, nan, inf or -inf, not \"soon\""},
+        {{"set", "disabledApps", "firefox"}, "disabledApps takes a JSON array of strings"},
+        {{"set", "disabledApps", R"(["firefox", 1])"}, "disabledApps takes a JSON array of strings"},
         {{"set", "nothing", "1"}, "unknown setting \"nothing\""},
         {{"get", "nothing"}, "unknown setting \"nothing\""},
         {{"unset", "nothing"}, "unknown setting \"nothing\""},

@@ -29,7 +29,8 @@ SettingsSchema SettingsFolder::schema()
                            {"launchOnLogin", SettingKind::boolean},
                            {"keyRemap", SettingKind::optionalBoolean},
                            {"physicalKeycode", SettingKind::integer},
-                           {"quickPressTimeout", SettingKind::floating}});
+                           {"quickPressTimeout", SettingKind::floating},
+                           {"disabledApps", SettingKind::textList}});
 }
 
 void SettingsFolder::write(const std::string& text) const
