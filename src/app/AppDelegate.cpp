@@ -4,6 +4,7 @@
 #include "app/SystemPrefsUtil.h"
 #include "core/Notifications.h"
 #include "keyboard/KeyRemap.h"
+#include "logging/Log.h"
 #include "logging/Logging.h"
 #include "touch/GestureEventRouter.h"
 
@@ -15,9 +16,22 @@ namespace {
 constexpr double kListenerStartDelay = 0.4;
 // A sleep longer than this gives the keyboards more time after wake.
 constexpr double kLongSleepSeconds = 3600.0;
-constexpr std::int64_t kLongSleepExtraDelay = 3;
+constexpr double kLongSleepExtraDelay = 3.0;
+// The event tap waits at most this long: a queue drops a task due further off than its clock
+// reaches, and the hyper key would never work.
+constexpr std::int64_t kLongestListenerDelay = 24 * 60 * 60;
 // The slide down from the top edge, for users of the slide gesture before gestures were chosen.
 constexpr std::int64_t kTopSlideGesture = 16;
+
+double listenerDelay(std::int64_t setting)
+{
+    if (setting <= kLongestListenerDelay) {
+        return static_cast<double>(setting);
+    }
+    LOGGING_WARNING("touchListenerDelay is " + std::to_string(setting) +
+                    " s, longer than a day: the event tap starts after a day");
+    return static_cast<double>(kLongestListenerDelay);
+}
 
 void applicationLogging(bool logToFile, logging::Level minLevel)
 {
@@ -159,7 +173,7 @@ void AppDelegate::startEngine()
     if (delay < 1) {
         startListeners();
     } else {
-        platform_.dispatch.mainQueue().asyncAfter(static_cast<double>(delay), [this] { startListeners(); });
+        platform_.dispatch.mainQueue().asyncAfter(listenerDelay(delay), [this] { startListeners(); });
     }
     if (defaults_.launchViewerOnStart().enabled() && options_.viewer != nullptr) {
         options_.viewer->switchOn();
@@ -233,14 +247,16 @@ void AppDelegate::receiveWakeNote()
     } else if (defaults_.restartKeyListenOnWake().isOn()) {
         keyboardHID_.refresh(true);
     }
-    std::int64_t delay = defaults_.wakeKeyboardDelay().value();
-    if (delay < 0) {
+    const std::int64_t setting = defaults_.wakeKeyboardDelay().value();
+    if (setting < 0) {
         return;
     }
+    // In seconds as the queue takes them, where the extra time cannot overflow.
+    auto delay = static_cast<double>(setting);
     if (lastSleepDate_ && platform_.clock.now() - *lastSleepDate_ > kLongSleepSeconds) {
         delay += kLongSleepExtraDelay;
     }
-    platform_.dispatch.mainQueue().asyncAfter(static_cast<double>(delay), [this] { applyKeyMapping(); });
+    platform_.dispatch.mainQueue().asyncAfter(delay, [this] { applyKeyMapping(); });
 }
 
 void AppDelegate::receiveSessionActiveNote()
