@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <atomic>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -242,6 +244,44 @@ TEST(VeltraneKernelTest, SettingsChangedWhileRunningApplyAtOnce)
     session.keyboard.tap(KEY_CAPSLOCK);
     session.keyboard.tap(KEY_A);
     EXPECT_EQ(session.tap->keys(), (Keys{"+capslock", "-capslock", "+a", "-a"}));
+}
+
+// The time the process has spent on a core, in the kernel's ticks.
+long cpuTicks(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string field;
+    std::getline(stat, field, ')');
+    long ticks = 0;
+    for (int index = 3; stat >> field && index <= 15; ++index) {
+        if (index >= 14) {
+            ticks += std::stol(field);
+        }
+    }
+    return ticks;
+}
+
+// A poll that keeps failing (here: the process may hold fewer descriptors than it polls) spins no
+// core: the input thread says so once and waits longer each time, and types again once poll works.
+TEST(VeltraneKernelTest, AnInputThreadThatCannotPollWaitsAndRecovers)
+{
+    Session session("");
+    rlimit usual{};
+    ASSERT_EQ(::prlimit(session.veltrane.pid(), RLIMIT_NOFILE, nullptr, &usual), 0);
+    const rlimit few{3, usual.rlim_max};
+    ASSERT_EQ(::prlimit(session.veltrane.pid(), RLIMIT_NOFILE, &few, nullptr), 0);
+    session.keyboard.tap(KEY_A);
+    EXPECT_TRUE(session.veltrane.waitForOutput("Cannot wait for the input devices"))
+        << session.veltrane.output();
+    const long before = cpuTicks(session.veltrane.pid());
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    EXPECT_LT(cpuTicks(session.veltrane.pid()) - before, 20);
+
+    ASSERT_EQ(::prlimit(session.veltrane.pid(), RLIMIT_NOFILE, &usual, nullptr), 0);
+    session.keyboard.tap(KEY_B);
+    EXPECT_TRUE(session.veltrane.waitForOutput("Can wait for the input devices again"))
+        << session.veltrane.output();
+    EXPECT_EQ(session.tap->keys(), (Keys{"+a", "-a", "+b", "-b"}));
 }
 
 // With the hyper key held, a click reaches the desktop with the hyper modifiers held on the

@@ -26,6 +26,7 @@ public:
     VeltraneProcess& operator=(const VeltraneProcess&) = delete;
 
     const std::string& settingsPath() const { return settingsPath_; }
+    pid_t pid() const { return pid_; }
     // Replaces the settings file as an editor does: a new file renamed over the old one.
     void writeSettings(const std::string& json) const;
     // Waits for a line of its output that holds the text; false after the timeout, which is long

@@ -159,11 +159,14 @@ void InputLoop::pollOnce()
         pollFds_.push_back({attached->device->fd(), POLLIN, 0});
     }
     if (::poll(pollFds_.data(), pollFds_.size(), -1) < 0) {
+        if (errno != EINTR) {
+            pause(pollBackoff_.failed(errno, log_));
+        }
         return;
     }
+    pollBackoff_.succeeded(log_);
     if (pollFds_[0].revents != 0) {
-        std::uint64_t count = 0;
-        [[maybe_unused]] const auto read = ::read(wakeFd_, &count, sizeof count);
+        drainWake();
     }
     if (pollFds_[1].revents != 0) {
         readWatcher();
@@ -176,6 +179,24 @@ void InputLoop::pollOnce()
     }
     gather();
     showCapsLock();
+}
+
+// A stop ends the pause; what else woke the thread waits for the next round that polls.
+void InputLoop::pause(std::chrono::milliseconds wait)
+{
+    pollfd wake{wakeFd_, POLLIN, 0};
+    const int ready = ::poll(&wake, 1, static_cast<int>(wait.count()));
+    if (ready > 0) {
+        drainWake();
+    } else if (ready < 0) {
+        std::this_thread::sleep_for(wait);
+    }
+}
+
+void InputLoop::drainWake()
+{
+    std::uint64_t count = 0;
+    [[maybe_unused]] const auto read = ::read(wakeFd_, &count, sizeof count);
 }
 
 void InputLoop::gather()

@@ -7,6 +7,7 @@
 #include "platform/linux/KeyRoad.h"
 #include "platform/linux/LinuxEventPoster.h"
 #include "platform/linux/VirtualDevice.h"
+#include "platform/linux/input/Backoff.h"
 #include "platform/linux/input/KeyDecoder.h"
 #include "platform/linux/input/PointerFrame.h"
 
@@ -70,8 +71,11 @@ private:
     using Timed = std::vector<std::pair<std::int64_t, KeyRoad::Work>>;
 
     void wake();
+    void drainWake();
     void run();
     void pollOnce();
+    // Waits, unless stopped, after poll failed.
+    void pause(std::chrono::milliseconds wait);
     // Hands the key road, in the order it was typed, what the devices have.
     void gather();
     void readWatcher();
@@ -107,6 +111,8 @@ private:
     std::atomic<bool> stopping_ = false;
     std::atomic<bool> wantedChanged_ = false;
     bool writeFailed_ = false;
+    Backoff pollBackoff_{"wait for the input devices", std::chrono::milliseconds(10),
+                         std::chrono::seconds(1)};
     int wakeFd_ = -1;
     std::thread thread_;
 };
