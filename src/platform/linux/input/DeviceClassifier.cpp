@@ -121,7 +121,8 @@ DeviceClassifier::Verdict DeviceClassifier::classify(const DeviceCapabilities& d
         return {Kind::ignored, "our own virtual device"};
     }
     if (isTouchpad(device)) {
-        return {Kind::touchpad, "a touchpad: read alongside, never grabbed"};
+        return {Kind::touchpad,
+                "a touchpad: left to the desktop and not read yet, so no slide starts the hyper key"};
     }
     if (isTablet(device)) {
         return {Kind::ignored, "a tablet: never grabbed"};
