@@ -139,42 +139,30 @@ protected:
 
     void TearDown() override { std::filesystem::remove_all(data_); }
 
-    // The keys the program sends for a hyper chord typed with the application in front, once the
-    // key mapping has followed the switch.
-    Keys typedIn(bool editor, const std::string& mapping)
+    // Brings the application to the front and waits until the key mapping has followed.
+    void bringToFront(bool editor, const char* mapping)
     {
         desktop_.bringToFront(editor);
-        return chordOnceMapped(mapping);
+        EXPECT_TRUE(veltrane_->waitForOutput(mapping)) << veltrane_->output();
     }
 
-    // From the viewer: the hyper key pressed there and released with the editor in front; then, back
-    // in the viewer, the keys of a plain A.
-    Keys plainKeyAfterHyperReleasedInEditor()
+    // The keys the program sends for a hyper chord typed with the application in front.
+    Keys typedIn(bool editor, const char* mapping)
     {
-        keyboard_.key(KEY_CAPSLOCK, true);
-        desktop_.bringToFront(true);
-        EXPECT_TRUE(veltrane_->waitForOutput(kAside)) << veltrane_->output();
-        keyboard_.key(KEY_CAPSLOCK, false);
-        desktop_.bringToFront(false);
-        EXPECT_TRUE(veltrane_->waitForOutput(kEngaged)) << veltrane_->output();
-        tap_->keys();
-        keyboard_.tap(KEY_A);
-        return tap_->keys();
+        bringToFront(editor, mapping);
+        return chord();
     }
 
-    // From the editor in front: the keys of a hyper chord once every window has closed.
+    // The keys of a hyper chord typed once every window has closed, the editor's last.
     Keys chordWithNothingInFront()
     {
         desktop_.closeAll();
-        return chordOnceMapped(kEngaged);
+        EXPECT_TRUE(veltrane_->waitForOutput(kEngaged)) << veltrane_->output();
+        return chord();
     }
 
-    void writeSettings(const std::string& settings) { veltrane_->writeSettings(settings); }
-
-private:
-    Keys chordOnceMapped(const std::string& mapping)
+    Keys chord()
     {
-        EXPECT_TRUE(veltrane_->waitForOutput(mapping)) << veltrane_->output();
         std::this_thread::sleep_for(500ms);
         keyboard_.key(KEY_CAPSLOCK, true);
         keyboard_.tap(KEY_A);
@@ -182,11 +170,13 @@ private:
         return tap_->keys();
     }
 
-    const std::filesystem::path data_ = "/tmp/per-application-data";
     Desktop desktop_;
     UinputKeyboard keyboard_{"Test Keyboard", UinputKeyboard::Bus::usb, 0x046D, 0xC31C};
     std::unique_ptr<VeltraneProcess> veltrane_;
     std::unique_ptr<VirtualKeyboardTap> tap_;
+
+private:
+    const std::filesystem::path data_ = "/tmp/per-application-data";
 };
 
 struct DesktopName {
@@ -204,14 +194,21 @@ TYPED_TEST_SUITE(PerApplicationKernelTest, Desktops, DesktopName);
 TYPED_TEST(PerApplicationKernelTest, TheEngineStandsAsideWhereItsListsSayAndNowhereElse)
 {
     this->start(R"({"keyRemap": true})");
-    this->writeSettings(R"({"keyRemap": true, "whitelist": true, "enabledApps": "[\"org.example.Editor\"]"})");
+    this->veltrane_->writeSettings(
+        R"({"keyRemap": true, "whitelist": true, "enabledApps": "[\"org.example.Editor\"]"})");
     EXPECT_EQ(this->typedIn(false, kAside), kPlain);
     EXPECT_EQ(this->typedIn(true, kEngaged), kChord);
 
-    this->writeSettings(R"({"keyRemap": true, "disabledApps": "[\"org.example.Editor\"]"})");
+    this->veltrane_->writeSettings(R"({"keyRemap": true, "disabledApps": "[\"org.example.Editor\"]"})");
     EXPECT_EQ(this->typedIn(true, kAside), kPlain);
     EXPECT_EQ(this->typedIn(false, kEngaged), kChord);
-    EXPECT_EQ(this->plainKeyAfterHyperReleasedInEditor(), (Keys{"+a", "-a"}));
+    this->keyboard_.key(KEY_CAPSLOCK, true);
+    this->bringToFront(true, kAside);
+    this->keyboard_.key(KEY_CAPSLOCK, false);
+    this->bringToFront(false, kEngaged);
+    this->tap_->keys();
+    this->keyboard_.tap(KEY_A);
+    EXPECT_EQ(this->tap_->keys(), (Keys{"+a", "-a"}));
     EXPECT_EQ(this->typedIn(true, kAside), kPlain);
     EXPECT_EQ(this->chordWithNothingInFront(), kChord);
 }

@@ -106,9 +106,9 @@ TEST_F(KeyboardHIDTest, AManagerThatCannotBeOpenedIsReportedAndTheListenerGoesOn
     EXPECT_FALSE(hyperFlags->keyDown());
 }
 
-// Keyboards of other makers (or of none known) hold Option and Command for the swap. Standing
-// aside, the listener starts nothing, but what was held before comes up in it: a hold never
-// outlives its key. A listener that stops lets go of what it holds as well.
+// Keyboards of other makers (or of none known) hold Option and Command for the swap (Apple's are
+// in the windows-keyboard-swap scenario). Standing aside, the listener starts nothing, but what was
+// held before comes up in it: a hold never outlives its key. A listener that stops lets go too.
 TEST_F(KeyboardHIDTest, WhileTheEngineStandsAsideKeysStartNothingAndWhatWasHeldComesUp)
 {
     set("keyRemap", 1);
@@ -119,8 +119,6 @@ TEST_F(KeyboardHIDTest, WhileTheEngineStandsAsideKeysStartNothingAndWhatWasHeldC
         onMain([&] { platform().notificationCenter.post(Notifications::kFrontmostAppToggle, object); });
     };
     key("kb", kCapsLock, true);
-    key("mac", {7, 0xE6}, true);
-    EXPECT_FALSE(hyperFlags->optionDown());
     key("pc", {7, 0xE6}, true);
     key("kb", {7, 0xE7}, true);
     EXPECT_TRUE(hyperFlags->optionDown());
@@ -134,10 +132,8 @@ TEST_F(KeyboardHIDTest, WhileTheEngineStandsAsideKeysStartNothingAndWhatWasHeldC
     EXPECT_FALSE(hyperFlags->commandDown());
     key("kb", kCapsLock, true);
     key("pc", {7, 0xE3}, true);
-    EXPECT_FALSE(hyperFlags->keyDown());
-    EXPECT_FALSE(hyperFlags->commandDown());
+    EXPECT_EQ(hyperFlags->state(), 0);
     key("kb", kCapsLock, false);
-    key("pc", {7, 0xE3}, false);
 
     standAside(std::string("no"));
     key("kb", kCapsLock, true);

@@ -50,8 +50,7 @@ protected:
                               [] { return std::vector<RunningApplication>{}; }};
 };
 
-// Nothing in front reaches them as an application without an identifier, for which the engine
-// works: a missing application would be ignored, and the engine stay aside for the last one.
+// Nothing in front reaches them as an application without an identifier, for which the engine works.
 TEST_F(LinuxWorkspaceTest, TheWatchersNewsReachTheObserversOnTheMainQueue)
 {
     std::vector<std::string> heard;
