@@ -331,10 +331,8 @@ TEST_F(RealThreadSoakTest, TheApplicationNeitherStallsNorLosesEventsNorLeavesKey
         soak.releaseAll();
         clicks = soak.clicks();
         settle();
-        // Past the listener's one-second guard, in front an application the engine serves, with
-        // the hyper key on caps lock and the lock off: the listener restarts and every modifier
-        // key goes up once.
-        std::this_thread::sleep_for(1200ms);
+        // In front an application the engine serves, with the hyper key on caps lock and the lock off,
+        // the listener restarts (once past its one-second guard) and every modifier key goes up once.
         desktop.windowServer().setCapsLockState(false);
         desktop.activate({"org.example.Final", "Final"});
         process.mainQueue().sync([&] {
@@ -344,6 +342,7 @@ TEST_F(RealThreadSoakTest, TheApplicationNeitherStallsNorLosesEventsNorLeavesKey
             KeyRemap::applyKeyMapping(application->sharedInstances().hidRemap(), defaults);
             application->sharedInstances().keyboardHID().refresh(true);
         });
+        std::this_thread::sleep_for(1200ms);
         settle();
         for (const char* name : {"capslock", "lopt", "lcmd", "a"}) {
             tap(name);
