@@ -26,10 +26,15 @@ std::string settingsPath()
     return veltrane::linuxbackend::SettingsFile::defaultPath().string();
 }
 
+// The user's settings file, read by a command that reports its problems itself.
+veltrane::linuxbackend::SettingsFile settingsFile()
+{
+    return {settingsPath(), veltrane::SettingsReload::schema(), [](const std::string&) {}};
+}
+
 int config(const std::vector<std::string>& arguments)
 {
-    veltrane::linuxbackend::SettingsFile file(settingsPath(), veltrane::SettingsReload::schema(),
-                                              [](const std::string&) {});
+    auto file = settingsFile();
     return veltrane::linuxbackend::SettingsCommand(file, std::cout, std::cerr).run(arguments);
 }
 
@@ -42,8 +47,7 @@ int status()
     for (const auto& line : desktop.describe(bus)) {
         std::cout << line << "\n";
     }
-    const veltrane::linuxbackend::SettingsFile settings(settingsPath(), veltrane::SettingsReload::schema(),
-                                                        [](const std::string&) {});
+    const auto settings = settingsFile();
     if (const auto problem = settings.problem()) {
         std::cout << "The settings file cannot be used (" << *problem
                   << "): Veltrane keeps the values it last read until it is fixed\n";

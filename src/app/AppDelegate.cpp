@@ -47,8 +47,7 @@ AppDelegate::AppDelegate(const platform::Platform& platform, std::unique_ptr<Sha
       statusItem_(shared_->statusItem()), hidRemap_(shared_->hidRemap()),
       keyboardHID_(shared_->keyboardHID()), accessibilityAuthorization_(platform),
       relauncher_(platform, defaults_), loginItem_(platform),
-      menuController_(platform, defaults_, hidRemap_, accessibilityAuthorization_, relauncher_,
-                      options_.viewer)
+      menuController_(platform, *shared_, accessibilityAuthorization_, relauncher_, options_.viewer)
 {
     if (!options_.loggingSetup) {
         options_.loggingSetup = applicationLogging;
@@ -162,7 +161,6 @@ void AppDelegate::startEngine()
         logging::Logging::showLogWindows();
     }
     applicationToggle_ = std::make_unique<ApplicationToggle>(platform_, defaults_);
-    menuController_.setApplicationToggle(applicationToggle_.get());
     shared_->setApplicationToggle(applicationToggle_.get());
     mainEventTap_ =
         std::make_unique<MainEventTap>(platform_, defaults_, hyperFlags_, gestureHandler(),

@@ -14,11 +14,10 @@ constexpr float kRelaunchDelay = 5.0f;
 
 }  // namespace
 
-StatusMenuController::StatusMenuController(const platform::Platform& platform, Defaults& defaults,
-                                           HidRemap& hidRemap,
+StatusMenuController::StatusMenuController(const platform::Platform& platform, SharedInstances& shared,
                                            AccessibilityAuthorization& accessibilityAuthorization,
                                            Relauncher& relauncher, TouchViewer* viewer)
-    : platform_(platform), defaults_(defaults), hidRemap_(hidRemap),
+    : platform_(platform), shared_(shared), defaults_(shared.defaults()), hidRemap_(shared.hidRemap()),
       accessibilityAuthorization_(accessibilityAuthorization), relauncher_(relauncher), viewer_(viewer)
 {
 }
@@ -86,14 +85,15 @@ void StatusMenuController::showWindow(std::shared_ptr<platform::Window>& window,
 
 void StatusMenuController::ignoreFrontMostApp(bool senderIsOn)
 {
-    if (applicationToggle_ == nullptr) {
+    auto* applicationToggle = shared_.applicationToggle();
+    if (applicationToggle == nullptr) {
         return;
     }
     // The switch announces the change, and the application brings the key mapping in line.
     if (senderIsOn) {
-        applicationToggle_->enableCurrentApplication();
+        applicationToggle->enableCurrentApplication();
     } else {
-        applicationToggle_->disableCurrentApplication();
+        applicationToggle->disableCurrentApplication();
     }
 }
 
@@ -156,10 +156,11 @@ void StatusMenuController::updateViewerMenu()
 
 void StatusMenuController::updateIgnoreItem()
 {
-    if (applicationToggle_ == nullptr) {
+    const auto* applicationToggle = shared_.applicationToggle();
+    if (applicationToggle == nullptr) {
         return;
     }
-    const auto& name = applicationToggle_->frontAppName();
+    const auto& name = applicationToggle->frontAppName();
     if (!name) {
         platform_.menuItems.setHidden("ignoreMenuItem", true);
         return;
@@ -171,7 +172,7 @@ void StatusMenuController::updateIgnoreItem()
         title.replace(at, placeholder.size(), *name);
     }
     platform_.menuItems.setTitle("ignoreMenuItem", title);
-    platform_.menuItems.setState("ignoreMenuItem", applicationToggle_->disabledForApp());
+    platform_.menuItems.setState("ignoreMenuItem", applicationToggle->disabledForApp());
     platform_.menuItems.setHidden("ignoreMenuItem", false);
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 
 #include "app/AccessibilityAuthorization.h"
-#include "app/ApplicationToggle.h"
 #include "app/Relauncher.h"
-#include "core/Defaults.h"
-#include "keyboard/HidRemap.h"
+#include "app/SharedInstances.h"
 #include "platform/ApplicationDelegate.h"
 #include "platform/Platform.h"
 #include "touch/TouchViewer.h"
@@ -24,15 +22,10 @@ public:
     static constexpr const char* kAboutWindow = "AboutWindowController";
 
     // The viewer may be null: a shell without windows has none, and its menu command only explains.
-    StatusMenuController(const platform::Platform& platform, Defaults& defaults, HidRemap& hidRemap,
+    // The per-application switch exists once the engine runs; until then its item does nothing.
+    StatusMenuController(const platform::Platform& platform, SharedInstances& shared,
                          AccessibilityAuthorization& accessibilityAuthorization, Relauncher& relauncher,
                          TouchViewer* viewer);
-
-    // The per-application switch exists once the engine runs; until then its item does nothing.
-    void setApplicationToggle(ApplicationToggle* applicationToggle)
-    {
-        applicationToggle_ = applicationToggle;
-    }
 
     void menuAction(platform::MenuAction action, bool senderIsOn);
     void menuWillOpen(const std::optional<std::string>& menuIdentifier);
@@ -49,12 +42,12 @@ private:
     static void toggle(OptionalBoolDefault& setting);
 
     const platform::Platform& platform_;
+    SharedInstances& shared_;
     Defaults& defaults_;
     HidRemap& hidRemap_;
     AccessibilityAuthorization& accessibilityAuthorization_;
     Relauncher& relauncher_;
     TouchViewer* viewer_;
-    ApplicationToggle* applicationToggle_ = nullptr;
     std::shared_ptr<platform::Window> prefsWindowController_;
     std::shared_ptr<platform::Window> aboutWindowController_;
     bool viewerExplained_ = false;

@@ -210,8 +210,9 @@ void KeyboardHID::inputValue(platform::HidResult result, const platform::HidValu
     if (!disabled && defaults_.executeQuickHyperKey().isOn()) {
         quickPress(value.usage, pressed, clearCapsLock);
     }
-    const bool remapsCapsLock = defaults_.listenerRemap().isOn() && defaults_.capsLockRemapped().isOn();
-    if (value.usage == PhysicalKey::kCapsLock && (pressed ? remapsCapsLock : capsLockSent_.has_value())) {
+    if (value.usage == PhysicalKey::kCapsLock &&
+        (pressed ? defaults_.listenerRemap().isOn() && defaults_.capsLockRemapped().isOn()
+                 : capsLockSent_.has_value())) {
         remapCapsLockBySyntheticEvents(pressed);
     }
     if (clearCapsLock) {

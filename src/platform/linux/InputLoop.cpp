@@ -185,11 +185,8 @@ void InputLoop::pollOnce()
 void InputLoop::pause(std::chrono::milliseconds wait)
 {
     pollfd wake{wakeFd_, POLLIN, 0};
-    const int ready = ::poll(&wake, 1, static_cast<int>(wait.count()));
-    if (ready > 0) {
+    if (::poll(&wake, 1, static_cast<int>(wait.count())) > 0) {
         drainWake();
-    } else if (ready < 0) {
-        std::this_thread::sleep_for(wait);
     }
 }
 
