@@ -74,9 +74,9 @@ platform::HidResult parseResultCode(const std::string& word)
 
 }  // namespace
 
-ScenarioRunner::ScenarioRunner(sim::Desktop& desktop)
+ScenarioRunner::ScenarioRunner(sim::Desktop& desktop, std::string_view only)
     : desktop_(desktop), logDestination_(std::make_shared<sim::TranscriptDestination>(desktop.transcript())),
-      touchCommands_(desktop)
+      touchCommands_(desktop), kinds_(only), kindsFixed_(!only.empty())
 {
     desktop_.setApplicationFactory([this](const platform::Platform& platform) {
         // The application sets logging up as always; the transcript then shows what its log would.
@@ -135,6 +135,7 @@ const ScenarioRunner::Command& ScenarioRunner::command(const std::string& name)
         {"frame", {&ScenarioRunner::touch, 1, any, "frame NAME CONTACT [| CONTACT...]"}},
         {"gesture", {&ScenarioRunner::touch, 1, any, "gesture NAME [TOUCH [| TOUCH...]] [subtype=N]"}},
         {"pointer", {&ScenarioRunner::touch, 2, 2, "pointer X Y"}},
+        {"only", {&ScenarioRunner::only, 1, 1, "only KINDS"}},
     };
     const auto found = commands.find(name);
     if (found == commands.end()) {
@@ -403,6 +404,13 @@ sim::SimProcess& ScenarioRunner::runningProcess() const
         throw ScenarioError("the application is not running");
     }
     return *desktop_.process();
+}
+
+void ScenarioRunner::only(const Words& words)
+{
+    if (!kindsFixed_) {
+        kinds_ = TranscriptFilter(words[1]);
+    }
 }
 
 }  // namespace veltrane::scenario

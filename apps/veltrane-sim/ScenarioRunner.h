@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TouchCommands.h"
+#include "TranscriptFilter.h"
 #include "platform/sim/Desktop.h"
 #include "platform/sim/TranscriptDestination.h"
 
@@ -16,7 +17,8 @@ namespace veltrane::scenario {
 class ScenarioRunner {
 public:
     // Every launch of the scenario starts the application, whose log calls show in the transcript.
-    explicit ScenarioRunner(sim::Desktop& desktop);
+    // Kinds given here (--only) keep the transcript to them whatever the scenario's only says.
+    explicit ScenarioRunner(sim::Desktop& desktop, std::string_view only = {});
     ~ScenarioRunner();
     ScenarioRunner(const ScenarioRunner&) = delete;
     ScenarioRunner& operator=(const ScenarioRunner&) = delete;
@@ -25,6 +27,8 @@ public:
     void run(std::string_view line);
     // The application's own exit status when its last process has exited, 0 otherwise.
     int exitStatus() const;
+    // Whether the transcript shows lines of that kind.
+    bool keeps(std::string_view kind) const { return kinds_.keeps(kind); }
 
 private:
     using Words = std::vector<std::string>;
@@ -58,6 +62,7 @@ private:
     void distributed(const Words& words);
     void loginItem(const Words& words);
     void touch(const Words& words);
+    void only(const Words& words);
 
     bool applicationRunning() const;
     // The running process of the application; a scenario error when there is none.
@@ -66,6 +71,8 @@ private:
     sim::Desktop& desktop_;
     std::shared_ptr<sim::TranscriptDestination> logDestination_;
     TouchCommands touchCommands_;
+    TranscriptFilter kinds_;
+    const bool kindsFixed_;
 };
 
 }  // namespace veltrane::scenario

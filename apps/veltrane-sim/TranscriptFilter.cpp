@@ -23,7 +23,7 @@ TranscriptFilter::TranscriptFilter(std::string_view kinds)
         const auto comma = kinds.find(',');
         const std::string_view kind = kinds.substr(0, comma);
         if (std::find(kKnownKinds.begin(), kKnownKinds.end(), kind) == kKnownKinds.end()) {
-            throw ScenarioError("unknown transcript kind '" + std::string(kind) + "' in --only");
+            throw ScenarioError("unknown transcript kind '" + std::string(kind) + "'");
         }
         kinds_.emplace(kind);
         kinds = comma == std::string_view::npos ? std::string_view() : kinds.substr(comma + 1);

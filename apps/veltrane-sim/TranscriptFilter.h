@@ -6,8 +6,8 @@
 
 namespace veltrane::scenario {
 
-// The transcript kinds that --only keeps: a comma-separated list of known kinds, or every kind
-// when the list is empty.
+// The transcript kinds that --only or the only command keep: a comma-separated list of known kinds, or every
+// kind when the list is empty.
 class TranscriptFilter {
 public:
     explicit TranscriptFilter(std::string_view kinds);

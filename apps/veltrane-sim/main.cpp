@@ -2,7 +2,6 @@
 
 #include "ScenarioError.h"
 #include "ScenarioRunner.h"
-#include "TranscriptFilter.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -59,15 +58,15 @@ private:
     std::filesystem::path root_;
 };
 
-int runScenario(std::istream& input, const veltrane::scenario::TranscriptFilter& filter)
+int runScenario(std::istream& input, std::string_view only)
 {
     veltrane::sim::Desktop desktop;
+    veltrane::scenario::ScenarioRunner runner(desktop, only);
     desktop.transcript().setSink([&](const veltrane::sim::Transcript::Line& line) {
-        if (filter.keeps(line.kind)) {
+        if (runner.keeps(line.kind)) {
             std::cout << line.formatted() << '\n';
         }
     });
-    veltrane::scenario::ScenarioRunner runner(desktop);
     std::string line;
     for (int number = 1; std::getline(input, line); ++number) {
         try {
@@ -97,16 +96,15 @@ int main(int argc, char** argv)
         return kScenarioFailed;
     }
     try {
-        const veltrane::scenario::TranscriptFilter filter(arguments.only);
         if (arguments.scenario == "-") {
-            return runScenario(std::cin, filter);
+            return runScenario(std::cin, arguments.only);
         }
         std::ifstream file(arguments.scenario);
         if (!file) {
             std::cerr << "veltrane-sim: cannot read " << arguments.scenario << '\n';
             return kScenarioFailed;
         }
-        return runScenario(file, filter);
+        return runScenario(file, arguments.only);
     } catch (const veltrane::scenario::ScenarioError& error) {
         std::cerr << "veltrane-sim: " << error.what() << '\n';
         return kScenarioFailed;
