@@ -16,6 +16,23 @@ public:
     std::vector<std::int64_t> shown;
 };
 
+// One finger beginning in the middle of the surface.
+platform::MTTouch finger(std::int32_t path = 0)
+{
+    platform::MTTouch contact{};
+    contact.pathIndex = path;
+    contact.stage = 3;
+    contact.zTotal = 1.0f;
+    contact.normalizedVector.position = {0.5f, 0.5f};
+    return contact;
+}
+
+// The properties that identify a pointing device.
+sim::SimHidDevice::Properties ids(std::int64_t vendor, std::int64_t product, std::uint64_t location)
+{
+    return {{"VendorID", vendor}, {"ProductID", product}, {"LocationID", location}};
+}
+
 class DeviceRegistrationTest : public testing::SimTest {
 protected:
     DeviceRegistrationTest() { platform().userDefaults.setBool("usePrivateFramework", true); }
@@ -24,7 +41,7 @@ protected:
                   std::uint64_t deviceId, bool builtIn = false, bool force = false)
     {
         desktop_.multitouch().connect({name, deviceId, 0, builtIn, force, 16000, 11000});
-        pointingDevice(name, {{"VendorID", vendor}, {"ProductID", product}, {"LocationID", location}});
+        pointingDevice(name, ids(vendor, product, location));
     }
     void pointingDevice(const std::string& name, sim::SimHidDevice::Properties properties,
                         sim::SimHidDevice::Properties service = {})
@@ -47,14 +64,9 @@ protected:
                                                [] { return false; }, &viewer});
         });
     }
-    // One finger beginning in the middle of that device.
     void touch(const std::string& name)
     {
-        platform::MTTouch contact{};
-        contact.stage = 3;
-        contact.zTotal = 1.0f;
-        contact.normalizedVector.position = {0.5f, 0.5f};
-        desktop_.multitouch().frame(*desktop_.multitouch().find(name), {contact}, 0.0);
+        desktop_.multitouch().frame(*desktop_.multitouch().find(name), {finger()}, 0.0);
         settle();
     }
 
@@ -64,8 +76,9 @@ protected:
     std::unique_ptr<DeviceListener> listener;
 };
 
-// The second's wait before registering and the log lines are in the touch-device-arrival scenario.
-TEST_F(DeviceRegistrationTest, TrackpadsAreRegisteredUnderTheirTaggedIdAsTheTypeTheirIdsName)
+// The second's wait before registering and the log lines are in the touch-device-arrival scenario,
+// frames dropped while the engine stands aside in the touch-per-application scenario.
+TEST_F(DeviceRegistrationTest, TrackpadsAreRegisteredUnderTheirTaggedIdAndShownToTheViewerOnlyWhileItShows)
 {
     desktop_.setModel("MacBookPro18,1");
     trackpad("builtin", 1452, 635, 0x1000000, 0x0200000001000000, true, true);
@@ -73,6 +86,7 @@ TEST_F(DeviceRegistrationTest, TrackpadsAreRegisteredUnderTheirTaggedIdAsTheType
     trackpad("magic", 76, 613, 0x3000, 0x0400000000003000, false, true);
     advance(1.0);
     touch("builtin");
+    viewer.showing = true;
     touch("magic");
 
     ASSERT_EQ(events.size(), 2u);
@@ -80,6 +94,22 @@ TEST_F(DeviceRegistrationTest, TrackpadsAreRegisteredUnderTheirTaggedIdAsTheType
     EXPECT_EQ(events[0].deviceType, DeviceType::internalTrackpad2);
     EXPECT_EQ(events[1].deviceId, 0x0400000000003000);
     EXPECT_EQ(events[1].deviceType, DeviceType::magicTrackpad2);
+    EXPECT_EQ(viewer.shown, std::vector<std::int64_t>{0x0400000000003000});
+
+    MTTrackpadRegistrar::handleContactFrame(nullptr, nullptr, 1, 0.0, 0, nullptr);
+    EXPECT_EQ(transcript({"syslog"}).substr(transcript({"syslog"}).rfind("syslog")),
+              "syslog info com-marrowind-Veltrane MT callback with nil values\n");
+}
+
+// That its frames are never followed and its removal is logged is in the touch-magic-mouse scenario.
+TEST_F(DeviceRegistrationTest, TheModelKnowsAMagicMouseWhileItIsConnected)
+{
+    desktop_.multitouch().connect({"mouse", 0x0400000000004000, 112, false, false, 0, 0});
+    pointingDevice("mouse", ids(1452, 781, 0x4000));
+    startListener();
+    EXPECT_TRUE(listener->devicesModel().magicMouseExists());
+    unplug("mouse");
+    EXPECT_FALSE(listener->devicesModel().magicMouseExists());
 }
 
 TEST_F(DeviceRegistrationTest, DevicesArrivingThroughTheHidManagerAloneFindTheirFrameworkDevice)
@@ -94,46 +124,25 @@ TEST_F(DeviceRegistrationTest, DevicesArrivingThroughTheHidManagerAloneFindTheir
     EXPECT_EQ(events[0].deviceType, DeviceType::internalTrackpad);
 }
 
-// That its frames are never followed and its removal is logged is in the touch-magic-mouse scenario.
-TEST_F(DeviceRegistrationTest, TheModelKnowsAMagicMouseWhileItIsConnected)
-{
-    desktop_.multitouch().connect({"mouse", 0x0400000000004000, 112, false, false, 0, 0});
-    pointingDevice("mouse", {{"VendorID", std::int64_t{1452}},
-                             {"ProductID", std::int64_t{781}},
-                             {"LocationID", std::uint64_t{0x4000}}});
-    startListener();
-    EXPECT_TRUE(listener->devicesModel().magicMouseExists());
-    unplug("mouse");
-    EXPECT_FALSE(listener->devicesModel().magicMouseExists());
-}
-
+// An unknown pointer with force registered as a trackpad with force, and a plain one not, are in the
+// touch-device-arrival scenario.
 TEST_F(DeviceRegistrationTest, UnknownPointersAreTrackpadsOnlyWithForceOrTheBuiltInName)
 {
     desktop_.faults().multitouchList = true;
     startListener();
-    pointingDevice(
-        "plain",
-        {{"VendorID", std::int64_t{1}}, {"ProductID", std::int64_t{2}}, {"LocationID", std::uint64_t{0x10}}});
-    pointingDevice(
-        "forced",
-        {{"VendorID", std::int64_t{1}}, {"ProductID", std::int64_t{3}}, {"LocationID", std::uint64_t{0x20}}},
-        {{"ForceSupported", true}});
-    pointingDevice("named", {{"VendorID", std::int64_t{1}},
-                             {"ProductID", std::int64_t{4}},
-                             {"LocationID", std::uint64_t{0x30}},
-                             {"Product", std::string("Apple Internal Keyboard / Trackpad")}});
+    pointingDevice("plain", ids(1, 2, 0x10));
+    auto named = ids(1, 4, 0x30);
+    named.emplace("Product", std::string("Apple Internal Keyboard / Trackpad"));
+    pointingDevice("named", std::move(named));
     pointingDevice("unlocated", {{"VendorID", std::int64_t{1452}}, {"ProductID", std::int64_t{782}}});
     desktop_.multitouch().connect({"plain", 0x0400000000000010, 0, false, false, 100, 100});
-    desktop_.multitouch().connect({"forced", 0x0400000000000020, 0, false, true, 100, 100});
     desktop_.multitouch().connect({"named", 0x0300000000000030, 0, true, false, 100, 100});
     advance(1.0);
     touch("plain");
-    touch("forced");
     touch("named");
 
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_EQ(events[0].deviceType, DeviceType::unknownWithForce);
-    EXPECT_EQ(events[1].deviceType, DeviceType::internalTrackpad);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].deviceType, DeviceType::internalTrackpad);
     EXPECT_EQ(listener->devicesModel().deviceType(0x10), DeviceType::unknown);
 }
 
@@ -144,9 +153,7 @@ TEST_F(DeviceRegistrationTest, TheModelNameDecidesTheBuiltInTrackpadInAnyCase)
     startListener();
     EXPECT_EQ(transcript({"devices"}), "");
 
-    pointingDevice(
-        "plain",
-        {{"VendorID", std::int64_t{1}}, {"ProductID", std::int64_t{2}}, {"LocationID", std::uint64_t{0x10}}});
+    pointingDevice("plain", ids(1, 2, 0x10));
     unplug("plain");
     // Removing what the model does not know changes nothing.
     pointingDevice("unknown", {{"LocationID", std::uint64_t{0x99}}});
@@ -188,23 +195,6 @@ TEST_F(DeviceRegistrationTest, WithoutThePrivateFrameworkDevicesAreOnlyModelled)
     EXPECT_EQ(listener->devicesModel().deviceType(0x3000), DeviceType::magicTrackpad);
 }
 
-// Frames dropped while the engine stands aside are in the touch-per-application scenario.
-TEST_F(DeviceRegistrationTest, TheFrameHandlerShowsTheViewerOnlyWhileItShowsAndLogsANilCall)
-{
-    trackpad("magic", 1452, 782, 0x3000, 0x0400000000003000);
-    startListener();
-    advance(1.0);
-    touch("magic");
-    viewer.showing = true;
-    touch("magic");
-    EXPECT_EQ(events.size(), 2u);
-    EXPECT_EQ(viewer.shown, std::vector<std::int64_t>{0x0400000000003000});
-
-    MTTrackpadRegistrar::handleContactFrame(nullptr, nullptr, 1, 0.0, 0, nullptr);
-    EXPECT_EQ(transcript({"syslog"}).substr(transcript({"syslog"}).rfind("syslog")),
-              "syslog info com-marrowind-Veltrane MT callback with nil values\n");
-}
-
 TEST_F(DeviceRegistrationTest, OddCountsNeverReadPastTheFrame)
 {
     desktop_.multitouch().connect({"magic", 0x0400000000003000, 0, false, false, 16000, 11000});
@@ -215,10 +205,7 @@ TEST_F(DeviceRegistrationTest, OddCountsNeverReadPastTheFrame)
     const auto device = platform().multitouch.MTDeviceCreateFromDeviceID(0x0400000000003000);
     std::vector<platform::MTTouch> contacts(MTTrackpadRegistrar::kMaxContacts);
     for (std::size_t i = 0; i < contacts.size(); ++i) {
-        contacts[i].pathIndex = static_cast<std::int32_t>(i);
-        contacts[i].stage = 3;
-        contacts[i].zTotal = 1.0f;
-        contacts[i].normalizedVector.position = {0.5f, 0.5f};
+        contacts[i] = finger(static_cast<std::int32_t>(i));
     }
 
     MTTrackpadRegistrar::handleContactFrame(device.get(), contacts.data(), INT_MAX, 0.0, 0, &registrar);

@@ -1,3 +1,5 @@
+#include "FixedMultitouch.h"
+#include "NoBindings.h"
 #include "SimTest.h"
 
 #include "touch/MTTrackpadRegistrar.h"
@@ -8,82 +10,27 @@
 namespace veltrane {
 namespace {
 
-// A framework whose devices answer from their own fields, and a log that counts: both safe from
-// any thread, so that what the test races is the registrar, its tracker and the device model.
-class FixedDevice final : public platform::MTDevice {
-public:
-    explicit FixedDevice(std::uint64_t deviceId) : id(deviceId) {}
-    const std::uint64_t id;
-};
-
-class ThreadSafeMultitouch final : public platform::Multitouch {
-public:
-    std::optional<std::vector<platform::MTDeviceRef>> MTDeviceCreateList() override { return std::nullopt; }
-    std::int32_t MTDeviceGetDeviceID(platform::MTDevice* device, std::uint64_t& deviceId) override
-    {
-        deviceId = static_cast<FixedDevice*>(device)->id;
-        return 0;
-    }
-    std::int32_t MTDeviceGetFamilyID(platform::MTDevice*, std::int32_t&) override { return 0; }
-    bool MTDeviceIsBuiltIn(platform::MTDevice*) override { return false; }
-    bool MTDeviceSupportsForce(platform::MTDevice*) override { return false; }
-    platform::MTDeviceRef MTDeviceCreateFromDeviceID(std::uint64_t deviceId) override
-    {
-        return std::make_shared<FixedDevice>(deviceId);
-    }
-    void MTRegisterContactFrameCallbackWithRefcon(platform::MTDevice*, platform::MTContactFrameCallback,
-                                                  void*) override
-    {
-    }
-    std::int32_t MTDeviceStart(platform::MTDevice*, std::int32_t) override { return 0; }
-    std::int32_t MTDeviceGetSensorSurfaceDimensions(platform::MTDevice*, std::int32_t& width,
-                                                    std::int32_t& height) override
-    {
-        width = 16000;
-        height = 11000;
-        return 0;
-    }
-};
-
+// A log that counts, safe from any thread: with the fixed framework, what the test races is the
+// registrar, its tracker and the device model.
 class CountingLog final : public platform::SystemLog {
 public:
     void write(platform::SystemLogLevel, std::string_view) override { ++lines; }
     std::atomic<int> lines{0};
 };
 
-class CountingBindings final : public platform::Bindings {
-public:
-    void didChangeValue(std::string_view, std::string_view, bool) override { ++changes; }
-    std::atomic<int> changes{0};
-};
-
 class TouchRaceTest : public testing::SimTest {
 protected:
-    ThreadSafeMultitouch multitouch;
+    testing::FixedMultitouch multitouch;
     CountingLog log;
-    CountingBindings bindings;
+    testing::NoBindings bindings;
     const platform::Platform& base = platform();
-    const platform::Platform racing{base.clock,
-                                    base.dispatch,
-                                    base.notificationCenter,
-                                    base.distributedNotificationCenter,
-                                    base.userDefaults,
-                                    base.hidManagers,
-                                    base.hidEventSystem,
-                                    base.hidSystem,
-                                    base.eventTaps,
-                                    base.eventPoster,
+    const platform::Platform racing{base.clock, base.dispatch, base.notificationCenter,
+                                    base.distributedNotificationCenter, base.userDefaults, base.hidManagers,
+                                    base.hidEventSystem, base.hidSystem, base.eventTaps, base.eventPoster,
                                     base.eventMonitors,
-                                    multitouch,
-                                    base.workspace,
-                                    log,
-                                    base.system,
-                                    base.alerts,
-                                    base.statusBar,
-                                    base.menuItems,
-                                    base.windows,
-                                    base.bundle,
-                                    bindings};
+                                    // The fixed framework and the counting log stand in for the desktop's.
+                                    multitouch, base.workspace, log, base.system, base.alerts, base.statusBar,
+                                    base.menuItems, base.windows, base.bundle, bindings};
 };
 
 // Frames of two trackpads arrive on two framework threads while a third thread connects and
@@ -100,7 +47,7 @@ TEST_F(TouchRaceTest, FramesArriveWhileDevicesComeAndGo)
                                   {[&](const TouchEvent&) { ++events; }, [] { return false; }, nullptr});
 
     auto frames = [&](std::uint64_t location) {
-        FixedDevice device(0x0400000000000000ull | location);
+        testing::FixedDevice device(0x0400000000000000ull | location);
         platform::MTTouch contact{};
         contact.zTotal = 1.0f;
         contact.normalizedVector.position = {0.5f, 0.5f};
