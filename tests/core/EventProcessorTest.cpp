@@ -26,21 +26,17 @@ protected:
     HyperCGEventProcessor processor{hyperFlags, defaults};
 };
 
-// A left arrow keeping Fn and home getting none are in the arrows-keep-fn scenario.
-TEST_F(EventProcessorTest, TheHyperSetReplacesCapsLockAndFnAndArrowsKeepFn)
+// Caps lock cleared and the set added to keys and clicks, arrows keeping Fn and home getting none,
+// gesture events keeping their flags and the slide's hold bringing the set are in the
+// capslock-hyper-toggling, hyper-without-shift, arrows-keep-fn and touch-event-tap scenarios.
+TEST_F(EventProcessorTest, TheHyperSetKeepsDeviceBitsAndClearsTheSyntheticFlagAndPressureKeepsItsFlags)
 {
     hyperFlags.setKeyDown(true);
 
     EXPECT_EQ(processed(EventType::keyDown, 0, 0x110000 | 0x2).flags, 0x1E0002u);
-    EXPECT_EQ(processed(EventType::keyUp, 126, 0).flags, 0x9E0000u);
     EXPECT_EQ(processed(EventType::flagsChanged, 123, 0x100000).flags, 0x1E0000u);
     EXPECT_EQ(processed(EventType::leftMouseDown, 0, 0x20010000).flags, 0x1E0000u);
     EXPECT_EQ(processed(EventType::pressure, 0, 0x10000).flags, 0x10000u);
-    EXPECT_EQ(processed(EventType::gesture, 0, 0x10000).flags, 0x10000u);
-
-    hyperFlags.setKeyDown(false);
-    hyperFlags.setGestureDown(true);
-    EXPECT_EQ(processed(EventType::scrollWheel, 0, 0).flags, 0x1E0000u);
 }
 
 // The swap while only one of them is held, and none without either, are in the
@@ -55,52 +51,37 @@ TEST_F(EventProcessorTest, CommandAndOptionBothHeldStayAsTheyAre)
 // Stored hyper flags in use are in the hyper-without-shift scenario.
 TEST_F(EventProcessorTest, NonsenseStoredHyperFlagsFallBackToTheFullSet)
 {
-    domain["hyperFlags"] = std::int64_t{-5};
-    sim::SimUserDefaults negative(domain);
-    Defaults withNegative(negative);
-    EXPECT_EQ(HyperFlags(withNegative).flags(), HyperFlags::kDefaultFlags);
+    defaults.hyperFlags().setValue(-5);
+    EXPECT_EQ(HyperFlags(defaults).flags(), HyperFlags::kDefaultFlags);
 }
 
+// How the switches are stored and read is in the settings tests.
 TEST_F(EventProcessorTest, TheMaskFollowsTheMouseAndGestureSettings)
 {
     EXPECT_EQ(EventMask::compute(defaults), 0x6001C1Eu);
-
-    for (const char* key :
-         {"applyToClick", "applyToDrag", "applyToMove", "applyToScroll", "oneSwipeFromTop"}) {
-        domain[key] = std::int64_t{1};
+    for (auto* setting : {&defaults.applyToClick(), &defaults.applyToDrag(), &defaults.applyToMove(),
+                          &defaults.applyToScroll(), &defaults.oneSwipeFromTop()}) {
+        setting->setEnabled(true);
     }
-    sim::SimUserDefaults allOn(domain);
-    Defaults all(allOn);
-    EXPECT_EQ(EventMask::compute(all), 0x2E401CFEu);
+    EXPECT_EQ(EventMask::compute(defaults), 0x2E401CFEu);
 
-    domain["applyToClick"] = std::int64_t{2};
-    domain["matchingEvents"] = std::int64_t{1} << 34;
-    sim::SimUserDefaults extra(domain);
-    Defaults withExtra(extra);
-    EXPECT_EQ(EventMask::compute(withExtra), 0x428401CE0u);
+    defaults.applyToClick().setEnabled(false);
+    defaults.matchingEvents().setValue(std::int64_t{1} << 34);
+    EXPECT_EQ(EventMask::compute(defaults), 0x428401CE0u);
 }
 
-// Gesture events keep their flags; they go to the touch pipeline only when touches are not taken
-// from the multitouch framework, and never with subtype 6.
-TEST_F(EventProcessorTest, GestureEventsGoToTheTouchPipelineOnlyWithoutThePrivateFramework)
+// Gesture events going to the touch pipeline, except those of subtype 6, are in the touch-event-tap
+// scenario; with touches taken from the multitouch framework none goes there.
+TEST_F(EventProcessorTest, WithThePrivateFrameworkNoGestureEventGoesToTheTouchPipeline)
 {
-    std::vector<std::int64_t> routed;
-    auto route = [&](const Event& event) { routed.push_back(event.subtype); };
-    HyperCGEventProcessor routing(hyperFlags, defaults, route);
-    for (const std::int64_t subtype : {0, 6, 9}) {
-        Event event{EventType::gesture, 0x10000, 0, subtype, {}};
-        routing.process(event);
-        EXPECT_EQ(event.flags, 0x10000u);
-    }
-    EXPECT_EQ(routed, (std::vector<std::int64_t>{0, 9}));
-
-    domain["usePrivateFramework"] = true;
-    sim::SimUserDefaults withFramework(domain);
-    Defaults frameworkDefaults(withFramework);
-    HyperCGEventProcessor notRouting(hyperFlags, frameworkDefaults, route);
+    defaults.usePrivateFramework().setEnabled(true);
+    bool routed = false;
+    HyperCGEventProcessor framework(hyperFlags, defaults, [&](const Event&) { routed = true; });
     Event event{EventType::gesture, 0x10000, 0, 0, {}};
-    notRouting.process(event);
-    EXPECT_EQ(routed.size(), 2u);
+    framework.process(event);
+
+    EXPECT_FALSE(routed);
+    EXPECT_EQ(event.flags, 0x10000u);
 }
 
 }  // namespace

@@ -36,9 +36,7 @@ TEST(HyperStateRaceTest, EventsSeeTheHyperStateWholeWhileTheListenerChangesIt)
         for (int i = 0; i < kRounds; ++i) {
             platform::Event event{platform::EventType::keyDown, 0x10000, 0, 0, {}};
             processor.process(event);
-            const bool hyper = event.flags == 0x1E0000;
-            const bool own = event.flags == 0x10000;
-            mixed += hyper || own ? 0 : 1;
+            mixed += event.flags == 0x1E0000 || event.flags == 0x10000 ? 0 : 1;
         }
         done.count_down();
     });

@@ -15,11 +15,8 @@ class MarkedSource : public platform::EventSource {
 public:
     std::optional<platform::Event> createKeyboardEvent(std::uint16_t keyCode, bool keyDown) const override
     {
-        return platform::Event{keyDown ? platform::EventType::keyDown : platform::EventType::keyUp,
-                               kSourceFlags,
-                               keyCode,
-                               0,
-                               {}};
+        const auto type = keyDown ? platform::EventType::keyDown : platform::EventType::keyUp;
+        return platform::Event{type, kSourceFlags, keyCode, 0, {}};
     }
 };
 

@@ -5,13 +5,10 @@
 namespace veltrane {
 namespace {
 
+// Every keyboard gets each write (the scenarios show it with several); one keyboard suffices here.
 class HidRemapTest : public testing::SimTest {
 protected:
-    HidRemapTest()
-    {
-        desktop_.hid().connect("kb1", {});
-        desktop_.hid().connect("kb2", {});
-    }
+    HidRemapTest() { desktop_.hid().connect("kb", {}); }
     void set(const std::string& key, std::int64_t value) { platform().userDefaults.setInteger(key, value); }
     void applyKeyMapping()
     {
@@ -26,16 +23,10 @@ protected:
     HidRemap hidRemap{platform(), defaults};
 };
 
-TEST_F(HidRemapTest, ResetAllWritesEvenAnEmptyListAndResettingAnUnmappedKeyWritesNothing)
-{
-    onMain([&] {
-        hidRemap.resetAll();
-        hidRemap.resetMapping(0x39);
-    });
-
-    EXPECT_EQ(keymaps(), "0.000 keymap kb1 (empty)\n0.000 keymap kb2 (empty)\n");
-}
-
+// The first remap resets caps lock while it is unmapped, which writes nothing; that a reset of
+// everything writes even an empty list is the first line wherever the mapping is applied below.
+// That a keyboard connected later receives only the current pair, not the identities written
+// before, is in the keyboard-later and wake-and-sleep scenarios.
 TEST_F(HidRemapTest, RemappingCapsLockAgainWritesTheResetThenTheNewPair)
 {
     onMain([&] {
@@ -43,18 +34,14 @@ TEST_F(HidRemapTest, RemappingCapsLockAgainWritesTheResetThenTheNewPair)
         KeyRemap::remapCapsLock(hidRemap, 41);
     });
 
-    EXPECT_EQ(keymaps(), "0.000 keymap kb1 0x700000039->0x70000002a\n"
-                         "0.000 keymap kb2 0x700000039->0x70000002a\n"
-                         "0.000 keymap kb1 0x700000039->0x700000039\n"
-                         "0.000 keymap kb2 0x700000039->0x700000039\n"
-                         "0.000 keymap kb1 0x700000039->0x700000029\n"
-                         "0.000 keymap kb2 0x700000039->0x700000029\n");
+    EXPECT_EQ(keymaps(), "0.000 keymap kb 0x700000039->0x70000002a\n"
+                         "0.000 keymap kb 0x700000039->0x700000039\n"
+                         "0.000 keymap kb 0x700000039->0x700000029\n");
     EXPECT_TRUE(hidRemap.isRemapped(0x39));
-    // What a keyboard connected now receives: only the current pair.
-    onMain([&] { hidRemap.remap(); });
-    EXPECT_EQ(desktop_.transcript().lines().back().text, "kb2 0x700000039->0x700000029");
 }
 
+// A destination that is no key, beyond the keyboard page's usages, is also in the odd-settings
+// scenario.
 TEST_F(HidRemapTest, TheCapsLockChoicesOfThePreferences)
 {
     // As the preferences change them: in memory, where a chosen 0 stays 0 for the run.
@@ -69,13 +56,12 @@ TEST_F(HidRemapTest, TheCapsLockChoicesOfThePreferences)
     defaults.listenerRemap().setEnabled(true);
     choose(0x29);  // silenced here, sent by the listener
 
-    EXPECT_EQ(transcript({"keymap"}),
-              "0.000 keymap kb1 (empty)\n0.000 keymap kb2 (empty)\n"
-              "0.000 keymap kb1 0x700000039->0x700000000\n0.000 keymap kb2 0x700000039->0x700000000\n"
-              "0.000 keymap kb1 0x700000039->0x700000039\n0.000 keymap kb2 0x700000039->0x700000039\n"
-              "0.000 keymap kb1 (empty)\n0.000 keymap kb2 (empty)\n"
-              "0.000 keymap kb1 (empty)\n0.000 keymap kb2 (empty)\n"
-              "0.000 keymap kb1 0x700000039->0x700000000\n0.000 keymap kb2 0x700000039->0x700000000\n");
+    EXPECT_EQ(keymaps(), "0.000 keymap kb (empty)\n"
+                         "0.000 keymap kb 0x700000039->0x700000000\n"
+                         "0.000 keymap kb 0x700000039->0x700000039\n"
+                         "0.000 keymap kb (empty)\n"
+                         "0.000 keymap kb (empty)\n"
+                         "0.000 keymap kb 0x700000039->0x700000000\n");
 }
 
 TEST_F(HidRemapTest, AStoredZeroDestinationReadsAsEscape)
@@ -84,11 +70,11 @@ TEST_F(HidRemapTest, AStoredZeroDestinationReadsAsEscape)
     set("capsLockKeycode", 0);
     applyKeyMapping();
 
-    EXPECT_EQ(transcript({"keymap"}),
-              "0.000 keymap kb1 (empty)\n0.000 keymap kb2 (empty)\n"
-              "0.000 keymap kb1 0x700000039->0x700000029\n0.000 keymap kb2 0x700000039->0x700000029\n");
+    EXPECT_EQ(keymaps(), "0.000 keymap kb (empty)\n0.000 keymap kb 0x700000039->0x700000029\n");
 }
 
+// Caps lock, F13 and right Command as the hyper key alone are in the capslock-hyper, f13-hyper and
+// rcmd-hyper scenarios.
 TEST_F(HidRemapTest, TheHyperKeyDecidesWhatIsMappedBeforeCapsLock)
 {
     set("keyRemap", 1);
@@ -102,26 +88,24 @@ TEST_F(HidRemapTest, TheHyperKeyDecidesWhatIsMappedBeforeCapsLock)
     set("capsLockRemapped", 0);
     applyKeyMapping();  // right Option stays itself
 
-    EXPECT_EQ(transcript({"keymap"}),
-              "0.000 keymap kb1 (empty)\n0.000 keymap kb2 (empty)\n"
-              "0.000 keymap kb1 0x700000039->0x7000000e3\n0.000 keymap kb2 0x700000039->0x7000000e3\n"
-              "0.000 keymap kb1 0x700000039->0x700000039\n0.000 keymap kb2 0x700000039->0x700000039\n"
-              "0.000 keymap kb1 0x700000039->0x700000029\n0.000 keymap kb2 0x700000039->0x700000029\n"
-              "0.000 keymap kb1 0x700000039->0x700000039\n0.000 keymap kb2 0x700000039->0x700000039\n"
-              "0.000 keymap kb1 0x700000068->0x7000000e3\n0.000 keymap kb2 0x700000068->0x7000000e3\n"
-              "0.000 keymap kb1 0x700000068->0x7000000e3 0x700000039->0x700000029\n"
-              "0.000 keymap kb2 0x700000068->0x7000000e3 0x700000039->0x700000029\n"
-              "0.000 keymap kb1 0x700000068->0x700000068 0x700000039->0x700000039\n"
-              "0.000 keymap kb2 0x700000068->0x700000068 0x700000039->0x700000039\n");
+    EXPECT_EQ(keymaps(), "0.000 keymap kb (empty)\n"
+                         "0.000 keymap kb 0x700000039->0x7000000e3\n"
+                         "0.000 keymap kb 0x700000039->0x700000039\n"
+                         "0.000 keymap kb 0x700000039->0x700000029\n"
+                         "0.000 keymap kb 0x700000039->0x700000039\n"
+                         "0.000 keymap kb 0x700000068->0x7000000e3\n"
+                         "0.000 keymap kb 0x700000068->0x7000000e3 0x700000039->0x700000029\n"
+                         "0.000 keymap kb 0x700000068->0x700000068 0x700000039->0x700000039\n");
     EXPECT_TRUE(hidRemap.isEmpty());
 }
 
 TEST_F(HidRemapTest, WithoutAServiceListTheIdentitiesWaitAndRefusalsAreLogged)
 {
+    desktop_.hid().connect("kb2", {});
     captureLogs();
     onMain([&] { hidRemap.addMapping(0x39, 0x29); });
     desktop_.faults().noServices = true;
-    desktop_.faults().refusingKeyboards.insert("kb1");
+    desktop_.faults().refusingKeyboards.insert("kb");
     onMain([&] { hidRemap.resetAll(); });
     EXPECT_TRUE(hidRemap.isRemapped(0x39));
     onMain([&] { hidRemap.remap(); });
@@ -130,11 +114,11 @@ TEST_F(HidRemapTest, WithoutAServiceListTheIdentitiesWaitAndRefusalsAreLogged)
     EXPECT_EQ(transcript({"keymap", "log"}),
               "0.000 log info Key mapping: [{HIDKeyboardModifierMappingSrc: 30064771129, "
               "HIDKeyboardModifierMappingDst: 30064771113}]\n"
-              "0.000 keymap kb1 0x700000039->0x700000029\n"
+              "0.000 keymap kb 0x700000039->0x700000029\n"
               "0.000 keymap kb2 0x700000039->0x700000029\n"
               "0.000 log info Key mapping: [{HIDKeyboardModifierMappingSrc: 30064771129, "
               "HIDKeyboardModifierMappingDst: 30064771129}]\n"
-              "0.000 keymap kb1 refused\n"
+              "0.000 keymap kb refused\n"
               "0.000 log info Unable to set keyboard mapping\n"
               "0.000 keymap kb2 0x700000039->0x700000039\n");
 }
@@ -142,15 +126,14 @@ TEST_F(HidRemapTest, WithoutAServiceListTheIdentitiesWaitAndRefusalsAreLogged)
 TEST_F(HidRemapTest, AnEmptyServiceListStillLogsAndDropsTheIdentities)
 {
     captureLogs();
-    desktop_.hid().unplug("kb1");
-    desktop_.hid().unplug("kb2");
+    desktop_.hid().unplug("kb");
     onMain([&] {
         hidRemap.addMapping(0x39, 0x29);
         hidRemap.resetAll();
     });
 
     EXPECT_TRUE(hidRemap.isEmpty());
-    EXPECT_EQ(transcript({"keymap"}), "");
+    EXPECT_EQ(keymaps(), "");
     EXPECT_EQ(
         desktop_.transcript().lines().back().text,
         "info Key mapping: [{HIDKeyboardModifierMappingSrc: 30064771129, HIDKeyboardModifierMappingDst: "

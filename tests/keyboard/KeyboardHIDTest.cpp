@@ -36,14 +36,6 @@ protected:
         }
         return *keyboardHID;
     }
-    // New engine objects, which read the settings afresh; the keyboards keep their mapping.
-    void relaunchEngine()
-    {
-        keyboardHID.reset();
-        hidRemap.reset();
-        hyperFlags.reset();
-        defaults.reset();
-    }
     void key(const std::string& keyboard, sim::HidKey key, bool down)
     {
         desktop_.hid().key(keyboard, key, down);
@@ -183,8 +175,8 @@ TEST_F(KeyboardHIDTest, OnlyKeyboardUsagesCountAndAnyPageCanCarryTheHyperKey)
 }
 
 // The quick press timed on the clock, a hold of exactly the timeout, and another key cancelling it
-// are in the quick-press-escape scenario.
-TEST_F(KeyboardHIDTest, TheQuickPressWithoutAKeyTogglesAMappedCapsLockAndOddCodesSendNothing)
+// are in the quick-press-escape scenario; a quick key code beyond 16 bits in odd-settings.
+TEST_F(KeyboardHIDTest, TheQuickPressWithoutAKeyTogglesAMappedCapsLock)
 {
     set("executeQuickHyperKey", 1);
     set("longPressCapsLockTurnsItOff", 1);
@@ -195,12 +187,6 @@ TEST_F(KeyboardHIDTest, TheQuickPressWithoutAKeyTogglesAMappedCapsLockAndOddCode
     key("kb", kCapsLock, true);
     advance(2.0);
     key("kb", kCapsLock, false);  // long: the lock is switched off
-
-    set("quickHyperKeycode", 70000);
-    relaunchEngine();
-    start();
-    key("kb", kCapsLock, true);
-    key("kb", kCapsLock, false);
 
     EXPECT_EQ(transcript({"capslock", "post"}), "0.000 capslock on\n2.000 capslock off\n");
 }

@@ -14,10 +14,10 @@ namespace veltrane::sim {
 
 // What the test's application does when the platform calls it, besides noting the call.
 struct DelegateScript {
-    std::function<void(const platform::Platform& platform)> didFinishLaunching;
-    std::function<void(const platform::Platform& platform)> willTerminate;
-    std::function<void(const platform::Platform& platform, const std::optional<std::string>& menu)>
-        menuWillOpen;
+    using Step = std::function<void(const platform::Platform& platform)>;
+    Step didFinishLaunching;
+    Step willTerminate;
+    Step menuWillOpen;
 };
 
 // An application that notes each call of the platform as an "app" line of the transcript.
@@ -37,16 +37,8 @@ public:
         };
     }
 
-    void applicationDidFinishLaunching() override
-    {
-        note("launched");
-        run(script_.didFinishLaunching);
-    }
-    void applicationWillTerminate() override
-    {
-        note("terminating");
-        run(script_.willTerminate);
-    }
+    void applicationDidFinishLaunching() override { note("launched", script_.didFinishLaunching); }
+    void applicationWillTerminate() override { note("terminating", script_.willTerminate); }
     bool applicationShouldHandleReopen(bool hasVisibleWindows) override
     {
         note(std::string("reopen hasVisibleWindows=") + (hasVisibleWindows ? "true" : "false"));
@@ -54,10 +46,7 @@ public:
     }
     void menuWillOpen(const std::optional<std::string>& menu) override
     {
-        note("menuWillOpen " + menu.value_or("main"));
-        if (script_.menuWillOpen) {
-            script_.menuWillOpen(platform_, menu);
-        }
+        note("menuWillOpen " + menu.value_or("main"), script_.menuWillOpen);
     }
     void menuAction(platform::MenuAction action, bool senderIsOn) override
     {
@@ -65,9 +54,10 @@ public:
     }
 
 private:
-    void note(const std::string& text) { transcript_.record("app", text); }
-    void run(const std::function<void(const platform::Platform&)>& step)
+    // Notes the call, then runs what the script has for it.
+    void note(const std::string& text, const DelegateScript::Step& step = {})
     {
+        transcript_.record("app", text);
         if (step) {
             step(platform_);
         }
