@@ -1,26 +1,107 @@
-#include "RecordingDestination.h"
 #include "TemporaryFolder.h"
+#include "logging/BundleInfo.h"
+#include "logging/ConsoleDestination.h"
 #include "logging/FileDestination.h"
 #include "logging/Log.h"
+#include "logging/WindowDestination.h"
 #include "logging/filters/Filters.h"
+#include "platform/SystemLog.h"
 #include "platform/threads/SerialQueue.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <latch>
 #include <memory>
+#include <mutex>
 #include <ostream>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace logging {
 namespace {
 
-using testing::RecordingDestination;
+using testing::TemporaryFolder;
+using veltrane::platform::SystemLogLevel;
 using Lines = std::vector<std::string>;
+namespace fs = std::filesystem;
+
+// The fakes are read once the destinations have written what they were given; only whether the window
+// is open is asked while lines arrive.
+struct FakeSystemLog : veltrane::platform::SystemLog {
+    void write(SystemLogLevel level, std::string_view text) override { entries.emplace_back(level, text); }
+
+    std::vector<std::pair<SystemLogLevel, std::string>> entries;
+};
+
+struct FakeLogWindow : LogWindow {
+    bool isOpen() const override { return open; }
+    void appendLine(const std::string& line) override { text += line; }
+    void show() override
+    {
+        ++timesShown;
+        open = true;
+    }
+
+    std::atomic<bool> open{false};
+    int timesShown = 0;
+    std::string text;
+};
+
+// A destination that keeps the texts it produced, for tests to read once its queue is drained; a
+// broken one throws instead.
+class RecordingDestination : public BaseDestination {
+public:
+    std::optional<std::string> emit(Level level, const std::string& message, const std::string& thread,
+                                    const std::string& file, const std::string& function, int line,
+                                    const Context& context) override
+    {
+        if (broken) {
+            throw std::runtime_error("broken");
+        }
+        auto text = BaseDestination::emit(level, message, thread, file, function, line, context);
+        const std::lock_guard lock(mutex_);
+        lines_.push_back(text.value_or("<nothing>"));
+        return text;
+    }
+
+    // Waits for the calls already queued, then returns every text so far.
+    Lines lines()
+    {
+        runOnQueueAndWait([] {});
+        return linesSoFar();
+    }
+
+    // What was produced so far, without waiting for queued calls.
+    Lines linesSoFar()
+    {
+        const std::lock_guard lock(mutex_);
+        return lines_;
+    }
+
+    void dropQueue() { queue.reset(); }
+
+    bool broken = false;
+
+private:
+    std::mutex mutex_;
+    Lines lines_;
+};
+
+std::shared_ptr<RecordingDestination> recorder(Level minLevel = Level::verbose,
+                                               const std::string& format = "$L $M")
+{
+    auto destination = std::make_shared<RecordingDestination>();
+    destination->minLevel = minLevel;
+    destination->format = format;
+    Logging::registerDestination(destination);
+    return destination;
+}
 
 struct Point {
     int x;
@@ -32,35 +113,41 @@ std::ostream& operator<<(std::ostream& stream, const Point& point)
     return stream << "(" << point.x << ", " << point.y << ")";
 }
 
+// Each test leaves the registry empty. The presets' support folder is the temporary folder, their
+// windows are one fake window and their unified log a fake one.
 class FacadeTest : public ::testing::Test {
 protected:
-    ~FacadeTest() override { Logging::unregisterAll(); }
-
-    static std::shared_ptr<RecordingDestination> recorder(Level minLevel = Level::verbose,
-                                                          const std::string& format = "$L $M")
+    FacadeTest()
     {
-        auto destination = std::make_shared<RecordingDestination>();
-        destination->minLevel = minLevel;
-        destination->format = format;
-        Logging::registerDestination(destination);
-        return destination;
+        ::setenv("XDG_DATA_HOME", folder.path().c_str(), 1);
+        Logging::setLogWindowFactory([this] { return window; });
+        Logging::setSystemLog(&systemLog);
     }
+    ~FacadeTest() override
+    {
+        Logging::unregisterAll();
+        Logging::setLogWindowFactory({});
+        Logging::setSystemLog(nullptr);
+        BundleInfo::restoreForTesting();
+        ::unsetenv("XDG_DATA_HOME");
+    }
+
+    // The file's text once every destination has written what it was given.
+    static std::string written(const fs::path& file)
+    {
+        Logging::flush();
+        return TemporaryFolder::read(file);
+    }
+
+    TemporaryFolder folder;
+    fs::path appLog = folder / "Veltrane" / "Veltrane.log";
+    std::shared_ptr<FakeLogWindow> window = std::make_shared<FakeLogWindow>();
+    FakeSystemLog systemLog;
 };
 
-TEST_F(FacadeTest, RegistryHoldsEachDestinationOnce)
-{
-    const auto destination = std::make_shared<RecordingDestination>();
-    EXPECT_TRUE(Logging::registerDestination(destination));
-    EXPECT_FALSE(Logging::registerDestination(destination));
-    EXPECT_EQ(Logging::destinationCount(), 1U);
-    EXPECT_TRUE(Logging::unregisterDestination(destination));
-    EXPECT_FALSE(Logging::unregisterDestination(destination));
-    recorder();
-    recorder();
-    Logging::unregisterAll();
-    EXPECT_EQ(Logging::destinationCount(), 0U);
-}
-
+// The message is evaluated once for every destination that takes the call, and not at all when none
+// takes it unless a message filter needs it. The facade notices at once a lowered minimum level or a
+// new filter that lets a call through.
 TEST_F(FacadeTest, MessageIsEvaluatedOnceAndOnlyWhenNeeded)
 {
     int evaluations = 0;
@@ -72,7 +159,6 @@ TEST_F(FacadeTest, MessageIsEvaluatedOnceAndOnlyWhenNeeded)
     const auto second = recorder(Level::info);
     LOGGING_INFO(message());
     EXPECT_EQ(evaluations, 1);
-    EXPECT_EQ(first->lines(), Lines{"INFO costly"});
     EXPECT_EQ(second->lines(), Lines{"INFO costly"});
 
     LOGGING_DEBUG(message());
@@ -82,6 +168,16 @@ TEST_F(FacadeTest, MessageIsEvaluatedOnceAndOnlyWhenNeeded)
     LOGGING_DEBUG(message());
     EXPECT_EQ(evaluations, 2);
     EXPECT_EQ(second->lines(), Lines{"INFO costly"});
+
+    Logging::unregisterDestination(second);
+    LOGGING_DEBUG("dropped");
+    first->minLevel = Level::debug;
+    LOGGING_DEBUG("kept");
+    Logging::setMinLevelEverywhere(Level::error);
+    LOGGING_VERBOSE("dropped");
+    first->addFilter(Filters::Path::contains({"FacadeTest"}));
+    LOGGING_VERBOSE("let through by the filter");
+    EXPECT_EQ(first->lines(), (Lines{"INFO costly", "DEBUG kept", "VERBOSE let through by the filter"}));
 }
 
 TEST_F(FacadeTest, CallSiteAndContextArriveWithFunctionNamesCutBeforeTheirArguments)
@@ -132,58 +228,241 @@ TEST_F(FacadeTest, ThreadNamesTellTheCallerAndADestinationsQueueIsLabelledWithAU
     EXPECT_EQ(lines[4].find(']'), std::string("[Logging-queue-").size() + 36);
 }
 
-TEST_F(FacadeTest, LoweredLevelOrNewFilterLetsTheNextCallThrough)
+// The registry holds each destination once. A destination without a queue is skipped and one that
+// fails does not reach the caller; a synchronous destination has the line when the call returns.
+TEST_F(FacadeTest, RegistryHoldsEachDestinationOnceAndBrokenOnesDoNotStopTheOthers)
 {
-    const auto destination = recorder(Level::error);
-    LOGGING_DEBUG("dropped");
-    destination->minLevel = Level::debug;
-    LOGGING_DEBUG("kept");
-    Logging::setMinLevelEverywhere(Level::error);
-    LOGGING_VERBOSE("dropped");
-    destination->addFilter(Filters::Path::contains({"FacadeTest"}));
-    LOGGING_VERBOSE("let through by the filter");
-    EXPECT_EQ(destination->lines(), (Lines{"DEBUG kept", "VERBOSE let through by the filter"}));
-}
-
-TEST_F(FacadeTest, DestinationWithoutAQueueIsSkipped)
-{
-    const auto destination = recorder();
-    destination->dropQueue();
-    LOGGING_INFO("skipped");
-    EXPECT_EQ(destination->linesSoFar(), Lines{});
-    EXPECT_THROW(destination->runOnQueue(false, [] {}), std::logic_error);
-}
-
-TEST_F(FacadeTest, SynchronousDestinationHasTheLineWhenTheCallReturns)
-{
+    const auto withoutQueue = recorder();
+    EXPECT_FALSE(Logging::registerDestination(withoutQueue));
+    EXPECT_EQ(Logging::destinationCount(), 1U);
+    withoutQueue->dropQueue();
+    const auto broken = std::make_shared<RecordingDestination>();
+    broken->broken = true;
+    broken->asynchronously = false;
+    EXPECT_TRUE(Logging::registerDestination(broken));
     const auto destination = recorder();
     destination->asynchronously = false;
-    LOGGING_INFO("now");
+    EXPECT_NO_THROW(LOGGING_INFO("now"));
     EXPECT_EQ(destination->linesSoFar(), Lines{"INFO now"});
+    EXPECT_EQ(withoutQueue->linesSoFar(), Lines{});
+    EXPECT_THROW(withoutQueue->runOnQueue(false, [] {}), std::logic_error);
+
+    EXPECT_TRUE(Logging::unregisterDestination(broken));
+    EXPECT_FALSE(Logging::unregisterDestination(broken));
+    Logging::unregisterAll();
+    EXPECT_EQ(Logging::destinationCount(), 0U);
 }
 
-class ThrowingDestination : public BaseDestination {
-public:
-    std::optional<std::string> emit(Level, const std::string&, const std::string&, const std::string&,
-                                    const std::string&, int, const Context&) override
-    {
-        throw std::runtime_error("broken");
-    }
-};
+constexpr int threads = 8;
+constexpr int callsEach = 2000;
 
-TEST_F(FacadeTest, FailingDestinationDoesNotReachTheCaller)
+// Every line of every thread arrives once, and each thread's lines arrive in the order it made them.
+void expectEveryLineInEachThreadsOrder(const std::vector<std::string>& lines)
 {
-    auto broken = std::make_shared<ThrowingDestination>();
-    broken->asynchronously = false;
-    Logging::registerDestination(broken);
-    const auto destination = recorder();
-    EXPECT_NO_THROW(LOGGING_INFO("still logged"));
-    EXPECT_EQ(destination->lines(), Lines{"INFO still logged"});
+    std::vector<int> next(threads, 0);
+    for (const auto& line : lines) {
+        const auto colon = line.find(':');
+        const int thread = std::stoi(line.substr(0, colon));
+        const int call = std::stoi(line.substr(colon + 1));
+        ASSERT_EQ(call, next[static_cast<std::size_t>(thread)]) << "thread " << thread;
+        ++next[static_cast<std::size_t>(thread)];
+    }
+    EXPECT_EQ(next, std::vector<int>(threads, callsEach));
+}
+
+void logFromManyThreads()
+{
+    std::latch start(threads);
+    std::vector<std::thread> callers;
+    for (int thread = 0; thread < threads; ++thread) {
+        callers.emplace_back([&start, thread] {
+            start.arrive_and_wait();
+            for (int call = 0; call < callsEach; ++call) {
+                LOGGING_INFO(std::to_string(thread) + ":" + std::to_string(call));
+            }
+        });
+    }
+    for (auto& caller : callers) {
+        caller.join();
+    }
+}
+
+TEST_F(FacadeTest, LinesOfOneDestinationKeepTheirOrderUnderManyThreads)
+{
+    const auto asynchronous = recorder(Level::verbose, "$M");
+    const auto synchronous = recorder(Level::verbose, "$M");
+    synchronous->asynchronously = false;
+    logFromManyThreads();
+    expectEveryLineInEachThreadsOrder(asynchronous->lines());
+    expectEveryLineInEachThreadsOrder(synchronous->lines());
+}
+
+TEST_F(FacadeTest, SettingsMayChangeWhileOtherThreadsLog)
+{
+    const auto destination = recorder(Level::verbose, "$M");
+    std::atomic<bool> done{false};
+    std::thread changer([&] {
+        while (!done) {
+            auto extra = std::make_shared<RecordingDestination>();
+            Logging::registerDestination(extra);
+            Logging::setMinLevelEverywhere(Level::error);
+            Logging::setMinLevelEverywhere(Level::verbose);
+            destination->asynchronously = !destination->asynchronously;
+            Logging::unregisterDestination(extra);
+        }
+    });
+    logFromManyThreads();
+    done = true;
+    changer.join();
+    destination->minLevel = Level::verbose;
+    LOGGING_INFO("after");
+    const auto lines = destination->lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "after");
+}
+
+// Each call replaces what the last one set up: the window alone, or with a file that starts at debug
+// while the window keeps verbose. Showing the windows before there is a factory does nothing; the
+// factory's window is made once and shown each time (what it shows while open or closed is in the
+// log window's own tests).
+TEST_F(FacadeTest, MainApplicationGetsTheWindowAndOnRequestAFileStartingAtDebug)
+{
+    Logging::zorvDefaults(false, std::nullopt);
+    EXPECT_EQ(Logging::destinationCount(), 1U);
+    Logging::zorvDefaults(false, Level::info);
+    EXPECT_EQ(Logging::destinationCount(), 1U);
+    EXPECT_FALSE(fs::exists(appLog));
+
+    Logging::zorvDefaults(true, std::nullopt);
+    Logging::zorvDefaults(true, std::nullopt);
+    EXPECT_EQ(Logging::destinationCount(), 2U);
+    Logging::setLogWindowFactory({});
+    Logging::showLogWindows();
+    int made = 0;
+    Logging::setLogWindowFactory([&] {
+        ++made;
+        return window;
+    });
+    Logging::showLogWindows();
+    Logging::showLogWindows();
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(window->timesShown, 2);
+    LOGGING_VERBOSE("verbose line");
+    LOGGING_DEBUG("debug line");
+    const auto file = written(appLog);
+    EXPECT_NE(file.find("INFO Logging.zorvDefaults():198 - build 0.1.0\n"), std::string::npos) << file;
+    EXPECT_EQ(file.find("verbose line"), std::string::npos);
+    EXPECT_NE(file.find("debug line"), std::string::npos);
+    EXPECT_NE(window->text.find("verbose line\n"), std::string::npos);
+}
+
+// A given level holds for the window and the file; every file the presets make replaces the one before.
+TEST_F(FacadeTest, GivenLevelAppliesToEveryDestinationAndEachFileStartsAnew)
+{
+    fs::create_directories(appLog.parent_path());
+    TemporaryFolder::write(appLog, "previous run\n");
+    Logging::zorvDefaults(true, Level::info);
+    Logging::showLogWindows();
+    LOGGING_DEBUG("debug line");
+    LOGGING_INFO("info line");
+    const auto file = written(appLog);
+    EXPECT_EQ(file.find("previous run"), std::string::npos);
+    EXPECT_EQ(file.find("debug line"), std::string::npos);
+    EXPECT_NE(file.find("info line"), std::string::npos);
+    EXPECT_EQ(window->text.find("debug line"), std::string::npos);
+    EXPECT_NE(window->text.find("info line"), std::string::npos);
+
+    Logging::removeFileDestinations();
+    EXPECT_EQ(Logging::destinationCount(), 1U);
+    Logging::addDefaultFileDestination(Level::warning);
+    LOGGING_INFO("below warning");
+    LOGGING_WARNING("warning line");
+    const auto second = written(appLog);
+    EXPECT_EQ(second.find("info line"), std::string::npos);
+    EXPECT_EQ(second.find("below warning"), std::string::npos);
+    EXPECT_NE(second.find("warning line"), std::string::npos);
+}
+
+// The file is named after the bundle in the XDG data home (only an absolute one counts); without a
+// version there is no build line, without a name no file.
+TEST_F(FacadeTest, FileIsNamedAfterTheBundleInTheXdgDataHome)
+{
+    EXPECT_EQ(Logging::supportDirectory(), folder.path());
+    BundleInfo::overrideForTesting("CFBundleVersion", std::nullopt);
+    BundleInfo::overrideForTesting("CFBundleDisplayName", std::nullopt);
+    BundleInfo::overrideForTesting("CFBundleName", "Other");
+    Logging::zorvDefaults(true, std::nullopt);
+    LOGGING_INFO("first");
+    EXPECT_EQ(written(folder / "Other" / "Other.log").find("build"), std::string::npos);
+    BundleInfo::overrideForTesting("CFBundleName", std::nullopt);
+    Logging::zorvDefaults(true, std::nullopt);
+    EXPECT_EQ(Logging::destinationCount(), 1U);
+
+    ::setenv("XDG_DATA_HOME", "relative/is/ignored", 1);
+    const char* home = std::getenv("HOME");
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(Logging::supportDirectory(), fs::path(home) / ".local" / "share");
+}
+
+TEST_F(FacadeTest, HelperWritesToTheUnifiedLogUnderTheMainApplicationsName)
+{
+    Logging::zorvDefaults(false, std::nullopt);
+    Logging::zorvHelperDefaults(true, "com.marrowind.Veltrane", "Veltrane");
+    EXPECT_EQ(Logging::destinationCount(), 3U);
+    LOGGING_ERROR("helper failed");
+    const auto file = written(folder / "Veltrane" / "VeltraneHelper.log");
+    EXPECT_NE(file.find("build 0.1.0"), std::string::npos);
+    EXPECT_NE(file.find("helper failed"), std::string::npos);
+    const auto entries = systemLog.entries;
+    ASSERT_EQ(entries.size(), 2U);
+    EXPECT_EQ(entries[0].first, SystemLogLevel::info);
+    EXPECT_TRUE(entries[0].second.starts_with("com-marrowind-Veltrane ")) << entries[0].second;
+    EXPECT_TRUE(entries[0].second.ends_with("Logging.zorvHelperDefaults():242 - build 0.1.0"))
+        << entries[0].second;
+    EXPECT_EQ(entries[1].first, SystemLogLevel::error);
+}
+
+// A console line goes to the unified log under the bundle's name at the level's type; else to the legacy
+// console, which keeps it from standard output and the unified log; else, and without a unified log,
+// to standard output. Its colours are squares before the level, or terminal colours while they are on.
+TEST_F(FacadeTest, ConsoleWritesToTheUnifiedLogTheLegacyConsoleOrStandardOutput)
+{
+    ConsoleDestination console(&systemLog);
+    ConsoleDestination withoutLog(nullptr);
+    EXPECT_EQ(withoutLog.loggableBundleId, "com-marrowind-Veltrane ");
+    const auto emit = [](ConsoleDestination& destination, Level level) {
+        return destination.emit(level, "failed", "", "/src/App.cpp", "run()", 7, {});
+    };
+    console.format = "$C$L$c $N.$F:$l - $M";
+    ::testing::internal::CaptureStdout();
+    emit(console, Level::error);
+    console.setUseTerminalColors(true);
+    EXPECT_EQ(emit(console, Level::warning), "\x1B[38;5;178mWARNING\x1B[0m App.run():7 - failed");
+    console.setUseTerminalColors(false);
+    console.useNSLog = true;
+    EXPECT_EQ(emit(console, Level::warning), "🟨 WARNING App.run():7 - failed");
+    console.useMacConsole = true;
+    console.setBundleId("org.example.Tool");
+    console.format = withoutLog.format = "$M";
+    for (const auto level : {Level::verbose, Level::debug, Level::info, Level::warning, Level::error}) {
+        emit(console, level);
+    }
+    withoutLog.useMacConsole = true;
+    emit(withoutLog, Level::info);
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "🟥 ERROR App.run():7 - failed\n\x1B[38;5;178mWARNING\x1B[0m App.run():7 - failed\nfailed\n");
+    const std::vector<std::pair<SystemLogLevel, std::string>> expected = {
+        {SystemLogLevel::debug, "org-example-Tool failed"},
+        {SystemLogLevel::debug, "org-example-Tool failed"},
+        {SystemLogLevel::info, "org-example-Tool failed"},
+        {SystemLogLevel::info, "org-example-Tool failed"},
+        {SystemLogLevel::error, "org-example-Tool failed"}};
+    EXPECT_EQ(systemLog.entries, expected);
 }
 
 TEST(LoggingAtExit, QueuedLinesAreWrittenBeforeTheProcessEnds)
 {
-    const testing::TemporaryFolder folder;
+    const TemporaryFolder folder;
     const auto log = folder / "exit.log";
     EXPECT_EXIT(
         {
@@ -196,7 +475,7 @@ TEST(LoggingAtExit, QueuedLinesAreWrittenBeforeTheProcessEnds)
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
-    const auto text = testing::TemporaryFolder::read(log);
+    const auto text = TemporaryFolder::read(log);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1000);
     EXPECT_TRUE(text.ends_with("\n999\n"));
 }

@@ -19,28 +19,25 @@ protected:
     BaseDestination destination;
 };
 
-TEST_F(FilterTest, WithoutFiltersTheMinimumLevelDecides)
-{
-    destination.minLevel = Level::warning;
-    EXPECT_FALSE(accepts(Level::info));
-    EXPECT_TRUE(accepts(Level::warning));
-    EXPECT_TRUE(accepts(Level::error));
-}
-
-TEST_F(FilterTest, DebugPrintTellsWhyACallWasDecided)
+// Without filters the minimum level decides; with debugPrint on, every decision tells why.
+TEST_F(FilterTest, WithoutFiltersTheMinimumLevelDecidesAndDebugPrintTellsWhy)
 {
     destination.debugPrint = true;
     destination.minLevel = Level::warning;
     ::testing::internal::CaptureStdout();
-    accepts(Level::info);
-    accepts(Level::error);
+    EXPECT_FALSE(accepts(Level::info));
+    EXPECT_TRUE(accepts(Level::warning));
+    EXPECT_TRUE(accepts(Level::error));
     destination.addFilter(Filters::Message::excludes({"quiet"}));
-    accepts(Level::error);
+    EXPECT_FALSE(accepts(Level::error));
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "filters are empty and level < minLevel\n"
+                                                        "filters are empty and level >= minLevel\n"
                                                         "filters are empty and level >= minLevel\n"
                                                         "filters are not empty and message was excluded\n");
 }
 
+// An excluding filter refuses messages that contain its string, whatever the case; one without strings
+// refuses everything.
 TEST_F(FilterTest, ExcludingFilterRefusesMessagesThatContainItsString)
 {
     destination.addFilter(Filters::Message::excludes({"noise"}, false, false, Level::verbose));
@@ -48,31 +45,34 @@ TEST_F(FilterTest, ExcludingFilterRefusesMessagesThatContainItsString)
     EXPECT_FALSE(accepts(Level::error, "/c/x", "Some NOISE here"));
     EXPECT_FALSE(accepts(Level::info, "/c/x", "quiet"));
     EXPECT_TRUE(accepts(Level::error, "/c/x", "quiet"));
-}
-
-TEST_F(FilterTest, ExcludingFilterWithoutStringsRefusesEverything)
-{
     destination.addFilter(Filters::Message::excludes({}));
-    EXPECT_FALSE(accepts(Level::error));
+    EXPECT_FALSE(accepts(Level::error, "/c/x", "quiet"));
 }
 
+// A matching non-required filter lets a call below the minimum level through, but a match below the
+// filter's own level refuses the call; without a match, or once the very filter object is removed, the
+// minimum level decides.
 TEST_F(FilterTest, NonRequiredFilterOverridesTheMinimumLevelWhenItMatches)
 {
-    destination.addFilter(Filters::Path::startsWith({"/a/", "/b/"}, true, false, Level::verbose));
+    const auto filter = Filters::Path::startsWith({"/a/", "/b/"}, true, false, Level::verbose);
     destination.minLevel = Level::error;
+    destination.addFilter(filter);
     EXPECT_TRUE(accepts(Level::debug, "/b/x"));
     EXPECT_FALSE(accepts(Level::debug, "/c/x"));
     EXPECT_TRUE(accepts(Level::error, "/c/x"));
-}
+    destination.removeFilter(Filters::Path::startsWith({"/a/", "/b/"}, true, false, Level::verbose));
+    EXPECT_TRUE(accepts(Level::debug, "/b/x"));
+    destination.removeFilter(filter);
+    EXPECT_FALSE(accepts(Level::debug, "/b/x"));
 
-TEST_F(FilterTest, MatchBelowTheFiltersOwnLevelRefusesTheCall)
-{
+    destination.minLevel = Level::verbose;
     destination.addFilter(Filters::Path::startsWith({"/a/", "/b/"}, true, false, Level::error));
     EXPECT_FALSE(accepts(Level::warning, "/b/x"));
     EXPECT_TRUE(accepts(Level::error, "/b/x"));
     EXPECT_TRUE(accepts(Level::warning, "/c/x"));
 }
 
+// Required filters must all match, whatever the others say; the excluded group is decided before them.
 TEST_F(FilterTest, RequiredFiltersMustAllMatchWhateverTheOthersSay)
 {
     destination.addFilter(Filters::Path::contains({"/src/"}, true, true));
@@ -80,25 +80,9 @@ TEST_F(FilterTest, RequiredFiltersMustAllMatchWhateverTheOthersSay)
     destination.addFilter(Filters::Message::contains({"quiet"}));
     EXPECT_TRUE(accepts(Level::verbose, "/src/x", "other"));
     EXPECT_FALSE(accepts(Level::error, "/lib/x", "quiet"));
-}
-
-TEST_F(FilterTest, ExcludedGroupIsDecidedBeforeTheRequiredOne)
-{
-    destination.addFilter(Filters::Path::contains({"/src/"}, true, true));
     destination.addFilter(Filters::Message::excludes({"secret"}, true, true));
     EXPECT_TRUE(accepts(Level::info, "/src/x", "public"));
     EXPECT_FALSE(accepts(Level::info, "/src/x", "a secret"));
-}
-
-TEST_F(FilterTest, RemovingAFilterRestoresTheLevelDecision)
-{
-    const auto filter = Filters::Path::startsWith({"/b/"});
-    destination.minLevel = Level::error;
-    destination.addFilter(filter);
-    destination.removeFilter(Filters::Path::startsWith({"/b/"}));
-    EXPECT_TRUE(accepts(Level::debug, "/b/x"));
-    destination.removeFilter(filter);
-    EXPECT_FALSE(accepts(Level::debug, "/b/x"));
 }
 
 TEST(CompareFilter, ComparisonsAndCase)
@@ -117,6 +101,7 @@ TEST(CompareFilter, ComparisonsAndCase)
                 })->evaluate("abc"));
 }
 
+// Each group is counted on its own; a group where nothing matches at all is still someFiltersMatch.
 TEST(FilterValidator, CountsEachGroupSeparately)
 {
     const FilterValidator::Filters filters = {
@@ -130,13 +115,9 @@ TEST(FilterValidator, CountsEachGroupSeparately)
     EXPECT_EQ(FilterValidator::result(results, ValidationType::required).kind, Result::Kind::allFiltersMatch);
     EXPECT_EQ(FilterValidator::result(results, ValidationType::nonRequired),
               (Result{Result::Kind::someFiltersMatch, {1, 1, 1}}));
-}
-
-TEST(FilterValidator, GroupWhereNothingMatchesIsStillSomeFiltersMatch)
-{
-    const FilterValidator::Filters filters = {Filters::Message::contains({"x"}, true, false, Level::error)};
-    const auto results = FilterValidator::validate(filters, Level::info, "p", "f", std::nullopt);
-    EXPECT_EQ(FilterValidator::result(results, ValidationType::nonRequired),
+    const auto none = FilterValidator::validate(
+        {Filters::Message::contains({"x"}, true, false, Level::error)}, Level::info, "p", "f", std::nullopt);
+    EXPECT_EQ(FilterValidator::result(none, ValidationType::nonRequired),
               (Result{Result::Kind::someFiltersMatch, {0, 0, 0}}));
 }
 

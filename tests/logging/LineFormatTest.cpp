@@ -1,12 +1,14 @@
-#include "TemporaryFolder.h"
 #include "logging/BaseDestination.h"
-#include "logging/FileDestination.h"
+#include "logging/DateFormatter.h"
 
 #include <gtest/gtest.h>
+#include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
+#include <array>
 #include <chrono>
 #include <string>
+#include <vector>
 
 namespace logging {
 namespace {
@@ -34,11 +36,15 @@ protected:
     BaseDestination destination;
 };
 
-TEST_F(LineFormatTest, DefaultFormatGivesTimeLevelPlaceAndMessage)
+// emit renders the format the destination has at the time of the call.
+TEST_F(LineFormatTest, DefaultFormatGivesTimeLevelPlaceAndMessageAndAChangedFormatIsUsedAtOnce)
 {
-    const auto line =
-        destination.emit(Level::info, "started", "", "/src/app/AppDelegate.cpp", "start()", 42, {});
-    EXPECT_EQ(line, "14:03:07.123 INFO AppDelegate.start():42 - started");
+    EXPECT_EQ(destination.emit(Level::info, "started", "", "/src/app/AppDelegate.cpp", "start()", 42, {}),
+              "14:03:07.123 INFO AppDelegate.start():42 - started");
+    destination.format = "$L";
+    EXPECT_EQ(destination.emit(Level::error, "m", "", "f", "g()", 1, {}), "ERROR");
+    destination.format = "$M";
+    EXPECT_EQ(destination.emit(Level::error, "m", "", "f", "g()", 1, {}), "m");
 }
 
 TEST_F(LineFormatTest, PaddingFillsToTheWidthInUserPerceivedCharactersAndNeverCuts)
@@ -55,17 +61,15 @@ TEST_F(LineFormatTest, PaddingFillsToTheWidthInUserPerceivedCharactersAndNeverCu
     EXPECT_EQ(render("$-4M|", "\u00E9t\u00E9"), "\u00E9t\u00E9 |");
 }
 
-TEST_F(LineFormatTest, TextOutsideTokensPassesThroughWithoutTrailingSpace)
+// Text outside tokens, and groups without a meaning (less their "$"), come out as written; the line
+// loses its trailing white space.
+TEST_F(LineFormatTest, TextOutsideTokensAndGroupsWithoutAMeaningPassThroughWithoutTrailingSpace)
 {
     EXPECT_EQ(render("no tokens here  \n"), "no tokens here");
     EXPECT_EQ(render("[$M]"), "[started]");
     EXPECT_EQ(render("$M", "done \t\n\u3000"), "done");
     // A vertical tab is not white space to "\s".
     EXPECT_EQ(render("$M", "done\v"), "done\v");
-}
-
-TEST_F(LineFormatTest, GroupsWithoutAMeaningComeOutWithoutTheirDollar)
-{
     EXPECT_EQ(render("$Q rest"), "Q rest");
     EXPECT_EQ(render("$-x"), "-x");
     EXPECT_EQ(render("a$5Qb"), "a5Qb");
@@ -73,38 +77,24 @@ TEST_F(LineFormatTest, GroupsWithoutAMeaningComeOutWithoutTheirDollar)
     EXPECT_EQ(render("$$M$"), "started");
 }
 
-TEST_F(LineFormatTest, CallAndUptimeTokensWithTheFileAsItsLastPathComponent)
+// The file tokens take the last path component; the context is its trimmed text or nothing; the colour
+// tokens wrap the level and are never padded.
+TEST_F(LineFormatTest, TokensGiveTheCallItsContextColoursAndUptime)
 {
     EXPECT_EQ(render("$N $n", "m", "/a/b/Foo.bar.src"), "Foo Foo.bar.src");
     EXPECT_EQ(render("$N $n", "m", "Plain.cpp"), "Plain Plain.cpp");
     EXPECT_EQ(render("[$N][$n]", "m", "/a/b/"), "[][]");
     EXPECT_EQ(render("$T $F:$l $M"), "main start():42 started");
     EXPECT_EQ(render("$U"), "01:02:05.500");
-}
-
-TEST_F(LineFormatTest, ContextIsItsTrimmedTextOrNothing)
-{
     EXPECT_EQ(render("<$X>", "m", "f", nlohmann::json("  hello \n")), "<hello>");
     EXPECT_EQ(render("<$X>", "m", "f", nlohmann::json{{"a", 1}}), "<{\"a\":1}>");
     EXPECT_EQ(render("<$X>", "m", "f", nlohmann::json(7)), "<7>");
     EXPECT_EQ(render("<$X>"), "<>");
-}
-
-TEST_F(LineFormatTest, ColourTokensWrapTheLevel)
-{
     destination.escape = "<esc>";
     destination.levelColor.info = "<info>";
     destination.reset = "<reset>";
     EXPECT_EQ(render("$C$L$c $M"), "<esc><info>INFO<reset> started");
     EXPECT_EQ(render("$5C$L"), "<esc><info>INFO");
-}
-
-TEST_F(LineFormatTest, AChangedFormatIsUsedAtOnce)
-{
-    destination.format = "$L";
-    EXPECT_EQ(destination.emit(Level::error, "m", "", "f", "g()", 1, {}), "ERROR");
-    destination.format = "$M";
-    EXPECT_EQ(destination.emit(Level::error, "m", "", "f", "g()", 1, {}), "m");
 }
 
 TEST_F(LineFormatTest, ZoneTokenRendersInUtcAndTheFormatterKeepsThatZone)
@@ -122,36 +112,86 @@ TEST_F(LineFormatTest, ZoneTokenRendersInUtcAndTheFormatterKeepsThatZone)
     icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("UTC"));
 }
 
+// The file destination's failed JSON form is in the file destination's tests.
 TEST_F(LineFormatTest, JsonFormCarriesEveryFieldAndIgnoresOtherTokens)
 {
     destination.format = "$J $L $M";
     const auto text =
         destination.emit(Level::warning, "disk full", "worker", "/src/Disk.cpp", "check()", 9, {});
     ASSERT_TRUE(text);
-    const auto json = nlohmann::json::parse(*text);
+    auto json = nlohmann::json::parse(*text);
     EXPECT_DOUBLE_EQ(json["timestamp"].get<double>(), 1710079387.123);
-    EXPECT_EQ(json["level"], 3);
-    EXPECT_EQ(json["message"], "disk full");
-    EXPECT_EQ(json["thread"], "worker");
-    EXPECT_EQ(json["file"], "/src/Disk.cpp");
-    EXPECT_EQ(json["function"], "check()");
-    EXPECT_EQ(json["line"], 9);
-    EXPECT_FALSE(json.contains("context"));
-
+    json.erase("timestamp");
+    EXPECT_EQ(json, nlohmann::json::parse(R"json({"level": 3, "message": "disk full", "thread": "worker",
+        "file": "/src/Disk.cpp", "function": "check()", "line": 9})json"));
     const auto withContext = destination.emit(Level::info, "m", "", "f", "g()", 1, nlohmann::json{{"id", 4}});
     EXPECT_EQ(nlohmann::json::parse(*withContext)["context"], (nlohmann::json{{"id", 4}}));
 }
 
-TEST(JsonForm, MessageThatIsNotUtf8IsReportedOnStandardOutputAndWritesNothing)
+// What the date formatter itself gives, formatting every time in full.
+std::string expected(const std::string& pattern, const std::string& zone, TimePoint time)
 {
-    testing::TemporaryFolder folder;
-    FileDestination destination(folder / "app.log");
-    destination.format = "$J";
-    ::testing::internal::CaptureStdout();
-    const auto text = destination.emit(Level::info, "bad \xFF byte", "", "f", "g()", 1, {});
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Logging could not create JSON from dict.\n");
-    EXPECT_FALSE(text);
-    EXPECT_FALSE(std::filesystem::exists(folder / "app.log"));
+    UErrorCode status = U_ZERO_ERROR;
+    icu::SimpleDateFormat formatter(icu::UnicodeString::fromUTF8(pattern), status);
+    formatter.adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(zone)));
+    icu::UnicodeString text;
+    const auto milliseconds = std::chrono::floor<std::chrono::milliseconds>(time.time_since_epoch()).count();
+    formatter.format(static_cast<UDate>(milliseconds), text);
+    std::string out;
+    return text.toUTF8String(out);
+}
+
+// Times that cross seconds, minutes, hours and, in New York and Lord Howe, a change of offset; then
+// steps back.
+std::vector<TimePoint> timesAround(TimePoint centre)
+{
+    std::vector<TimePoint> times;
+    using Span = std::chrono::milliseconds;
+    for (const auto& [span, step, shift] :
+         {std::array<Span, 3>{70min, 13s, 501ms}, {130s, 1s, 7ms}, {3s, 97ms, 0ms}}) {
+        for (auto offset = -span; offset < span; offset += step) {
+            times.push_back(centre + offset + shift);
+        }
+    }
+    times.insert(times.end(), {centre - 1h, centre - 1h + 59s});
+    return times;
+}
+
+TEST(DateFormatter, RendersExactlyWhatTheFormatterGivesForEveryTime)
+{
+    // New York and Lord Howe (a half-hour shift) change their offsets at these moments.
+    const std::vector<std::pair<std::string, TimePoint>> zones = {
+        {"UTC", std::chrono::sys_days{std::chrono::year{2024} / 3 / 10} + 14h + 3min},
+        {"America/New_York", std::chrono::sys_days{std::chrono::year{2024} / 3 / 10} + 7h},
+        {"Australia/Lord_Howe", std::chrono::sys_days{std::chrono::year{2024} / 4 / 6} + 15h},
+        {"Asia/Kolkata", std::chrono::sys_days{std::chrono::year{1969} / 12 / 31} + 23h + 59min},
+    };
+    const std::vector<std::string> patterns = {// Seconds and their fractions, and quoted letters.
+                                               "HH:mm:ss.SSS", "s.S", "ss.SS", "sss SSSS", "'s' ss 'S''s' S",
+                                               // Zones, the period of the day and the whole date.
+                                               "h:mm:ss a zzzz", "HH:mm:ss O ZZZZZ v",
+                                               "yyyy-MM-dd HH:mm:ss.SSS xxx", "A", "B"};
+    for (const auto& [zone, centre] : zones) {
+        DateFormatter formatter;
+        formatter.setTimeZone(zone);
+        for (const auto& pattern : patterns) {
+            for (const auto time : timesAround(centre)) {
+                ASSERT_EQ(formatter.format(pattern, time), expected(pattern, zone, time))
+                    << zone << " " << pattern << " " << time.time_since_epoch().count();
+            }
+        }
+    }
+}
+
+TEST(DateFormatter, SwitchingPatternsAndZonesNeverReusesAnotherDate)
+{
+    DateFormatter formatter;
+    const TimePoint time = std::chrono::sys_days{std::chrono::year{2024} / 7 / 1} + 12h + 30s + 250ms;
+    formatter.setTimeZone("UTC");
+    EXPECT_EQ(formatter.format("HH:mm:ss.SSS", time), "12:00:30.250");
+    EXPECT_EQ(formatter.format("ss", time + 1s), "31");
+    formatter.setTimeZone("Asia/Kolkata");
+    EXPECT_EQ(formatter.format("HH:mm:ss.SSS", time + 2s), "17:30:32.250");
 }
 
 }  // namespace
