@@ -5,7 +5,6 @@
 #include <QThread>
 
 #include <memory>
-#include <utility>
 #include <vector>
 
 namespace veltrane::qtshell {

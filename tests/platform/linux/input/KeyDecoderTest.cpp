@@ -14,11 +14,7 @@ using testing::ElementsAre;
 
 input_event event(std::uint16_t type, std::uint16_t code, std::int32_t value)
 {
-    input_event made{};
-    made.type = type;
-    made.code = code;
-    made.value = value;
-    return made;
+    return {.time = {}, .type = type, .code = code, .value = value};
 }
 
 input_event scan(std::int32_t value)
@@ -70,17 +66,13 @@ TEST(KeyDecoderHid, ForgetsAScanAtTheEndOfItsFrameOnceUsedAndWhenEventsAreLost)
                             Change{Kind::down, KEY_C, 7, 6}));
 }
 
+// 0x1e is the AT set 1 code of A, not a HID usage; a key without a usage goes on with usage zero.
 TEST(KeyDecoderAt, IgnoresTheControllersOwnScanCodesAndUsesTheTable)
 {
-    // 0x1e is the AT set 1 code of A, not a HID usage.
-    EXPECT_THAT(decode(BUS_I8042, {scan(0x1e), key(KEY_A, 1), report(), scan(0x9e), key(KEY_A, 0), report()}),
-                ElementsAre(Change{Kind::down, KEY_A, 7, 4}, Change{Kind::up, KEY_A, 7, 4}));
-}
-
-TEST(KeyDecoderAt, PassesAKeyWithoutAUsageOnWithUsageZero)
-{
-    EXPECT_THAT(decode(BUS_I8042, {key(KEY_PROG1, 1), report(), key(KEY_PROG1, 0), report()}),
-                ElementsAre(Change{Kind::down, KEY_PROG1, 0, 0}, Change{Kind::up, KEY_PROG1, 0, 0}));
+    EXPECT_THAT(decode(BUS_I8042, {scan(0x1e), key(KEY_A, 1), report(), scan(0x9e), key(KEY_A, 0), report(),
+                                   key(KEY_PROG1, 1), report(), key(KEY_PROG1, 0), report()}),
+                ElementsAre(Change{Kind::down, KEY_A, 7, 4}, Change{Kind::up, KEY_A, 7, 4},
+                            Change{Kind::down, KEY_PROG1, 0, 0}, Change{Kind::up, KEY_PROG1, 0, 0}));
 }
 
 TEST(KeyDecoderStream, ReportsRepeatsAndLostEventsApartFromKeyChangesAndIgnoresTheRest)

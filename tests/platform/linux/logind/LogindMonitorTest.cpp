@@ -41,11 +41,13 @@ protected:
     std::atomic<bool> delayHeldDuringWillSleep = false;
 };
 
-TEST_F(LogindMonitorTest, SleepWaitsForWillSleepAndIsDelayedAgainAfterWaking)
+// Sleep waits for willSleep, the delay is taken again after the wake (which the kernel test of the
+// life cycle checks as well), and stopping while idle is prompt and lets the delay go.
+TEST_F(LogindMonitorTest, SleepWaitsForWillSleepAndStoppingLetsTheDelayGo)
 {
     FakeLogind fake(bus.address(), {});
-    LogindMonitor monitor(callbacks(&fake), bus.address());
-    ASSERT_TRUE(monitor.available()) << monitor.problem();
+    auto monitor = std::make_unique<LogindMonitor>(callbacks(&fake), bus.address());
+    ASSERT_TRUE(monitor->available()) << monitor->problem();
     ASSERT_TRUE(eventually([&] { return fake.latestDelayHeld(); }));
 
     fake.prepareForSleep(true);
@@ -53,9 +55,14 @@ TEST_F(LogindMonitorTest, SleepWaitsForWillSleepAndIsDelayedAgainAfterWaking)
     EXPECT_TRUE(delayHeldDuringWillSleep);
 
     fake.prepareForSleep(false);
-    EXPECT_TRUE(
+    ASSERT_TRUE(
         eventually([&] { return didWake == 1 && fake.delaysGranted() == 2 && fake.latestDelayHeld(); }));
-    EXPECT_EQ(monitor.problem(), "");
+    EXPECT_EQ(monitor->problem(), "");
+
+    const auto stopping = Clock::now();
+    monitor.reset();
+    EXPECT_LT(Clock::now() - stopping, 1s);
+    EXPECT_FALSE(fake.latestDelayHeld());
 }
 
 TEST_F(LogindMonitorTest, ARefusedDelayIsReportedAndSleepAndWakeAreStillHeard)
@@ -94,33 +101,15 @@ TEST_F(LogindMonitorTest, EachReturnOfTheSessionToActiveIsHeardOnce)
     }
 }
 
-TEST_F(LogindMonitorTest, WithoutLogindOnTheBusItIsUnavailableAndSaysSo)
+TEST_F(LogindMonitorTest, WithoutLogindOrWithoutABusItIsUnavailableAndSaysWhy)
 {
-    const LogindMonitor monitor(callbacks(), bus.address());
+    const LogindMonitor withoutLogind(callbacks(), bus.address());
+    EXPECT_FALSE(withoutLogind.available());
+    EXPECT_EQ(withoutLogind.problem().rfind("logind is not running: ", 0), 0u) << withoutLogind.problem();
 
-    EXPECT_FALSE(monitor.available());
-    EXPECT_EQ(monitor.problem().rfind("logind is not running: ", 0), 0u) << monitor.problem();
-}
-
-TEST(LogindMonitor, WithoutABusItIsUnavailableAndSaysSo)
-{
-    const LogindMonitor monitor({}, "unix:path=/nonexistent/veltrane-test-bus");
-
-    EXPECT_FALSE(monitor.available());
-    EXPECT_EQ(monitor.problem().rfind("no system bus: ", 0), 0u) << monitor.problem();
-}
-
-TEST_F(LogindMonitorTest, StoppingWhileIdleIsPromptAndLetsTheDelayGo)
-{
-    FakeLogind fake(bus.address(), {});
-    auto monitor = std::make_unique<LogindMonitor>(callbacks(), bus.address());
-    ASSERT_TRUE(eventually([&] { return fake.latestDelayHeld(); }));
-
-    const auto stopping = Clock::now();
-    monitor.reset();
-
-    EXPECT_LT(Clock::now() - stopping, 1s);
-    EXPECT_FALSE(fake.latestDelayHeld());
+    const LogindMonitor withoutBus({}, "unix:path=/nonexistent/veltrane-test-bus");
+    EXPECT_FALSE(withoutBus.available());
+    EXPECT_EQ(withoutBus.problem().rfind("no system bus: ", 0), 0u) << withoutBus.problem();
 }
 
 }  // namespace

@@ -2,12 +2,16 @@
 
 #include "platform/EventTapService.h"
 #include "platform/HidManager.h"
+#include "platform/HidProperties.h"
+#include "platform/HidUsage.h"
+#include "platform/KeyTable.h"
 #include "platform/Queue.h"
 
 #include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veltrane::linuxbackend {
@@ -24,16 +28,78 @@ namespace veltrane::linuxbackend {
 class HyperKey {
 public:
     HyperKey(platform::HidManagerFactory& managers, platform::Queue& hidQueue,
-             platform::EventTapService& taps, platform::Queue& mainQueue);
+             platform::EventTapService& taps, platform::Queue& mainQueue)
+        : hidQueue_(hidQueue), mainQueue_(mainQueue), manager_(managers.createHidManager())
+    {
+        using platform::EventType;
+        manager_->setDeviceMatching({{1, 6}});
+        manager_->registerInputValueCallback(
+            [this](platform::HidResult, const platform::HidValue& value) { heard(value); });
+        manager_->registerDeviceMatchingCallback([this](const auto& added) { device("added ", *added); });
+        manager_->registerDeviceRemovalCallback(
+            [this](const auto& removed) { device("removed ", *removed); });
+        manager_->open();
+        manager_->schedule(hidQueue_);
+        const auto bit = [](EventType type) {
+            return platform::EventMask{1} << static_cast<std::uint32_t>(type);
+        };
+        tap_ = taps.createTap(bit(EventType::keyDown) | bit(EventType::keyUp) | bit(EventType::flagsChanged),
+                              [this](EventType, platform::Event& event) { saw(event); });
+        tap_->enable(true);
+    }
 
     // The entries since the last call.
-    std::vector<std::string> take();
+    std::vector<std::string> take()
+    {
+        const std::lock_guard guard(mutex_);
+        return std::exchange(journal_, {});
+    }
 
 private:
-    void heard(const platform::HidValue& value);
-    void saw(platform::Event& event);
-    void device(const char* what, const platform::HidDevice& device);
-    void record(const platform::Queue& queue, std::string entry);
+    // Keys by the key table's names, so that expectations read like the kernel tests; a key the
+    // table does not know by its number.
+    static std::string nameOr(const platform::KeyTable::Key* key, std::string number)
+    {
+        return key != nullptr ? std::string(key->name) : number;
+    }
+
+    void heard(const platform::HidValue& value)
+    {
+        const platform::HidUsage usage{value.usagePage, value.usage};
+        if (usage == platform::HidUsage{7, 0x39}) {  // caps lock
+            held_ = value.integerValue != 0;
+        }
+        const auto name = nameOr(platform::KeyTable::byUsage(usage.page, usage.usage),
+                                 std::to_string(usage.page) + ":" + std::to_string(usage.usage));
+        record(hidQueue_, "hid " + std::string(value.integerValue != 0 ? "+" : "-") + name);
+    }
+
+    void saw(platform::Event& event)
+    {
+        const bool add = held_;
+        if (add) {
+            event.flags |= platform::kFlagControl | platform::kFlagOption | platform::kFlagCommand |
+                           platform::kFlagShift;
+        }
+        const auto sign = event.type == platform::EventType::keyDown ? "+"
+                          : event.type == platform::EventType::keyUp ? "-"
+                                                                     : "~";
+        record(mainQueue_, "tap " + std::string(sign) +
+                               nameOr(platform::KeyTable::byKeyCode(event.keyCode),
+                                      "code" + std::to_string(event.keyCode)) +
+                               (add ? " hyper" : ""));
+    }
+
+    void device(const char* what, const platform::HidDevice& device)
+    {
+        record(hidQueue_, what + platform::textProperty(device, platform::kHidProduct).value_or("?"));
+    }
+
+    void record(const platform::Queue& queue, std::string entry)
+    {
+        const std::lock_guard guard(mutex_);
+        journal_.push_back(queue.isCurrent() ? std::move(entry) : "elsewhere " + entry);
+    }
 
     platform::Queue& hidQueue_;
     platform::Queue& mainQueue_;

@@ -31,20 +31,14 @@ const Lines kCapsLockTap{"+capslock", "-capslock"};
 const std::array<std::pair<const char*, bool>, 4> kChord{
     {{"capslock", true}, {"a", true}, {"a", false}, {"capslock", false}}};
 
-Lines join(std::initializer_list<Lines> parts)
-{
-    Lines all;
-    for (const auto& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
-    }
-    return all;
-}
-
-Lines repeat(int times, const Lines& part)
+// The parts one after the other, the whole as many times as asked.
+Lines join(std::initializer_list<Lines> parts, int times = 1)
 {
     Lines all;
     for (int i = 0; i < times; ++i) {
-        all.insert(all.end(), part.begin(), part.end());
+        for (const auto& part : parts) {
+            all.insert(all.end(), part.begin(), part.end());
+        }
     }
     return all;
 }
@@ -124,11 +118,10 @@ TEST_F(KeyRoadTest, TheListenerHearsEachKeyOnItsQueueBeforeTheTapsSeeItOnTheMain
     road.settle();
 
     // A listener a key late would leave the tap to add the flags to the wrong keys.
-    EXPECT_EQ(road.hyperKey.take(),
-              join({{"added Keyboard 1"},
-                    repeat(kChords, {"hid +capslock", "tap ~lcmd hyper", "hid +a", "tap +a hyper", "hid -a",
-                                     "tap -a hyper", "hid -capslock", "tap ~lcmd"})}));
-    EXPECT_EQ(road.written(), repeat(kChords, join({kHyperDown, {"+a", "-a"}, kCapsHyperUp})));
+    const Lines heard{"hid +capslock", "tap ~lcmd hyper", "hid +a",        "tap +a hyper",
+                      "hid -a",        "tap -a hyper",    "hid -capslock", "tap ~lcmd"};
+    EXPECT_EQ(road.hyperKey.take(), join({{"added Keyboard 1"}, join({heard}, kChords)}));
+    EXPECT_EQ(road.written(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}, kChords));
     EXPECT_EQ(strays, 0);
 }
 

@@ -87,14 +87,9 @@ TEST(SettingsFileRoundTrip, FloatsJsonCannotHoldAreWrittenByName)
     }
 }
 
-struct BadText {
-    std::string text;
-    std::string problem;
-};
-
 TEST(SettingsFileProblems, AreReportedWhereTheyAreAndTheFileIsNeverOverwritten)
 {
-    const BadText cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"{\n    \"launchOnLogin\": true,\n    \"physicalKeycode\": 57\n    \"keyRemap\": true\n}\n",
          ":4:5: expected ',' or '}'"},
         {"{\n    \"launchOnLogin\": true,\n    \"keyRemap\": \"yes\"\n}\n",
@@ -110,11 +105,11 @@ TEST(SettingsFileProblems, AreReportedWhereTheyAreAndTheFileIsNeverOverwritten)
         {"[true]", ":1:1: the settings must be one JSON object, written between { and }"},
         {"{\"launchOnLogin\": yes}", ":1:19: expected a value"},
     };
-    for (const auto& bad : cases) {
+    for (const auto& [text, where] : cases) {
         SettingsFolder folder;
-        folder.write(bad.text);
+        folder.write(text);
         auto settings = folder.open();
-        const auto problem = folder.file().string() + bad.problem;
+        const auto problem = folder.file().string() + where;
 
         EXPECT_EQ(settings->problem(), problem);
         ASSERT_THAT(folder.reports, SizeIs(1));
@@ -125,7 +120,7 @@ TEST(SettingsFileProblems, AreReportedWhereTheyAreAndTheFileIsNeverOverwritten)
         EXPECT_FALSE(settings->boolForKey("launchOnLogin"));
         settings->setInteger("physicalKeycode", 41);
         EXPECT_EQ(settings->integerForKey("physicalKeycode"), 41);
-        EXPECT_EQ(folder.read(), bad.text);
+        EXPECT_EQ(folder.read(), text);
         EXPECT_THAT(folder.reports, SizeIs(1));
     }
 }

@@ -48,9 +48,10 @@ protected:
     int calls = 0;
 };
 
-TEST_F(SettingsFileWatcherTest, CallsOnceOnTheQueueForEachWayTheFileChanges)
+// Once destroyed, it calls nothing, not even for a change it saw before.
+TEST_F(SettingsFileWatcherTest, CallsOnceOnTheQueueForEachWayTheFileChangesAndNothingOnceDestroyed)
 {
-    SettingsFileWatcher watcher(folder.file(), loop, [this] {
+    auto watcher = std::make_unique<SettingsFileWatcher>(folder.file(), loop, [this] {
         EXPECT_TRUE(loop.isCurrent());
         changed();
     });
@@ -68,6 +69,15 @@ TEST_F(SettingsFileWatcherTest, CallsOnceOnTheQueueForEachWayTheFileChanges)
         runUntilSettled();
         EXPECT_EQ(calls, 1);
     }
+
+    calls = 0;
+    folder.write("{}");
+    std::this_thread::sleep_for(std::chrono::duration<double>(settle));
+    watcher.reset();
+    renameNewFileOver(folder.file(), "{}");
+    loop.asyncAfter(settle, [this] { loop.quit(); });
+    loop.run();
+    EXPECT_EQ(calls, 0);
 }
 
 // The program's own write is seen too, and reading the file again finds nothing to apply: it stops there.
@@ -83,18 +93,6 @@ TEST_F(SettingsFileWatcherTest, TheProgramsOwnWritesEndInAReloadWithoutChanges)
     runUntilSettled();
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(reloaded, std::vector<std::string>{});
-}
-
-TEST_F(SettingsFileWatcherTest, CallsNothingOnceDestroyed)
-{
-    auto watcher = std::make_unique<SettingsFileWatcher>(folder.file(), loop, [this] { changed(); });
-    folder.write("{}");
-    std::this_thread::sleep_for(std::chrono::duration<double>(settle));
-    watcher.reset();
-    renameNewFileOver(folder.file(), "{}");
-    loop.asyncAfter(settle, [this] { loop.quit(); });
-    loop.run();
-    EXPECT_EQ(calls, 0);
 }
 
 }  // namespace

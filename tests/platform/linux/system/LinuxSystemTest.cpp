@@ -1,5 +1,7 @@
 #include "platform/linux/system/LinuxSystem.h"
 
+#include "Eventually.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -11,13 +13,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 
 namespace veltrane::linuxbackend {
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using testsupport::eventually;
 
 LinuxSystem makeSystem(const std::filesystem::path& autostart = "", const std::string& commands = "")
 {
@@ -25,30 +26,19 @@ LinuxSystem makeSystem(const std::filesystem::path& autostart = "", const std::s
                        XdgAutostart(autostart, "/opt/my apps/veltrane"), commands);
 }
 
-// Whether, within the limit, this process comes to have no child at all, running or exited.
-// WNOWAIT leaves an exited child to whoever reaps it.
-bool noChildLeftWithin(Clock::duration limit)
+// Whether this process has no child at all, running or exited. WNOWAIT leaves an exited child to
+// whoever reaps it.
+bool noChildLeft()
 {
-    const auto deadline = Clock::now() + limit;
-    do {
-        siginfo_t info{};
-        if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD) {
-            return true;
-        }
-        std::this_thread::sleep_for(10ms);
-    } while (Clock::now() < deadline);
-    return false;
+    siginfo_t info{};
+    return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
 }
 
-std::string contentsWithin(const std::filesystem::path& path, Clock::duration limit)
+std::string firstLine(const std::filesystem::path& path)
 {
-    const auto deadline = Clock::now() + limit;
+    std::ifstream file(path);
     std::string line;
-    while (line.empty() && Clock::now() < deadline) {
-        std::this_thread::sleep_for(10ms);
-        std::ifstream file(path);
-        std::getline(file, line);
-    }
+    std::getline(file, line);
     return line;
 }
 
@@ -61,6 +51,7 @@ protected:
         std::filesystem::temp_directory_path() / ("veltrane-launch-" + std::to_string(getpid()));
 };
 
+// A program that cannot start leaves no child either.
 TEST_F(LinuxSystemLaunch, StartsTheProgramFoundOnThePathWithoutWaitingAndReapsIt)
 {
     const auto go = folder_ / "go";
@@ -76,8 +67,11 @@ TEST_F(LinuxSystemLaunch, StartsTheProgramFoundOnThePathWithoutWaitingAndReapsIt
     EXPECT_FALSE(std::filesystem::exists(out));
     std::ofstream{go};
 
-    EXPECT_EQ(contentsWithin(out, 10s), "started");
-    EXPECT_TRUE(noChildLeftWithin(10s));
+    EXPECT_TRUE(eventually([&] { return firstLine(out) == "started"; }, 10s)) << firstLine(out);
+    EXPECT_TRUE(eventually(noChildLeft, 10s));
+
+    system.launchTask((folder_ / "missing").string(), {});
+    EXPECT_TRUE(eventually(noChildLeft, 10s));
 }
 
 // The relaunch stops the program and leaves the shell to bring it back, as "open" with the folder
@@ -93,21 +87,12 @@ TEST_F(LinuxSystemLaunch, TheRelaunchsShellCommandStartsTheProgramInItsFolderAga
 
     system.launchTask("/bin/sh", {"-c", "sleep 0.1; open \"" + bundle.string() + "\""});
 
-    EXPECT_EQ(contentsWithin(out, 10s), "started again");
-}
-
-TEST_F(LinuxSystemLaunch, AProgramThatCannotStartLeavesNoChild)
-{
-    auto system = makeSystem();
-
-    system.launchTask((folder_ / "missing").string(), {});
-
-    EXPECT_TRUE(noChildLeftWithin(10s));
+    EXPECT_TRUE(eventually([&] { return firstLine(out) == "started again"; }, 10s)) << firstLine(out);
 }
 
 // The login item is the desktop's autostart entry: written shown or hidden, never removed, so that
-// a hidden one still overrides a system-wide entry of the same name.
-TEST_F(LinuxSystemLaunch, TheLoginItemIsAnAutostartEntryShownOrHidden)
+// a hidden one still overrides a system-wide entry of the same name. One that cannot be written fails.
+TEST_F(LinuxSystemLaunch, TheLoginItemIsAnAutostartEntryShownOrHiddenWhereItCanBeWritten)
 {
     const auto autostart = folder_ / "config" / "autostart";
     LinuxSystem system = makeSystem(autostart);
@@ -126,12 +111,9 @@ TEST_F(LinuxSystemLaunch, TheLoginItemIsAnAutostartEntryShownOrHidden)
     EXPECT_FALSE(reader.enabled("com.marrowind.VeltraneLauncher"));
     EXPECT_TRUE(std::filesystem::exists(entry));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(autostart), {}), 1);
-}
 
-TEST_F(LinuxSystemLaunch, ALoginItemThatCannotBeWrittenFails)
-{
-    std::ofstream(folder_ / "config");
-    EXPECT_FALSE(makeSystem(folder_ / "config" / "autostart").setLoginItemEnabled("veltrane", true));
+    std::ofstream(folder_ / "file");
+    EXPECT_FALSE(makeSystem(folder_ / "file" / "autostart").setLoginItemEnabled("veltrane", true));
     EXPECT_FALSE(makeSystem("").setLoginItemEnabled("veltrane", true));
 }
 

@@ -34,15 +34,6 @@ protected:
         return heard_;
     }
 
-    // Each window has the focus once mapped.
-    void openEditorThenTool()
-    {
-        editorWindow = std::make_unique<TestWindow>(sway.display(), *editor.bundleIdentifier);
-        ASSERT_EQ(heardAfter(1), Heard{editor});
-        toolWindow = std::make_unique<TestWindow>(sway.display(), *tool.bundleIdentifier);
-        ASSERT_EQ(heardAfter(2), (Heard{editor, tool}));
-    }
-
     // Before the watcher, which tells them until it is destroyed.
     std::mutex mutex_;
     std::condition_variable grown_;
@@ -58,15 +49,19 @@ protected:
                                            heard_.push_back(application);
                                            grown_.notify_all();
                                        }};
-    std::unique_ptr<TestWindow> editorWindow;
-    std::unique_ptr<TestWindow> toolWindow;
 };
 
-TEST_F(WlrActiveApplicationTest, FollowsTheFocusBetweenApplicationsUntilTheCompositorEnds)
+// Each window has the focus once mapped; when the frontmost closes, the next one has it. Focus
+// moved by the compositor, and nothing in front once every window has closed, are in the kernel
+// test of per-application settings.
+TEST_F(WlrActiveApplicationTest, FollowsTheFocusAsWindowsOpenAndCloseUntilTheCompositorEnds)
 {
     ASSERT_TRUE(watcher.available()) << watcher.problem();
-    ASSERT_NO_FATAL_FAILURE(openEditorThenTool());
-    ASSERT_TRUE(sway.command("[app_id=\"org.example.Editor\"] focus"));
+    const TestWindow editorWindow(sway.display(), *editor.bundleIdentifier);
+    ASSERT_EQ(heardAfter(1), Heard{editor});
+    auto toolWindow = std::make_unique<TestWindow>(sway.display(), *tool.bundleIdentifier);
+    ASSERT_EQ(heardAfter(2), (Heard{editor, tool}));
+    toolWindow.reset();
     EXPECT_EQ(heardAfter(3), (Heard{editor, tool, editor}));
     EXPECT_EQ(watcher.current(), editor);
 
@@ -74,17 +69,6 @@ TEST_F(WlrActiveApplicationTest, FollowsTheFocusBetweenApplicationsUntilTheCompo
     EXPECT_EQ(heardAfter(4), (Heard{editor, tool, editor, std::nullopt}));
     EXPECT_FALSE(watcher.available());
     EXPECT_NE(watcher.problem(), "");
-}
-
-TEST_F(WlrActiveApplicationTest, WhenTheFrontmostWindowClosesTheNextOneOrNothingIsFrontmost)
-{
-    ASSERT_NO_FATAL_FAILURE(openEditorThenTool());
-    toolWindow.reset();
-    EXPECT_EQ(heardAfter(3), (Heard{editor, tool, editor}));
-    editorWindow.reset();
-    EXPECT_EQ(heardAfter(4), (Heard{editor, tool, editor, std::nullopt}));
-    EXPECT_EQ(watcher.current(), std::nullopt);
-    EXPECT_TRUE(watcher.available());
 }
 
 TEST(WlrActiveApplicationWithoutCompositorTest, IsUnavailableAndSaysWhy)
