@@ -98,21 +98,6 @@ public:
     std::unique_ptr<VirtualKeyboardTap> tap;
 };
 
-TEST(VeltraneKernelTest, PlainTypingAndCapsLockPassUntouched)
-{
-    Session session("");
-    auto& keyboard = session.keyboard;
-    keyboard.key(KEY_LEFTSHIFT, true);
-    keyboard.tap(KEY_B);
-    keyboard.key(KEY_LEFTSHIFT, false);
-    keyboard.tap(KEY_A);
-    keyboard.tap(KEY_CAPSLOCK);
-    EXPECT_EQ(session.tap->keys(),
-              (Keys{"+lshift", "+b", "-b", "-lshift", "+a", "-a", "+capslock", "-capslock"}));
-    // Nothing on this machine keeps the lock but the program itself: the light follows it.
-    EXPECT_EQ(keyboard.capsLockLight(), true);
-}
-
 TEST(VeltraneKernelTest, HyperChordAroundAKeyOnUsbAndAtKeyboards)
 {
     for (const auto bus : {UinputKeyboard::Bus::usb, UinputKeyboard::Bus::at}) {
@@ -143,18 +128,9 @@ TEST(VeltraneKernelTest, CapsLockSendsEscapeByAQuickPressOrRemappedLeavingTheLoc
     EXPECT_NE(session.keyboard.capsLockLight(), true);
 }
 
-TEST(VeltraneKernelTest, RightCommandAsTheHyperKey)
-{
-    Session session(R"({"keyRemap": true, "physicalKeycode": 231})", Ready::listener);
-    auto& keyboard = session.keyboard;
-    keyboard.key(KEY_RIGHTMETA, true);
-    keyboard.tap(KEY_A);
-    keyboard.key(KEY_RIGHTMETA, false);
-    keyboard.tap(KEY_RIGHTMETA);
-    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kHyperUp}));
-}
-
-TEST(VeltraneKernelTest, WindowsKeyboardSwapsCommandAndOption)
+// On a keyboard of another maker Command and Option trade places; right Command as the hyper key,
+// a modifier itself, gains the hyper set.
+TEST(VeltraneKernelTest, WindowsKeyboardSwapsCommandAndOptionAndRightCommandCanBeTheHyperKey)
 {
     Session session(R"({"winRemap": true})", Ready::listener);
     auto& keyboard = session.keyboard;
@@ -165,6 +141,14 @@ TEST(VeltraneKernelTest, WindowsKeyboardSwapsCommandAndOption)
     keyboard.tap(KEY_C);
     keyboard.key(KEY_LEFTMETA, false);
     EXPECT_EQ(session.tap->keys(), (Keys{"+lcmd", "+c", "-c", "-lcmd", "+lopt", "+c", "-c", "-lopt"}));
+
+    session.veltrane.writeSettings(R"({"keyRemap": true, "physicalKeycode": 231})");
+    ASSERT_TRUE(session.veltrane.waitForOutput("Key mapping:")) << session.veltrane.output();
+    keyboard.key(KEY_RIGHTMETA, true);
+    keyboard.tap(KEY_A);
+    keyboard.key(KEY_RIGHTMETA, false);
+    keyboard.tap(KEY_RIGHTMETA);
+    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kHyperUp}));
 }
 
 TEST(VeltraneKernelTest, KeyboardsComeAndGoWhileTheHyperKeyIsHeld)
@@ -212,19 +196,27 @@ TEST(VeltraneKernelTest, SignalsWhileTheHyperKeyIsHeldLeaveNothingPressed)
     }
 }
 
-TEST(VeltraneKernelTest, SettingsChangedWhileRunningApplyAtOnce)
+// Plain typing and caps lock pass untouched, and the keyboard's light follows the lock, which only
+// the program keeps on this machine. Settings changed while the program runs apply at once.
+TEST(VeltraneKernelTest, PlainTypingPassesAndSettingsChangedWhileRunningApplyAtOnce)
 {
     Session session("");
-    session.keyboard.key(KEY_LEFTMETA, true);
-    session.keyboard.tap(KEY_A);
-    session.keyboard.key(KEY_LEFTMETA, false);
-    EXPECT_EQ(session.tap->keys(), (Keys{"+lcmd", "+a", "-a", "-lcmd"}));
+    auto& keyboard = session.keyboard;
+    keyboard.key(KEY_LEFTSHIFT, true);
+    keyboard.tap(KEY_B);
+    keyboard.key(KEY_LEFTSHIFT, false);
+    keyboard.tap(KEY_CAPSLOCK);
+    EXPECT_EQ(session.tap->keys(), (Keys{"+lshift", "+b", "-b", "-lshift", "+capslock", "-capslock"}));
+    EXPECT_EQ(keyboard.capsLockLight(), true);
+    const auto hyperChord = [&] {
+        keyboard.key(KEY_CAPSLOCK, true);
+        keyboard.tap(KEY_A);
+        keyboard.key(KEY_CAPSLOCK, false);
+        return session.tap->keys();
+    };
     session.veltrane.writeSettings(R"({"keyRemap": true})");
     session.waitUntil(Ready::listener);
-    session.keyboard.key(KEY_CAPSLOCK, true);
-    session.keyboard.tap(KEY_A);
-    session.keyboard.key(KEY_CAPSLOCK, false);
-    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
+    EXPECT_EQ(hyperChord(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
 
     // An editor's save cut short changes nothing: the problem is told where it is, and the settings
     // keep their last good values until the file is mended, which then applies at once.
@@ -232,10 +224,7 @@ TEST(VeltraneKernelTest, SettingsChangedWhileRunningApplyAtOnce)
     session.veltrane.writeSettings(halfWritten);
     EXPECT_TRUE(session.veltrane.waitForOutput(session.veltrane.settingsPath() + ":1:"))
         << session.veltrane.output();
-    session.keyboard.key(KEY_CAPSLOCK, true);
-    session.keyboard.tap(KEY_A);
-    session.keyboard.key(KEY_CAPSLOCK, false);
-    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
+    EXPECT_EQ(hyperChord(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
     VeltraneProcess status(halfWritten, {"status"});
     EXPECT_EQ(status.waitForExit(), 0);
     EXPECT_NE(status.output().find("The settings file cannot be used (" + status.settingsPath() + ":1:"),
@@ -243,8 +232,8 @@ TEST(VeltraneKernelTest, SettingsChangedWhileRunningApplyAtOnce)
         << status.output();
     session.veltrane.writeSettings(R"({"keyRemap": false})");
     EXPECT_TRUE(session.veltrane.waitForOutput("Key mapping: []")) << session.veltrane.output();
-    session.keyboard.tap(KEY_CAPSLOCK);
-    session.keyboard.tap(KEY_A);
+    keyboard.tap(KEY_CAPSLOCK);
+    keyboard.tap(KEY_A);
     EXPECT_EQ(session.tap->keys(), (Keys{"+capslock", "-capslock", "+a", "-a"}));
 }
 

@@ -10,6 +10,9 @@
 namespace veltrane::scenario {
 namespace {
 
+// What well-formed lines do (the key road, the exit status, the application shell's lines, the tap
+// faults) is in the golden scenarios that use them, and an unknown key name in malformed-line; here,
+// what the runner refuses and what only it stores.
 class ScenarioRunnerTest : public ::testing::Test {
 protected:
     void run(std::initializer_list<std::string_view> lines)
@@ -38,7 +41,6 @@ TEST_F(ScenarioRunnerTest, MalformedLinesNameWhatIsWrong)
     run({"keyboard kb"});
 
     EXPECT_EQ(failure("presss kb a"), "unknown command 'presss'");
-    EXPECT_EQ(failure("press kb capslok"), "unknown key name 'capslok'");
     EXPECT_EQ(failure("press kx a"), "unknown keyboard 'kx'");
     EXPECT_EQ(failure("press kb"), "wrong number of arguments, expected: press NAME KEY");
     EXPECT_EQ(failure("event leftMouseClick"), "unknown event type 'leftMouseClick'");
@@ -89,33 +91,17 @@ TEST_F(ScenarioRunnerTest, DefaultsAreStoredWithTheTypeTheyAreWrittenIn)
     EXPECT_FALSE(desktop.defaults().contains("lastVersion"));
 }
 
-TEST_F(ScenarioRunnerTest, TheRoadOfAKeyAndTheExitStatus)
-{
-    run({"keyboard kb vendor=0x5ac product=0x27e location=0x14200000", "launch", "press kb lshift",
-         "tap kb a", "front com.apple.Mail Apple Mail", "wait 0.25", "quit"});
-
-    EXPECT_EQ(desktop.transcript().text({"deliver", "exit"}),
-              "0.000 deliver flagsChanged key=56 flags=0x20000\n"
-              "0.000 deliver keyDown key=0 flags=0x20000\n"
-              "0.000 deliver keyUp key=0 flags=0x20000\n"
-              "0.250 exit 0\n");
-    EXPECT_EQ(desktop.frontmost()->localizedName, "Apple Mail");
-    EXPECT_EQ(runner.exitStatus(), 0);
-}
-
 TEST_F(ScenarioRunnerTest, ArmedFaultsReachTheDesktop)
 {
-    run({"keyboard kb", "fault hid-open-denied", "fault hid-value-error -1", "fault tap-create-fails",
-         "fault no-services", "fault service-refuses kb"});
+    run({"keyboard kb", "fault hid-open-denied", "fault hid-value-error -1", "fault no-services",
+         "fault service-refuses kb"});
 
     EXPECT_EQ(desktop.faults().hidOpen, platform::kHidNotPermitted);
     EXPECT_EQ(desktop.faults().hidValue, -1);
-    EXPECT_TRUE(desktop.faults().tapCreate);
     EXPECT_TRUE(desktop.faults().noServices);
     EXPECT_TRUE(desktop.faults().refusingKeyboards.contains("kb"));
-    run({"fault hid-open-error 0xe00002c5", "fault tap-user-input"});
+    run({"fault hid-open-error 0xe00002c5"});
     EXPECT_EQ(desktop.faults().hidOpen, static_cast<platform::HidResult>(0xE00002C5u));
-    EXPECT_EQ(desktop.faults().tapNotice, platform::EventType::tapDisabledByUserInput);
 }
 
 TEST_F(ScenarioRunnerTest, MalformedApplicationShellLinesNameWhatIsWrong)
@@ -138,23 +124,5 @@ TEST_F(ScenarioRunnerTest, MalformedApplicationShellLinesNameWhatIsWrong)
     EXPECT_EQ(failure("distributed"), "wrong number of arguments, expected: distributed NAME [OBJECT]");
     EXPECT_EQ(failure("installed"), "wrong number of arguments, expected: installed BUNDLEID");
 }
-
-TEST_F(ScenarioRunnerTest, ApplicationShellLinesReachTheDesktop)
-{
-    run({"os 10.14.6", "installed com.marrowind.Pellicor", "loginitem fails 2", "helper fails"});
-    EXPECT_EQ(desktop.operatingSystemVersion(), (platform::OperatingSystemVersion{10, 14, 6}));
-    EXPECT_EQ(desktop.applications().urlForApplication("com.marrowind.Pellicor"),
-              "/Applications/com.marrowind.Pellicor.app");
-    EXPECT_EQ(desktop.faults().loginItemFailures, 2);
-    EXPECT_TRUE(desktop.faults().helperOpen);
-
-    run({"os 10.15", "helper running"});
-    EXPECT_EQ(desktop.operatingSystemVersion(), (platform::OperatingSystemVersion{10, 15, 0}));
-    EXPECT_TRUE(desktop.helper().running());
-    run({"distributed com.marrowind.Veltrane.terminateLauncher com.marrowind.Veltrane"});
-    EXPECT_FALSE(desktop.helper().running());
-    EXPECT_EQ(desktop.transcript().text(), "");
-}
-
 }  // namespace
 }  // namespace veltrane::scenario

@@ -41,6 +41,7 @@ TEST(ScenarioSyntaxTest, NumbersAreDecimalOrHexadecimalAndMayBeNegative)
     EXPECT_THROW(parseNumber("1.5s"), ScenarioError);
 }
 
+// An unknown name is refused in the malformed-line scenario.
 TEST(ScenarioSyntaxTest, KeysAreNamesUsagesOrPageAndUsage)
 {
     EXPECT_EQ(parseKey("a"), (sim::HidKey{7, 0x04}));
@@ -52,7 +53,6 @@ TEST(ScenarioSyntaxTest, KeysAreNamesUsagesOrPageAndUsage)
     EXPECT_EQ(parseKey("rcmd"), (sim::HidKey{7, 0xE7}));
     EXPECT_EQ(parseKey("0x39"), (sim::HidKey{7, 0x39}));
     EXPECT_EQ(parseKey("0xff:3"), (sim::HidKey{0xFF, 3}));
-    EXPECT_THROW(parseKey("capslok"), ScenarioError);
     EXPECT_THROW(parseKey("-1"), ScenarioError);
     EXPECT_THROW(parseKey("7:"), ScenarioError);
     EXPECT_THROW(parseKey("0x100000000"), ScenarioError);
