@@ -5,7 +5,7 @@
 // allocation per key change.
 
 #include "AllocationCounter.h"
-#include "platform/linux/KeyPipeline.h"
+#include "platform/linux/road/KeyPipeline.h"
 
 #include <benchmark/benchmark.h>
 

@@ -9,9 +9,9 @@
 #include "app/PreferenceActions.h"
 #include "logging/ConsoleDestination.h"
 #include "logging/Level.h"
-#include "platform/linux/TerminationSignals.h"
 #include "platform/linux/settings/SettingsFileWatcher.h"
 #include "platform/linux/system/RunningInstance.h"
+#include "platform/linux/system/TerminationSignals.h"
 
 #include <memory>
 #include <string>

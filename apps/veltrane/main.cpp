@@ -2,7 +2,7 @@
 #include "Program.h"
 #include "SettingsReload.h"
 #include "app/Relauncher.h"
-#include "platform/linux/DeviceReport.h"
+#include "platform/linux/devices/DeviceReport.h"
 #include "platform/linux/settings/SettingsCommand.h"
 #include "platform/linux/settings/SettingsFile.h"
 #include "platform/linux/system/XdgAutostart.h"

@@ -1,4 +1,4 @@
-#include "platform/linux/input/DeviceClassifier.h"
+#include "platform/linux/devices/DeviceClassifier.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/linux/input/KeyDecoder.h"
+#include "platform/linux/devices/KeyDecoder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

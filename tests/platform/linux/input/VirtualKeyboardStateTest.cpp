@@ -1,4 +1,4 @@
-#include "platform/linux/input/VirtualKeyboardState.h"
+#include "platform/linux/virtual/VirtualKeyboardState.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

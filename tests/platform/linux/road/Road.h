@@ -2,12 +2,12 @@
 
 #include "HyperKey.h"
 #include "platform/KeyTable.h"
-#include "platform/linux/KeyPipeline.h"
-#include "platform/linux/KeyRoad.h"
-#include "platform/linux/LinuxEventPoster.h"
-#include "platform/linux/LinuxEventTapService.h"
-#include "platform/linux/LinuxHidStack.h"
-#include "platform/linux/ModifierState.h"
+#include "platform/linux/hid/LinuxHidStack.h"
+#include "platform/linux/road/KeyPipeline.h"
+#include "platform/linux/road/KeyRoad.h"
+#include "platform/linux/road/LinuxEventPoster.h"
+#include "platform/linux/road/LinuxEventTapService.h"
+#include "platform/linux/road/ModifierState.h"
 #include "platform/threads/MainLoop.h"
 #include "platform/threads/SerialQueue.h"
 

@@ -1,0 +1,61 @@
+#include "platform/linux/devices/DeviceReport.h"
+
+#include "platform/linux/devices/DeviceClassifier.h"
+#include "platform/linux/devices/DeviceWatcher.h"
+#include "platform/linux/devices/InputDevice.h"
+
+#include <cstdio>
+#include <ostream>
+#include <system_error>
+
+namespace veltrane::linuxbackend {
+
+namespace {
+
+const char* action(DeviceClassifier::Kind kind)
+{
+    switch (kind) {
+    case DeviceClassifier::Kind::keyboard:
+    case DeviceClassifier::Kind::keyboardAndMouse:
+        return "grab";
+    case DeviceClassifier::Kind::mouse:
+        return "grab while a mouse option is on";
+    case DeviceClassifier::Kind::touchpad:
+    case DeviceClassifier::Kind::ignored:
+        break;
+    }
+    return "leave alone";
+}
+
+std::string identity(const DeviceCapabilities& device)
+{
+    char ids[32];
+    std::snprintf(ids, sizeof ids, "%04x:%04x", device.vendor, device.product);
+    return ids;
+}
+
+}  // namespace
+
+int DeviceReport::write(std::ostream& out)
+{
+    int status = 0;
+    const auto nodes = DeviceWatcher::presentNodes();
+    if (nodes.empty()) {
+        out << "No input devices in /dev/input.\n";
+    }
+    for (const auto& node : nodes) {
+        try {
+            const InputDevice device(node);
+            const auto& capabilities = device.capabilities();
+            const auto verdict = DeviceClassifier::classify(capabilities);
+            out << node << "  " << identity(capabilities) << "  \"" << capabilities.name << "\"\n    "
+                << action(verdict.kind) << ": " << verdict.reason << '\n';
+        } catch (const std::system_error& error) {
+            out << node << "\n    cannot open: " << error.code().message() << '\n';
+            status = error.code() == std::errc::permission_denied ? 1 : status;
+        }
+    }
+    return status;
+}
+
+}  // namespace veltrane::linuxbackend

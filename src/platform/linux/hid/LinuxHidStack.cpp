@@ -1,0 +1,67 @@
+#include "platform/linux/hid/LinuxHidStack.h"
+
+#include <algorithm>
+
+namespace veltrane::linuxbackend {
+
+// Under the lock, so that a manager made meanwhile hears of the keyboard exactly once.
+void LinuxHidStack::connect(const std::shared_ptr<LinuxKeyboard>& keyboard)
+{
+    const std::lock_guard guard(mutex_);
+    keyboards_.push_back(keyboard);
+    for (const auto& weak : *managers_) {
+        if (const auto manager = weak.lock()) {
+            manager->deviceAdded(keyboard);
+        }
+    }
+}
+
+void LinuxHidStack::disconnect(const std::shared_ptr<LinuxKeyboard>& keyboard)
+{
+    keyboard->disconnect();
+    const std::lock_guard guard(mutex_);
+    std::erase(keyboards_, keyboard);
+    for (const auto& weak : *managers_) {
+        if (const auto manager = weak.lock()) {
+            manager->deviceRemoved(keyboard);
+        }
+    }
+}
+
+void LinuxHidStack::rawKey(const std::shared_ptr<LinuxKeyboard>& keyboard, platform::HidUsage key, bool down)
+{
+    const platform::HidValue value{key.page, key.usage, platform::HidElementType::button, down ? 1 : 0,
+                                   keyboard};
+    for (const auto& weak : *managers()) {
+        if (const auto manager = weak.lock()) {
+            manager->inputValue(value);
+        }
+    }
+}
+
+std::shared_ptr<platform::HidManager> LinuxHidStack::createHidManager()
+{
+    const std::lock_guard guard(mutex_);
+    const auto manager = std::make_shared<LinuxHidManager>(
+        keyboards_, permitted_ ? platform::kHidSuccess : platform::kHidNotPermitted);
+    auto managers = std::make_shared<Managers>();
+    std::copy_if(managers_->begin(), managers_->end(), std::back_inserter(*managers),
+                 [](const auto& weak) { return !weak.expired(); });
+    managers->push_back(manager);
+    managers_ = std::move(managers);
+    return manager;
+}
+
+std::optional<std::vector<std::shared_ptr<platform::HidServiceClient>>> LinuxHidStack::copyServices()
+{
+    const std::lock_guard guard(mutex_);
+    return std::vector<std::shared_ptr<platform::HidServiceClient>>(keyboards_.begin(), keyboards_.end());
+}
+
+std::shared_ptr<const LinuxHidStack::Managers> LinuxHidStack::managers() const
+{
+    const std::lock_guard guard(mutex_);
+    return managers_;
+}
+
+}  // namespace veltrane::linuxbackend

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "platform/Event.h"
+#include "platform/Queue.h"
+#include "platform/linux/devices/DeviceWatcher.h"
+#include "platform/linux/devices/InputDevice.h"
+#include "platform/linux/devices/KeyDecoder.h"
+#include "platform/linux/devices/PointerFrame.h"
+#include "platform/linux/road/KeyRoad.h"
+#include "platform/linux/road/LinuxEventPoster.h"
+#include "platform/linux/system/Backoff.h"
+#include "platform/linux/virtual/VirtualDevice.h"
+
+#include <poll.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace veltrane::linuxbackend {
+
+// The input thread: it grabs the keyboards, follows them as they come and go, reads what they
+// type and carries it, in the order it was typed, down the key road, which runs the key pipeline
+// on the main queue; the main queue must keep running until stop() returns. While one round of
+// keys goes down the pipeline, the kernel keeps what comes next, a few dozen events per device.
+// It also keeps the keyboards' caps lock lights in step with the lock.
+// Mice are grabbed only while a tap wants pointer events (the hyper flags on clicks, drags, moves
+// or scrolls); their reports then go out through a virtual pointer. Otherwise they are left alone.
+class InputLoop {
+public:
+    struct Ports {
+        LinuxHidStack& hid;
+        LinuxEventTapService& taps;
+        ModifierState& modifiers;
+        LinuxEventPoster& poster;
+        platform::Queue& mainQueue;
+    };
+    using Log = std::function<void(const std::string& line)>;
+
+    InputLoop(Ports ports, Log log);
+    ~InputLoop();
+    InputLoop(const InputLoop&) = delete;
+    InputLoop& operator=(const InputLoop&) = delete;
+
+    // Makes the virtual keyboard, opens the devices there now and starts the thread. Throws
+    // std::system_error when the virtual keyboard cannot be made.
+    // Why the devices are closed to the program, without touching them; nothing when they are open.
+    static std::optional<std::string> permissionProblem();
+    void start();
+    // Ends the thread, releases every key held on the virtual keyboard, lets go of the devices and
+    // removes the virtual keyboard. Not on the main queue, which the thread may be waiting for.
+    void stop();
+    // False when no input device could be opened, for lack of permission.
+    bool permitted() const { return permitted_; }
+
+private:
+    static bool permittedWith(bool allowed, bool refused);
+    struct Attached {
+        std::unique_ptr<InputDevice> device;
+        KeyDecoder decoder;
+        // Nothing for a mouse.
+        std::shared_ptr<LinuxKeyboard> keyboard;
+        bool points = false;
+        PointerFrame report;
+    };
+    // Work read from the devices in one round, with the kernel's time of each event.
+    using Timed = std::vector<std::pair<std::int64_t, KeyRoad::Work>>;
+
+    void wake();
+    void drainWake();
+    void run();
+    void pollOnce();
+    // Waits, unless stopped, after poll failed.
+    void pause(std::chrono::milliseconds wait);
+    // Hands the key road, in the order it was typed, what the devices have.
+    void gather();
+    void readWatcher();
+    void readLight();
+    // False when the device is gone. begun: when the round began.
+    bool readDevice(const std::shared_ptr<Attached>& attached, std::int64_t begun);
+    void take(const std::shared_ptr<Attached>& attached, const input_event& event, std::int64_t time);
+    // False when the device may not be opened for lack of permission.
+    bool attach(const std::string& node);
+    void detach(const std::shared_ptr<Attached>& attached, std::int64_t time);
+    // Grabs the mice while a tap wants pointer events, and lets them go otherwise.
+    void followWantedMask();
+    bool pointerWanted() const;
+    // The report that lets the buttons the device holds go up, or nothing.
+    static std::vector<input_event> buttonsUp(const InputDevice& device);
+    void showCapsLock();
+    // On the main queue.
+    void write(std::span<const input_event> events);
+
+    Ports ports_;
+    Log log_;
+    std::unique_ptr<VirtualDevice> virtualKeyboard_;
+    // Made when the first pointing device is grabbed.
+    std::unique_ptr<VirtualDevice> virtualPointer_;
+    std::unique_ptr<DeviceWatcher> watcher_;
+    std::shared_ptr<KeyRoad> road_;
+    std::vector<std::shared_ptr<Attached>> attached_;
+    // Read and not yet handed on; kept from round to round, so that reading allocates nothing.
+    Timed fresh_;
+    std::vector<pollfd> pollFds_;
+    std::optional<bool> shownCapsLock_;
+    std::atomic<bool> permitted_ = true;
+    std::atomic<bool> stopping_ = false;
+    std::atomic<bool> wantedChanged_ = false;
+    bool writeFailed_ = false;
+    Backoff pollBackoff_{"wait for the input devices", std::chrono::milliseconds(10),
+                         std::chrono::seconds(1)};
+    int wakeFd_ = -1;
+    std::thread thread_;
+};
+
+}  // namespace veltrane::linuxbackend
