@@ -93,7 +93,7 @@ LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hook
                                        shell.ports().windows,
                                        bundle_,
                                        shell.ports().bindings},
-      input_({hid_, taps_, modifiers_, poster_, dispatch_.mainQueue()}, hooks.log)
+      input_({hid_, taps_, modifiers_, poster_, dispatch_.mainQueue(), shell.reactor()}, hooks.log)
 {
 }
 

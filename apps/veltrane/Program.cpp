@@ -24,7 +24,7 @@ void logLine(const std::string& line)
 std::unique_ptr<Shell> makeShell(bool headless)
 {
     if (!headless && QtShell::displayAvailable()) {
-        return std::make_unique<QtShell>();
+        return std::make_unique<QtShell>(logLine);
     }
     return std::make_unique<HeadlessShell>(logLine);
 }
@@ -156,7 +156,7 @@ void Program::stop(int signal)
     ports_.mainQueue().sync([this] { delegate_->applicationWillTerminate(); });
     // Off the main queue: a sleep being announced waits for it.
     desktop_.reset();
-    ports_.input().stop();
+    ports_.mainQueue().sync([this] { ports_.input().stop(); });
     // The application goes while the main queue runs: some of its queues run there.
     ports_.mainQueue().sync([this] {
         shell_->attach(nullptr);

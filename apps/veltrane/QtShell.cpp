@@ -8,6 +8,8 @@
 #include "gui/permission/PermissionViewController.h"
 #include "logging/Logging.h"
 
+#include <QAbstractEventDispatcher>
+
 #include <cstdlib>
 
 namespace veltrane {
@@ -21,8 +23,10 @@ char* arguments[] = {programName, nullptr};
 
 }  // namespace
 
-QtShell::QtShell() : application_(argumentCount, arguments)
+QtShell::QtShell(const std::function<void(const std::string&)>& log)
+    : application_(argumentCount, arguments), reactor_(log)
 {
+    embedReactor();
     QApplication::setApplicationName("Veltrane");
     QApplication::setApplicationVersion(VELTRANE_VERSION);
     // The program lives in the tray: closing its last window must not end it.
@@ -34,6 +38,14 @@ QtShell::QtShell() : application_(argumentCount, arguments)
 QtShell::~QtShell()
 {
     logging::Logging::setLogWindowFactory(nullptr);
+}
+
+void QtShell::embedReactor()
+{
+    reactorNotifier_ = std::make_unique<QSocketNotifier>(reactor_.fd(), QSocketNotifier::Read);
+    QObject::connect(reactorNotifier_.get(), &QSocketNotifier::activated, [this] { reactor_.dispatch(); });
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     reactorNotifier_.get(), [this] { reactor_.dispatch(); });
 }
 
 bool QtShell::displayAvailable()

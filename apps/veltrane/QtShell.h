@@ -12,16 +12,17 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QSocketNotifier>
 
 #include <memory>
 
 namespace veltrane {
 
-// The graphical shell: the Qt application, whose event loop is the main queue, the tray item with
-// its menus, the alerts and the windows. Made on the main thread, where a display is.
+// The graphical shell: the Qt application, whose event loop is the main queue and runs the reactor, the tray
+// item with its menus, the alerts and the windows. Made on the main thread, where a display is.
 class QtShell final : public Shell {
 public:
-    QtShell();
+    explicit QtShell(const std::function<void(const std::string&)>& log);
     ~QtShell() override;
     QtShell(const QtShell&) = delete;
     QtShell& operator=(const QtShell&) = delete;
@@ -31,6 +32,7 @@ public:
 
     bool graphical() const override { return true; }
     platform::Queue& mainQueue() override { return queue_; }
+    linuxbackend::Reactor& reactor() override { return reactor_; }
     Ports ports() override { return {alerts_, statusBar_, menus_, windows_, bindings_}; }
     TouchViewer* viewer(platform::SystemLog& systemLog) override;
     void attach(const Application* application) override;
@@ -40,9 +42,14 @@ public:
 
 private:
     void registerWindows(const Application& application);
+    // The reactor runs inside Qt's event loop, called when its descriptor turns readable and before
+    // the loop sleeps, which arms the timers it has.
+    void embedReactor();
 
     QApplication application_;
     qtshell::QtMainQueue queue_;
+    linuxbackend::Reactor reactor_;
+    std::unique_ptr<QSocketNotifier> reactorNotifier_;
     qtshell::QtAlerts alerts_;
     qtshell::QtStatusMenus menus_;
     qtshell::QtStatusBar statusBar_{menus_};

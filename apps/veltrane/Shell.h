@@ -11,6 +11,7 @@
 #include "platform/StatusBar.h"
 #include "platform/SystemLog.h"
 #include "platform/Windows.h"
+#include "platform/linux/reactor/Reactor.h"
 #include "touch/TouchViewer.h"
 
 namespace veltrane {
@@ -41,6 +42,8 @@ public:
     // Whether a person sees it: without it, nobody could grant the program what it lacks.
     virtual bool graphical() const = 0;
     virtual platform::Queue& mainQueue() = 0;
+    // The event loop of the devices and watchers, run with the main queue on its thread.
+    virtual linuxbackend::Reactor& reactor() = 0;
     virtual Ports ports() = 0;
     // The touch viewer the application is to be made with, if the shell has one.
     virtual TouchViewer* viewer(platform::SystemLog& systemLog) = 0;

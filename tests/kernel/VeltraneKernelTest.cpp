@@ -237,44 +237,6 @@ TEST(VeltraneKernelTest, PlainTypingPassesAndSettingsChangedWhileRunningApplyAtO
     EXPECT_EQ(session.tap->keys(), (Keys{"+capslock", "-capslock", "+a", "-a"}));
 }
 
-// The time the process has spent on a core, in the kernel's ticks: the utime and stime of its stat.
-long cpuTicks(pid_t pid)
-{
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    const std::string stat{std::istreambuf_iterator<char>(file), {}};
-    long user = 0;
-    long system = 0;
-    std::sscanf(stat.c_str() + stat.rfind(')'), ") %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %ld %ld",
-                &user, &system);
-    return user + system;
-}
-
-// A poll that keeps failing (here: the process may hold fewer descriptors than it polls) spins no
-// core: the input thread says so once and waits longer each time, and types again once poll works.
-TEST(VeltraneKernelTest, AnInputThreadThatCannotPollWaitsAndRecovers)
-{
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "the sanitizers' runtime needs descriptors of its own, which this test takes away";
-#endif
-    Session session("");
-    rlimit usual{};
-    ASSERT_EQ(::prlimit(session.veltrane.pid(), RLIMIT_NOFILE, nullptr, &usual), 0);
-    const rlimit few{3, usual.rlim_max};
-    ASSERT_EQ(::prlimit(session.veltrane.pid(), RLIMIT_NOFILE, &few, nullptr), 0);
-    session.keyboard.tap(KEY_A);
-    EXPECT_TRUE(session.veltrane.waitForOutput("Cannot wait for the input devices"))
-        << session.veltrane.output();
-    const long before = cpuTicks(session.veltrane.pid());
-    std::this_thread::sleep_for(std::chrono::seconds(2));
-    EXPECT_LT(cpuTicks(session.veltrane.pid()) - before, 20);
-
-    ASSERT_EQ(::prlimit(session.veltrane.pid(), RLIMIT_NOFILE, &usual, nullptr), 0);
-    session.keyboard.tap(KEY_B);
-    EXPECT_TRUE(session.veltrane.waitForOutput("Can wait for the input devices again"))
-        << session.veltrane.output();
-    EXPECT_EQ(session.tap->keys(), (Keys{"+a", "-a", "+b", "-b"}));
-}
-
 // Without a pointer option the mice stay the desktop's own; switched on while running, they are
 // taken. With the hyper key held, a click then reaches the desktop with the hyper modifiers held on
 // the virtual keyboard; the mouse's reports go out as they came through the virtual pointer.

@@ -2,7 +2,7 @@
 
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/Queue.h"
-#include "platform/linux/settings/FileDescriptor.h"
+#include "platform/linux/reactor/FileDescriptor.h"
 #include "platform/linux/system/LocalDistributedNotificationCenter.h"
 
 #include <systemd/sd-bus.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/linux/logind/LogindMonitor.h"
-#include "platform/linux/settings/FileDescriptor.h"
+#include "platform/linux/reactor/FileDescriptor.h"
 
 #include <systemd/sd-bus.h>
 

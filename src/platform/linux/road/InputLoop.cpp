@@ -2,7 +2,7 @@
 
 #include "platform/linux/devices/DeviceClassifier.h"
 
-#include <sys/eventfd.h>
+#include <sys/epoll.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstring>
 #include <system_error>
+#include <thread>
 
 namespace veltrane::linuxbackend {
 
@@ -43,18 +44,11 @@ template <class Timed> void sortByTime(Timed& timed)
 
 }  // namespace
 
-InputLoop::InputLoop(Ports ports, Log log) : ports_(ports), log_(std::move(log))
-{
-    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (wakeFd_ < 0) {
-        throw std::system_error(errno, std::generic_category(), "cannot make the input thread's event");
-    }
-}
+InputLoop::InputLoop(Ports ports, Log log) : ports_(ports), log_(std::move(log)) {}
 
 InputLoop::~InputLoop()
 {
     stop();
-    ::close(wakeFd_);
 }
 
 std::optional<std::string> InputLoop::permissionProblem()
@@ -81,7 +75,6 @@ bool InputLoop::permittedWith(bool allowed, bool refused)
 
 void InputLoop::start()
 {
-    stopping_ = false;
     virtualKeyboard_ = VirtualDevice::keyboard();
     watcher_ = std::make_unique<DeviceWatcher>();
     log_(std::string("Following input devices through ") + watcher_->source());
@@ -95,17 +88,17 @@ void InputLoop::start()
             }
         });
     road_ = KeyRoad::create(std::move(pipeline), ports_.hid, ports_.mainQueue);
-    ports_.taps.onWantedMaskChange([this] {
-        wantedChanged_ = true;
-        wake();
-    });
+    *started_ = true;
+    ports_.taps.onWantedMaskChange([this] { whileStarted([this] { followWantedMask(); }); });
     ports_.poster.onPost([road = road_](const platform::Event& event) { road->add(event); });
-    // The lock has changed already: the lights follow in the next round, the desktop's lock once the
-    // road has tapped caps lock.
+    // The lock has changed already: the desktop's lock follows once the road has tapped caps lock,
+    // the lights at once.
     ports_.modifiers.onLockRequest([this](bool) {
         road_->add(KeyRoad::CapsLockChanged{});
-        wake();
+        whileStarted([this] { showCapsLock(); });
     });
+    watcherReadable_ = watch("the input devices that come", watcher_->fd(), [this] { readWatcher(); });
+    lightReadable_ = watch("the virtual keyboard's lights", virtualKeyboard_->fd(), [this] { readLight(); });
     bool allowed = false;
     bool refused = false;
     for (const auto& node : DeviceWatcher::presentNodes()) {
@@ -113,17 +106,17 @@ void InputLoop::start()
     }
     permitted_ = permittedWith(allowed, refused);
     ports_.hid.setPermitted(permitted_);
-    thread_ = std::thread([this] { run(); });
+    showCapsLock();
 }
 
 void InputLoop::stop()
 {
-    if (!thread_.joinable()) {
+    if (!*started_) {
         return;
     }
-    stopping_ = true;
-    wake();
-    thread_.join();
+    *started_ = false;
+    watcherReadable_.reset();
+    lightReadable_.reset();
     // Keys read but not yet through the pipeline are dropped: every key goes up anyway.
     road_->close();
     // The kernel discards what a reader has not read yet when a device goes away: give the
@@ -135,65 +128,24 @@ void InputLoop::stop()
         }
     }
     attached_.clear();
+    fresh_.clear();
     virtualKeyboard_.reset();
     virtualPointer_.reset();
 }
 
-void InputLoop::wake()
+Reactor::Source InputLoop::watch(const std::string& what, int fd, const std::function<void()>& read)
 {
-    const std::uint64_t one = 1;
-    [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof one);
+    // A device that hangs up says so when read, and leaves.
+    return ports_.reactor.watch(what, fd, EPOLLIN, [read](std::uint32_t) { read(); });
 }
 
-void InputLoop::run()
+void InputLoop::whileStarted(std::function<void()> work)
 {
-    while (!stopping_) {
-        pollOnce();
-    }
-}
-
-void InputLoop::pollOnce()
-{
-    pollFds_.assign({{wakeFd_, POLLIN, 0}, {watcher_->fd(), POLLIN, 0}, {virtualKeyboard_->fd(), POLLIN, 0}});
-    for (const auto& attached : attached_) {
-        pollFds_.push_back({attached->device->fd(), POLLIN, 0});
-    }
-    if (::poll(pollFds_.data(), pollFds_.size(), -1) < 0) {
-        if (errno != EINTR) {
-            pause(pollBackoff_.failed(errno, log_));
+    ports_.mainQueue.async([started = std::weak_ptr(started_), work = std::move(work)] {
+        if (const auto running = started.lock(); running && *running) {
+            work();
         }
-        return;
-    }
-    pollBackoff_.succeeded(log_);
-    if (pollFds_[0].revents != 0) {
-        drainWake();
-    }
-    if (pollFds_[1].revents != 0) {
-        readWatcher();
-    }
-    if (pollFds_[2].revents != 0) {
-        readLight();
-    }
-    if (wantedChanged_.exchange(false)) {
-        followWantedMask();
-    }
-    gather();
-    showCapsLock();
-}
-
-// A stop ends the pause; what else woke the thread waits for the next round that polls.
-void InputLoop::pause(std::chrono::milliseconds wait)
-{
-    pollfd wake{wakeFd_, POLLIN, 0};
-    if (::poll(&wake, 1, static_cast<int>(wait.count())) > 0) {
-        drainWake();
-    }
-}
-
-void InputLoop::drainWake()
-{
-    std::uint64_t count = 0;
-    [[maybe_unused]] const auto read = ::read(wakeFd_, &count, sizeof count);
+    });
 }
 
 void InputLoop::gather()
@@ -218,6 +170,7 @@ void InputLoop::gather()
     if (carried) {
         road_->runCarried();
     }
+    showCapsLock();
 }
 
 void InputLoop::readWatcher()
@@ -226,6 +179,7 @@ void InputLoop::readWatcher()
     for (const auto& node : watcher_->read()) {
         attach(node);
     }
+    showCapsLock();
 }
 
 void InputLoop::readLight()
@@ -233,6 +187,7 @@ void InputLoop::readLight()
     if (const auto light = virtualKeyboard_->readCapsLockLight()) {
         ports_.modifiers.adoptCapsLock(*light);
     }
+    showCapsLock();
 }
 
 bool InputLoop::readDevice(const std::shared_ptr<Attached>& attached, std::int64_t begun)
@@ -289,7 +244,8 @@ bool InputLoop::attach(const std::string& node)
          node + ")");
     auto keyboard = verdict.typesKeys() ? std::make_shared<LinuxKeyboard>(identify(capabilities)) : nullptr;
     const auto& attached = attached_.emplace_back(std::make_shared<Attached>(Attached{
-        std::move(device), KeyDecoder(capabilities.bus), keyboard, verdict.points(), PointerFrame()}));
+        std::move(device), KeyDecoder(capabilities.bus), keyboard, verdict.points(), PointerFrame(), {}}));
+    attached->readable = watch(node, attached->device->fd(), [this] { gather(); });
     if (keyboard) {
         ports_.hid.connect(keyboard);
         shownCapsLock_.reset();

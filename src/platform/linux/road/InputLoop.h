@@ -6,28 +6,25 @@
 #include "platform/linux/devices/InputDevice.h"
 #include "platform/linux/devices/KeyDecoder.h"
 #include "platform/linux/devices/PointerFrame.h"
+#include "platform/linux/reactor/Reactor.h"
 #include "platform/linux/road/KeyRoad.h"
 #include "platform/linux/road/LinuxEventPoster.h"
-#include "platform/linux/system/Backoff.h"
 #include "platform/linux/virtual/VirtualDevice.h"
 
-#include <poll.h>
-
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace veltrane::linuxbackend {
 
-// The input thread: it grabs the keyboards, follows them as they come and go, reads what they
-// type and carries it, in the order it was typed, down the key road, which runs the key pipeline
-// on the main queue; the main queue must keep running until stop() returns. While one round of
-// keys goes down the pipeline, the kernel keeps what comes next, a few dozen events per device.
-// It also keeps the keyboards' caps lock lights in step with the lock.
+// The input devices as sources of the reactor, which runs the main queue: it grabs the keyboards,
+// follows them as they come and go, reads what they type and carries it, in the order it was
+// typed, down the key road and out to the virtual keyboard, on the thread that read it. While one
+// round of keys goes down the pipeline, the kernel keeps what comes next, a few dozen events per
+// device. It also keeps the keyboards' caps lock lights in step with the lock. Everything but
+// permissionProblem() belongs to the main queue.
 // Mice are grabbed only while a tap wants pointer events (the hyper flags on clicks, drags, moves
 // or scrolls); their reports then go out through a virtual pointer. Otherwise they are left alone.
 class InputLoop {
@@ -38,6 +35,8 @@ public:
         ModifierState& modifiers;
         LinuxEventPoster& poster;
         platform::Queue& mainQueue;
+        // Runs the main queue.
+        Reactor& reactor;
     };
     using Log = std::function<void(const std::string& line)>;
 
@@ -46,13 +45,13 @@ public:
     InputLoop(const InputLoop&) = delete;
     InputLoop& operator=(const InputLoop&) = delete;
 
-    // Makes the virtual keyboard, opens the devices there now and starts the thread. Throws
-    // std::system_error when the virtual keyboard cannot be made.
     // Why the devices are closed to the program, without touching them; nothing when they are open.
     static std::optional<std::string> permissionProblem();
+    // Makes the virtual keyboard, opens the devices there now and starts watching them. Throws
+    // std::system_error when the virtual keyboard cannot be made.
     void start();
-    // Ends the thread, releases every key held on the virtual keyboard, lets go of the devices and
-    // removes the virtual keyboard. Not on the main queue, which the thread may be waiting for.
+    // Stops watching, releases every key held on the virtual keyboard, lets go of the devices and
+    // removes the virtual keyboard.
     void stop();
     // False when no input device could be opened, for lack of permission.
     bool permitted() const { return permitted_; }
@@ -66,17 +65,13 @@ private:
         std::shared_ptr<LinuxKeyboard> keyboard;
         bool points = false;
         PointerFrame report;
+        Reactor::Source readable;
     };
     // Work read from the devices in one round, with the kernel's time of each event.
     using Timed = std::vector<std::pair<std::int64_t, KeyRoad::Work>>;
 
-    void wake();
-    void drainWake();
-    void run();
-    void pollOnce();
-    // Waits, unless stopped, after poll failed.
-    void pause(std::chrono::milliseconds wait);
-    // Hands the key road, in the order it was typed, what the devices have.
+    Reactor::Source watch(const std::string& what, int fd, const std::function<void()>& read);
+    // Hands the key road, in the order it was typed, what the devices have, and runs it.
     void gather();
     void readWatcher();
     void readLight();
@@ -86,6 +81,8 @@ private:
     // False when the device may not be opened for lack of permission.
     bool attach(const std::string& node);
     void detach(const std::shared_ptr<Attached>& attached, std::int64_t time);
+    // From any thread: the work runs on the main queue while the loop is started.
+    void whileStarted(std::function<void()> work);
     // Grabs the mice while a tap wants pointer events, and lets them go otherwise.
     void followWantedMask();
     bool pointerWanted() const;
@@ -105,16 +102,13 @@ private:
     std::vector<std::shared_ptr<Attached>> attached_;
     // Read and not yet handed on; kept from round to round, so that reading allocates nothing.
     Timed fresh_;
-    std::vector<pollfd> pollFds_;
+    Reactor::Source watcherReadable_;
+    Reactor::Source lightReadable_;
     std::optional<bool> shownCapsLock_;
-    std::atomic<bool> permitted_ = true;
-    std::atomic<bool> stopping_ = false;
-    std::atomic<bool> wantedChanged_ = false;
+    // Whether the input devices are watched; the tasks the taps and the lock post then do their work.
+    std::shared_ptr<bool> started_ = std::make_shared<bool>(false);
+    bool permitted_ = true;
     bool writeFailed_ = false;
-    Backoff pollBackoff_{"wait for the input devices", std::chrono::milliseconds(10),
-                         std::chrono::seconds(1)};
-    int wakeFd_ = -1;
-    std::thread thread_;
 };
 
 }  // namespace veltrane::linuxbackend

@@ -28,7 +28,7 @@ void KeyRoad::carry(Work work)
 
 void KeyRoad::runCarried()
 {
-    mainQueue_.sync([this] { run(); });
+    run();
 }
 
 bool KeyRoad::push(Work work, bool schedule)

@@ -18,11 +18,9 @@
 
 namespace veltrane::linuxbackend {
 
-// The way to the key pipeline, which runs on the main queue beside the event taps: the input thread
-// carries what it read there and waits while it goes down, other threads add posted events, and
-// the main queue runs whatever has come, in order. Waiting lets the main thread take over the
-// input thread's processor at once, which costs far less than waking another one; a burst of keys
-// read in one round costs one such hand-over.
+// The way to the key pipeline, which runs on the main queue beside the event taps: the input loop
+// carries what it read and runs it down at once, on the thread that read it, other threads add
+// posted events, and whatever has come goes down in order.
 class KeyRoad : public std::enable_shared_from_this<KeyRoad> {
 public:
     struct Key {
@@ -48,13 +46,12 @@ public:
 
     // From any thread: the work goes down the pipeline after all added before it.
     void add(Work work);
-    // From the input thread: as add(), but nothing runs until runCarried().
+    // On the main queue: as add(), but nothing runs until runCarried().
     void carry(Work work);
-    // From the input thread: returns once the main queue has run all work there is.
+    // On the main queue: runs all work there is.
     void runCarried();
-    // From any thread but the main queue's while it runs the road: what is still on the road is
-    // dropped, nothing more goes down the pipeline, and every key held on the virtual keyboard
-    // goes up.
+    // From any thread but while the road runs on it: what is still on the road is dropped,
+    // nothing more goes down the pipeline, and every key held on the virtual keyboard goes up.
     void close();
 
 private:

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Queue.h"
-#include "platform/linux/settings/FileDescriptor.h"
+#include "platform/linux/reactor/FileDescriptor.h"
 
 #include <filesystem>
 #include <functional>

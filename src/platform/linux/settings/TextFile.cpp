@@ -1,6 +1,6 @@
 #include "platform/linux/settings/TextFile.h"
 
-#include "platform/linux/settings/FileDescriptor.h"
+#include "platform/linux/reactor/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

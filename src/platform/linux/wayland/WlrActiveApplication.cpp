@@ -1,6 +1,6 @@
 #include "platform/linux/wayland/WlrActiveApplication.h"
 
-#include "platform/linux/settings/FileDescriptor.h"
+#include "platform/linux/reactor/FileDescriptor.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Workspace.h"
-#include "platform/linux/settings/FileDescriptor.h"
+#include "platform/linux/reactor/FileDescriptor.h"
 #include "platform/linux/x11/DesktopEntries.h"
 
 #include <cstdint>

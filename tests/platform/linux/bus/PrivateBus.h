@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/linux/settings/FileDescriptor.h"
+#include "platform/linux/reactor/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <poll.h>

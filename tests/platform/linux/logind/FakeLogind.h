@@ -2,7 +2,7 @@
 
 #include "platform/linux/bus/BusConnection.h"
 #include "platform/linux/logind/LogindNames.h"
-#include "platform/linux/settings/FileDescriptor.h"
+#include "platform/linux/reactor/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "platform/linux/system/Backoff.h"
+#include "platform/linux/reactor/Backoff.h"
 
 #include <algorithm>
 #include <cstring>

@@ -20,16 +20,19 @@ class FileDescriptor {
 public:
     // Owns what a system call returned; -1 owns nothing.
     explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
-    ~FileDescriptor()
-    {
-        if (descriptor_ >= 0) {
-            ::close(descriptor_);
-        }
-    }
+    FileDescriptor() = default;
+    ~FileDescriptor() { reset(); }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     FileDescriptor(FileDescriptor&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
-    FileDescriptor& operator=(FileDescriptor&&) = delete;
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            descriptor_ = std::exchange(other.descriptor_, -1);
+        }
+        return *this;
+    }
 
     // Owns what a system call returned, and throws std::system_error naming what failed when it failed.
     static FileDescriptor opened(int descriptor, const std::string& what)
@@ -42,9 +45,16 @@ public:
 
     int get() const { return descriptor_; }
     bool valid() const { return descriptor_ >= 0; }
+    // Closes what it owns, if anything.
+    void reset()
+    {
+        if (descriptor_ >= 0) {
+            ::close(std::exchange(descriptor_, -1));
+        }
+    }
 
 private:
-    int descriptor_;
+    int descriptor_ = -1;
 };
 
 }  // namespace veltrane::linuxbackend
