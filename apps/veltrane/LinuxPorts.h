@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Shell.h"
+#include "platform/LocalNotificationCenter.h"
 #include "platform/Platform.h"
 #include "platform/linux/bus/BusDistributedNotificationCenter.h"
 #include "platform/linux/hid/LinuxHidStack.h"
@@ -12,7 +13,6 @@
 #include "platform/linux/system/LinuxBundle.h"
 #include "platform/linux/system/LinuxSystem.h"
 #include "platform/linux/system/LinuxWorkspace.h"
-#include "platform/linux/system/LocalNotificationCenter.h"
 #include "platform/linux/system/NoEventMonitors.h"
 #include "platform/linux/system/NoMultitouch.h"
 #include "platform/linux/system/SyslogSystemLog.h"
@@ -50,7 +50,7 @@ private:
     // then reaches the listener without a switch of threads, which a key cannot afford twice.
     threads::ThreadDispatch dispatch_;
     threads::SystemClock clock_;
-    linuxbackend::LocalNotificationCenter notifications_;
+    platform::LocalNotificationCenter notifications_;
     linuxbackend::BusDistributedNotificationCenter distributed_;
     linuxbackend::SettingsFile settings_;
     linuxbackend::LinuxHidStack hid_;

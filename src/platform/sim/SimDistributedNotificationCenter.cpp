@@ -7,7 +7,7 @@ namespace veltrane::sim {
 
 SimDistributedNotificationCenter::SimDistributedNotificationCenter(Transcript& transcript,
                                                                    SimQueue& mainQueue, Bus bus)
-    : transcript_(transcript), mainQueue_(mainQueue), bus_(std::move(bus))
+    : LocalDistributedNotificationCenter(mainQueue), transcript_(transcript), bus_(std::move(bus))
 {
 }
 
@@ -17,31 +17,10 @@ void SimDistributedNotificationCenter::post(const std::string& name, const std::
     bus_(name, object);
 }
 
-platform::DistributedNotificationCenter::Token
-SimDistributedNotificationCenter::observe(const std::string& name, const std::optional<std::string>& object,
-                                          Handler handler)
-{
-    return observers_.add(Filter{name, object}, std::move(handler));
-}
-
-void SimDistributedNotificationCenter::removeObserver(Token token)
-{
-    observers_.remove(token);
-}
-
 void SimDistributedNotificationCenter::deliver(const std::string& name,
                                                const std::optional<std::string>& object)
 {
-    const auto matches = [&](const Filter& filter) {
-        return filter.name == name && (!filter.object || filter.object == object);
-    };
-    for (const auto& observer : observers_.matching(matches)) {
-        mainQueue_.async([this, observer, object] {
-            if (observers_.contains(observer.token)) {
-                observer.handler(object);
-            }
-        });
-    }
+    LocalDistributedNotificationCenter::post(name, object);
 }
 
 }  // namespace veltrane::sim

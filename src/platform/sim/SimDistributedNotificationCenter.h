@@ -1,7 +1,6 @@
 #pragma once
 
-#include "platform/DistributedNotificationCenter.h"
-#include "platform/sim/ObserverList.h"
+#include "platform/LocalDistributedNotificationCenter.h"
 
 #include <functional>
 
@@ -12,30 +11,20 @@ class Transcript;
 
 // One process's end of the desktop's distributed notifications: what it posts is recorded and
 // goes to the desktop; what reaches it goes to its observers on its main queue.
-class SimDistributedNotificationCenter final : public platform::DistributedNotificationCenter {
+class SimDistributedNotificationCenter final : public platform::LocalDistributedNotificationCenter {
 public:
     using Bus = std::function<void(const std::string& name, const std::optional<std::string>& object)>;
 
     SimDistributedNotificationCenter(Transcript& transcript, SimQueue& mainQueue, Bus bus);
 
     void post(const std::string& name, const std::optional<std::string>& object) override;
-    Token observe(const std::string& name, const std::optional<std::string>& object,
-                  Handler handler) override;
-    void removeObserver(Token token) override;
 
     // A notification reaches this process: its matching observers are queued.
     void deliver(const std::string& name, const std::optional<std::string>& object);
 
 private:
-    struct Filter {
-        std::string name;
-        std::optional<std::string> object;
-    };
-
     Transcript& transcript_;
-    SimQueue& mainQueue_;
     Bus bus_;
-    ObserverList<Filter, Handler> observers_;
 };
 
 }  // namespace veltrane::sim

@@ -25,21 +25,7 @@ std::string describeObject(const std::any& object)
 void SimNotificationCenter::post(const std::string& name, const std::any& object)
 {
     transcript_.record("notify", name + describeObject(object));
-    for (const auto& observer : observers_.matching([&](const std::string& key) { return key == name; })) {
-        if (observers_.contains(observer.token)) {
-            observer.handler(object);
-        }
-    }
-}
-
-platform::NotificationCenter::Token SimNotificationCenter::observe(const std::string& name, Handler handler)
-{
-    return observers_.add(name, std::move(handler));
-}
-
-void SimNotificationCenter::removeObserver(Token token)
-{
-    observers_.remove(token);
+    LocalNotificationCenter::post(name, object);
 }
 
 }  // namespace veltrane::sim

@@ -65,12 +65,8 @@ void SimWorkspace::notify(platform::WorkspaceNotification notification,
                           const std::optional<platform::RunningApplication>& application)
 {
     const auto matches = [&](platform::WorkspaceNotification key) { return key == notification; };
-    for (const auto& observer : observers_.matching(matches)) {
-        process_.mainQueue().async([this, observer, application] {
-            if (observers_.contains(observer.token)) {
-                observer.handler(application);
-            }
-        });
+    for (const Token token : observers_.matching(matches)) {
+        process_.mainQueue().async([this, token, application] { observers_.call(token, application); });
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/ObserverRegistry.h"
 #include "platform/Workspace.h"
-#include "platform/sim/ObserverList.h"
 
 namespace veltrane::sim {
 
@@ -32,7 +32,7 @@ public:
 private:
     Desktop& desktop_;
     SimProcess& process_;
-    ObserverList<platform::WorkspaceNotification, Handler> observers_;
+    platform::ObserverRegistry<platform::WorkspaceNotification, Handler> observers_;
 };
 
 }  // namespace veltrane::sim

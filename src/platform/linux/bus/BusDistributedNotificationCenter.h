@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/DistributedNotificationCenter.h"
+#include "platform/LocalDistributedNotificationCenter.h"
 #include "platform/Queue.h"
 #include "platform/linux/reactor/FileDescriptor.h"
-#include "platform/linux/system/LocalDistributedNotificationCenter.h"
 
 #include <systemd/sd-bus.h>
 
@@ -52,7 +52,7 @@ private:
     void connect(const std::string& address, const std::string& presence);
     void onSignal(sd_bus_message* signal);
 
-    LocalDistributedNotificationCenter local_;
+    platform::LocalDistributedNotificationCenter local_;
     std::string problem_;
     // Posts and questions come from any thread; an sd-bus connection serves one at a time.
     mutable std::mutex postingMutex_;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/ObserverRegistry.h"
 #include "platform/Queue.h"
 #include "platform/Workspace.h"
-#include "platform/linux/system/ObserverRegistry.h"
 
 #include <chrono>
 #include <functional>
@@ -55,7 +55,7 @@ private:
     Running running_;
     mutable std::mutex mutex_;
     std::optional<platform::RunningApplication> frontmost_;
-    ObserverRegistry<platform::WorkspaceNotification, Handler> observers_;
+    platform::ObserverRegistry<platform::WorkspaceNotification, Handler> observers_;
 };
 
 }  // namespace veltrane::linuxbackend

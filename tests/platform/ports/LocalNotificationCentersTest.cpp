@@ -1,4 +1,6 @@
-#include "platform/linux/system/LocalNotificationCenter.h"
+#include "platform/LocalDistributedNotificationCenter.h"
+#include "platform/LocalNotificationCenter.h"
+#include "platform/threads/MainLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -11,55 +13,43 @@
 #include <thread>
 #include <vector>
 
-namespace veltrane::linuxbackend {
+namespace veltrane::platform {
 namespace {
 
 using namespace std::chrono_literals;
 
-TEST(LocalNotificationCenter, RunsTheObserversOfTheNameOnThePostingThreadInTheOrderAdded)
+// Within a post a handler may post, observe and remove observers, itself included, without
+// waiting for itself; an observer it removes is not called.
+TEST(LocalNotificationCenter, RunsTheObserversOfTheNameOnThePostingThreadInOrderAndLetsThemChangeThem)
 {
     LocalNotificationCenter center;
     std::vector<std::string> heard;
-    std::thread::id poster;
-    const auto record = [&](const std::string& who) {
-        return [&, who](const std::any& object) {
-            heard.push_back(who + " " + std::to_string(std::any_cast<int>(object)));
-            poster = std::this_thread::get_id();
-        };
-    };
-    center.observe("changed", record("first"));
-    center.observe("other", record("other"));
-    center.observe("changed", record("second"));
-
-    std::thread posting([&] { center.post("changed", 7); });
-    const auto postingId = posting.get_id();
-    posting.join();
-
-    EXPECT_EQ(heard, (std::vector<std::string>{"first 7", "second 7"}));
-    EXPECT_EQ(poster, postingId);
-}
-
-// Within a post, a handler may post, observe and remove itself; an observer it removes is not
-// called.
-TEST(LocalNotificationCenter, HandlersMayPostObserveAndRemoveObserversThemselvesIncluded)
-{
-    LocalNotificationCenter center;
-    std::vector<std::string> heard;
-    platform::NotificationCenter::Token self = 0;
-    platform::NotificationCenter::Token later = 0;
-    self = center.observe("outer", [&](const std::any&) {
-        heard.emplace_back("outer");
+    std::thread::id ran;
+    NotificationCenter::Token self = 0;
+    NotificationCenter::Token later = 0;
+    self = center.observe("changed", [&](const std::any& object) {
+        heard.push_back("first " + std::to_string(std::any_cast<int>(object)));
+        ran = std::this_thread::get_id();
         center.observe("inner", [&](const std::any&) { heard.emplace_back("inner"); });
         center.post("inner", {});
         center.removeObserver(self);
         center.removeObserver(later);
     });
-    later = center.observe("outer", [&](const std::any&) { heard.emplace_back("later"); });
+    center.observe("other", [&](const std::any&) { heard.emplace_back("other"); });
+    center.observe("changed", [&](const std::any& object) {
+        heard.push_back("second " + std::to_string(std::any_cast<int>(object)));
+    });
+    later = center.observe("changed", [&](const std::any&) { heard.emplace_back("later"); });
 
-    center.post("outer", {});
-    center.post("outer", {});
+    std::thread posting([&] {
+        center.post("changed", 7);
+        center.post("changed", 8);
+    });
+    const auto postingId = posting.get_id();
+    posting.join();
 
-    EXPECT_EQ(heard, (std::vector<std::string>{"outer", "inner"}));
+    EXPECT_EQ(heard, (std::vector<std::string>{"first 7", "inner", "second 7", "second 8"}));
+    EXPECT_EQ(ran, postingId);
 }
 
 TEST(LocalNotificationCenter, RemovingAnObserverWaitsForItsHandlerRunningOnAnotherThread)
@@ -132,5 +122,33 @@ TEST(LocalNotificationCenter, UnderConcurrentPostsNoObserverIsCalledAfterItsRemo
     EXPECT_GT(steadyCalls, 0);
 }
 
+// Nothing is heard before the main queue runs, nor by an observer removed by then; an observer
+// that gave an object hears only that object.
+TEST(LocalDistributedNotificationCenter, DeliversOnTheMainQueueLaterToTheObserversOfNameAndObjectStillThere)
+{
+    threads::MainLoop mainLoop;
+    LocalDistributedNotificationCenter center(mainLoop);
+    std::vector<std::string> heard;
+    const auto record = [&](const std::string& who) {
+        return [&, who](const std::optional<std::string>& object) {
+            heard.push_back(who + " " + object.value_or("-") + (mainLoop.isCurrent() ? "" : " (elsewhere)"));
+        };
+    };
+    center.observe("ping", "a", record("ping/a"));
+    center.observe("ping", std::nullopt, record("ping/any"));
+    center.observe("pong", std::nullopt, record("pong/any"));
+    const auto removed = center.observe("ping", std::nullopt, record("removed"));
+
+    center.post("ping", "a");
+    center.post("ping", "b");
+    center.post("ping", std::nullopt);
+    center.removeObserver(removed);
+    EXPECT_TRUE(heard.empty());
+    mainLoop.async([&] { mainLoop.quit(); });
+    mainLoop.run();
+
+    EXPECT_EQ(heard, (std::vector<std::string>{"ping/a a", "ping/any a", "ping/any b", "ping/any -"}));
+}
+
 }  // namespace
-}  // namespace veltrane::linuxbackend
+}  // namespace veltrane::platform

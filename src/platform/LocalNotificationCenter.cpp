@@ -1,6 +1,6 @@
-#include "platform/linux/system/LocalNotificationCenter.h"
+#include "platform/LocalNotificationCenter.h"
 
-namespace veltrane::linuxbackend {
+namespace veltrane::platform {
 
 void LocalNotificationCenter::post(const std::string& name, const std::any& object)
 {
@@ -9,7 +9,7 @@ void LocalNotificationCenter::post(const std::string& name, const std::any& obje
     }
 }
 
-platform::NotificationCenter::Token LocalNotificationCenter::observe(const std::string& name, Handler handler)
+NotificationCenter::Token LocalNotificationCenter::observe(const std::string& name, Handler handler)
 {
     return observers_.add(name, std::move(handler));
 }
@@ -19,4 +19,4 @@ void LocalNotificationCenter::removeObserver(Token token)
     observers_.remove(token);
 }
 
-}  // namespace veltrane::linuxbackend
+}  // namespace veltrane::platform

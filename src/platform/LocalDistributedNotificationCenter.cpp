@@ -1,8 +1,8 @@
-#include "platform/linux/system/LocalDistributedNotificationCenter.h"
+#include "platform/LocalDistributedNotificationCenter.h"
 
-namespace veltrane::linuxbackend {
+namespace veltrane::platform {
 
-LocalDistributedNotificationCenter::LocalDistributedNotificationCenter(platform::Queue& mainQueue)
+LocalDistributedNotificationCenter::LocalDistributedNotificationCenter(Queue& mainQueue)
     : mainQueue_(mainQueue)
 {
 }
@@ -25,7 +25,7 @@ void LocalDistributedNotificationCenter::post(const std::string& name,
     });
 }
 
-platform::DistributedNotificationCenter::Token
+DistributedNotificationCenter::Token
 LocalDistributedNotificationCenter::observe(const std::string& name, const std::optional<std::string>& object,
                                             Handler handler)
 {
@@ -37,4 +37,4 @@ void LocalDistributedNotificationCenter::removeObserver(Token token)
     observers_->remove(token);
 }
 
-}  // namespace veltrane::linuxbackend
+}  // namespace veltrane::platform

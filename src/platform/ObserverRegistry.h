@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace veltrane::linuxbackend {
+namespace veltrane::platform {
 
 // The observers of a notification centre, each registered under a key (what it observes) and
 // known by a token until it is removed. Safe from any thread. Handlers run outside the lock, so
@@ -129,4 +129,4 @@ private:
     Token nextToken_ = 1;
 };
 
-}  // namespace veltrane::linuxbackend
+}  // namespace veltrane::platform
