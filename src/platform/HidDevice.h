@@ -20,6 +20,9 @@ class HidDevice {
 public:
     virtual ~HidDevice() = default;
 
+    // Whether the device reports itself as that usage (a keyboard: page 1, usage 6), as a HID
+    // manager's matching criteria ask.
+    virtual bool conformsTo(std::uint32_t usagePage, std::uint32_t usage) const = 0;
     virtual HidProperty property(std::string_view key) const = 0;
     // A property of the device's service or of any service below it in the registry, searched
     // recursively; absent when none has it.

@@ -3,7 +3,6 @@
 #include "platform/KeyTable.h"
 #include "platform/sim/DesktopLock.h"
 #include "platform/sim/Faults.h"
-#include "platform/sim/SimHidManager.h"
 #include "platform/sim/WindowServer.h"
 
 #include <algorithm>
@@ -49,7 +48,7 @@ void HidStack::add(const std::shared_ptr<SimHidDevice>& device)
         throw std::invalid_argument("device '" + device->name() + "' is already connected");
     }
     devices_.push_back(device);
-    forEachManager([&](SimHidManager& manager) { manager.deviceAdded(device); });
+    forEachManager([&](platform::MatchingHidManager& manager) { manager.deviceAdded(device); });
 }
 
 void HidStack::unplug(const std::string& name)
@@ -61,7 +60,7 @@ void HidStack::unplug(const std::string& name)
     }
     device->disconnect();
     std::erase(devices_, device);
-    forEachManager([&](SimHidManager& manager) { manager.deviceRemoved(device); });
+    forEachManager([&](platform::MatchingHidManager& manager) { manager.deviceRemoved(device); });
 }
 
 SimKeyboard* HidStack::keyboard(const std::string& name) const
@@ -105,15 +104,23 @@ void HidStack::sendRawValue(const std::shared_ptr<SimKeyboard>& keyboard, HidKey
                                    keyboard};
     const platform::HidResult result =
         std::exchange(faults_.hidValue, std::nullopt).value_or(platform::kHidSuccess);
-    forEachManager([&](SimHidManager& manager) { manager.inputValue(result, value); });
+    forEachManager([&](platform::MatchingHidManager& manager) { manager.queueInputValue(result, value); });
 }
 
 std::shared_ptr<platform::HidManager> HidStack::createHidManager()
 {
     const std::lock_guard guard(lock_);
-    auto manager = std::make_shared<SimHidManager>(lock_, faults_, devices_);
+    auto manager = std::make_shared<platform::MatchingHidManager>(
+        std::vector<std::shared_ptr<const platform::HidDevice>>(devices_.begin(), devices_.end()),
+        [this] { return openResult(); });
     managers_.push_back(manager);
     return manager;
+}
+
+platform::HidResult HidStack::openResult()
+{
+    const std::lock_guard guard(lock_);
+    return std::exchange(faults_.hidOpen, std::nullopt).value_or(platform::kHidSuccess);
 }
 
 std::optional<std::vector<std::shared_ptr<platform::HidServiceClient>>> HidStack::copyServices()

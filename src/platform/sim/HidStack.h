@@ -2,6 +2,7 @@
 
 #include "platform/HidEventSystem.h"
 #include "platform/HidManager.h"
+#include "platform/MatchingHidManager.h"
 #include "platform/sim/SimKeyboard.h"
 #include "platform/sim/SimPointingDevice.h"
 
@@ -14,7 +15,6 @@ namespace veltrane::sim {
 
 class DesktopLock;
 struct Faults;
-class SimHidManager;
 class Transcript;
 class WindowServer;
 
@@ -44,6 +44,8 @@ public:
 private:
     std::shared_ptr<SimHidDevice> find(const std::string& name) const;
     void add(const std::shared_ptr<SimHidDevice>& device);
+    // What a HID manager's open returns: success, unless a fault is armed for it.
+    platform::HidResult openResult();
     void sendRawValue(const std::shared_ptr<SimKeyboard>& keyboard, HidKey key, bool down);
     template <class Action> void forEachManager(Action action);
 
@@ -52,7 +54,7 @@ private:
     Faults& faults_;
     WindowServer& windowServer_;
     std::vector<std::shared_ptr<SimHidDevice>> devices_;
-    std::vector<std::weak_ptr<SimHidManager>> managers_;
+    std::vector<std::weak_ptr<platform::MatchingHidManager>> managers_;
 };
 
 }  // namespace veltrane::sim

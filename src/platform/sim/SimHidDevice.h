@@ -17,7 +17,6 @@ public:
     SimHidDevice(std::string name, Properties properties, Properties serviceProperties = {});
 
     const std::string& name() const { return name_; }
-    virtual bool conformsTo(std::uint32_t usagePage, std::uint32_t usage) const = 0;
     virtual void disconnect() {}
 
     platform::HidProperty property(std::string_view key) const override;

@@ -34,7 +34,7 @@ void LinuxHidStack::rawKey(const std::shared_ptr<LinuxKeyboard>& keyboard, platf
                                    keyboard};
     for (const auto& weak : *managers()) {
         if (const auto manager = weak.lock()) {
-            manager->inputValue(value);
+            manager->runInputValue(platform::kHidSuccess, value);
         }
     }
 }
@@ -42,8 +42,10 @@ void LinuxHidStack::rawKey(const std::shared_ptr<LinuxKeyboard>& keyboard, platf
 std::shared_ptr<platform::HidManager> LinuxHidStack::createHidManager()
 {
     const std::lock_guard guard(mutex_);
-    const auto manager = std::make_shared<LinuxHidManager>(
-        keyboards_, permitted_ ? platform::kHidSuccess : platform::kHidNotPermitted);
+    const platform::HidResult opening = permitted_ ? platform::kHidSuccess : platform::kHidNotPermitted;
+    const auto manager = std::make_shared<platform::MatchingHidManager>(
+        std::vector<std::shared_ptr<const platform::HidDevice>>(keyboards_.begin(), keyboards_.end()),
+        [opening] { return opening; });
     auto managers = std::make_shared<Managers>();
     std::copy_if(managers_->begin(), managers_->end(), std::back_inserter(*managers),
                  [](const auto& weak) { return !weak.expired(); });

@@ -3,7 +3,7 @@
 #include "platform/HidEventSystem.h"
 #include "platform/HidManager.h"
 #include "platform/HidUsage.h"
-#include "platform/linux/hid/LinuxHidManager.h"
+#include "platform/MatchingHidManager.h"
 #include "platform/linux/hid/LinuxKeyboard.h"
 
 #include <atomic>
@@ -33,7 +33,7 @@ public:
     std::optional<std::vector<std::shared_ptr<platform::HidServiceClient>>> copyServices() override;
 
 private:
-    using Managers = std::vector<std::weak_ptr<LinuxHidManager>>;
+    using Managers = std::vector<std::weak_ptr<platform::MatchingHidManager>>;
 
     std::shared_ptr<const Managers> managers() const;
 
