@@ -62,8 +62,6 @@ TEST_F(LinuxWorkspaceTest, TheWatchersNewsReachTheObserversOnTheMainQueue)
     };
     workspace_.observe(WorkspaceNotification::didActivateApplication, record("activated"));
     workspace_.observe(WorkspaceNotification::didWake, record("woke"));
-    const auto removed = workspace_.observe(WorkspaceNotification::didWake, record("removed"));
-    workspace_.removeObserver(removed);
 
     std::thread([&] {
         workspace_.applicationActivated(RunningApplication{"org.example.Editor", "Editor"});
