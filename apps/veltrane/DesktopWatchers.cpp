@@ -16,7 +16,8 @@ std::string environment(const char* name)
 
 }  // namespace
 
-DesktopWatchers::DesktopWatchers(Sinks sinks) : sinks_(std::move(sinks))
+DesktopWatchers::DesktopWatchers(linuxbackend::Reactor& reactor, Sinks sinks)
+    : reactor_(reactor), sinks_(std::move(sinks))
 {
     watchFrontmost();
     logind_ = std::make_unique<linuxbackend::LogindMonitor>(linuxbackend::LogindMonitor::Callbacks{

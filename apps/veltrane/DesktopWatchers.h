@@ -3,6 +3,7 @@
 #include "platform/Workspace.h"
 #include "platform/linux/bus/BusDistributedNotificationCenter.h"
 #include "platform/linux/logind/LogindMonitor.h"
+#include "platform/linux/reactor/Reactor.h"
 #include "platform/linux/wayland/WlrActiveApplication.h"
 #include "platform/linux/x11/DesktopEntries.h"
 #include "platform/linux/x11/X11ActiveApplication.h"
@@ -27,7 +28,8 @@ public:
         std::function<void(const std::string&)> log;
     };
 
-    explicit DesktopWatchers(Sinks sinks);
+    // The watchers are sources of the reactor, and call the sinks on its thread.
+    DesktopWatchers(linuxbackend::Reactor& reactor, Sinks sinks);
 
     // One line for each: where the frontmost application and sleep come from, or why nowhere; and
     // whether the launcher helper can be reached on that bus.
@@ -36,6 +38,7 @@ public:
 private:
     void watchFrontmost();
 
+    linuxbackend::Reactor& reactor_;
     Sinks sinks_;
     std::string frontmostProblem_;
     std::unique_ptr<linuxbackend::WlrActiveApplication> wayland_;

@@ -127,10 +127,13 @@ bool Program::startInput()
 void Program::launch()
 {
     auto& workspace = ports_.workspace();
-    desktop_ = std::make_unique<DesktopWatchers>(DesktopWatchers::Sinks{
-        .activated = [&workspace](const auto& application) { workspace.applicationActivated(application); },
-        .announce = [&workspace](auto notification) { workspace.announce(notification); },
-        .log = logLine});
+    desktop_ = std::make_unique<DesktopWatchers>(
+        shell_->reactor(),
+        DesktopWatchers::Sinks{
+            .activated =
+                [&workspace](const auto& application) { workspace.applicationActivated(application); },
+            .announce = [&workspace](auto notification) { workspace.announce(notification); },
+            .log = logLine});
     delegate_ = makeApplication(
         ports_.platform(),
         {.loggingSetup = [this](bool logToFile, logging::Level level) { setUpLogging(logToFile, level); },

@@ -40,7 +40,9 @@ int config(const std::vector<std::string>& arguments)
 
 int status()
 {
+    veltrane::linuxbackend::Reactor reactor([](const std::string&) {});
     const veltrane::DesktopWatchers desktop(
+        reactor,
         {.activated = [](const auto&) {}, .announce = [](auto) {}, .log = [](const std::string&) {}});
     veltrane::threads::MainLoop loop;
     const veltrane::linuxbackend::BusDistributedNotificationCenter bus(loop);

@@ -141,7 +141,8 @@ void Reactor::run()
     // each time rather than spin a core, and says so once.
     Backoff backoff("wait for the input devices and the desktop", std::chrono::milliseconds(10),
                     std::chrono::seconds(1));
-    while (sd_event_get_state(event_) != SD_EVENT_FINISHED) {
+    stopping_ = false;
+    while (!stopping_) {
         if (const int result = sd_event_run(event_, std::numeric_limits<std::uint64_t>::max()); result < 0) {
             std::this_thread::sleep_for(backoff.failed(-result, log_));
         } else {
@@ -152,7 +153,7 @@ void Reactor::run()
 
 void Reactor::stop()
 {
-    sd_event_exit(event_, 0);
+    stopping_ = true;
 }
 
 int Reactor::fd() const

@@ -63,7 +63,7 @@ public:
     // Calls the handler with each of the signals, which must be blocked in every thread.
     Source signal(std::string what, int signal, std::function<void(int)> handler);
 
-    // Runs the loop on the calling thread until stop(), once.
+    // Runs the loop on the calling thread until stop().
     void run();
     // From the loop's thread: run() returns once the handler running now returns.
     void stop();
@@ -87,6 +87,7 @@ private:
 
     sd_event* event_ = nullptr;
     Log log_;
+    bool stopping_ = false;
 };
 
 }  // namespace veltrane::linuxbackend

@@ -56,7 +56,7 @@ void ReactorLoop::drain()
         }
         DrainedQueue::run(*task);
     }
-    if (quitting_) {
+    if (quitting_.exchange(false)) {
         reactor_.stop();
         return;
     }

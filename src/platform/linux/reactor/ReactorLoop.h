@@ -21,9 +21,10 @@ public:
     ReactorLoop(const ReactorLoop&) = delete;
     ReactorLoop& operator=(const ReactorLoop&) = delete;
 
-    // Runs the reactor on the calling thread until quit(), once.
+    // Runs the reactor on the calling thread until quit().
     void run();
-    // From any thread: run() returns once the task or source running now, if any, returns.
+    // From any thread: run() returns once the task or source running now, if any, returns. Tasks
+    // still queued wait for the next run().
     void quit();
 
     bool isCurrent() const override;
