@@ -64,7 +64,8 @@ int Program::run()
         return 1;
     }
     launch();
-    signals_.onSignal([this](int signal) { stop(signal); });
+    const auto signals =
+        linuxbackend::TerminationSignals::watch(shell_->reactor(), [this](int signal) { stop(signal); });
     shell_->run();
     return 0;
 }
@@ -82,13 +83,11 @@ void Program::setUpLogging(bool logToFile, logging::Level minLevel)
 bool Program::claimInstance()
 {
     try {
-        instance_ =
-            linuxbackend::RunningInstance::claim(linuxbackend::RunningInstance::defaultPath(), [this] {
-                ports_.mainQueue().async([this] {
-                    if (delegate_) {
-                        delegate_->applicationShouldHandleReopen(false);
-                    }
-                });
+        instance_ = linuxbackend::RunningInstance::claim(
+            linuxbackend::RunningInstance::defaultPath(), shell_->reactor(), [this] {
+                if (delegate_) {
+                    delegate_->applicationShouldHandleReopen(false);
+                }
             });
     } catch (const std::system_error& error) {
         LOGGING_WARNING(std::string("Cannot make sure that Veltrane runs once: ") + error.what());
@@ -146,7 +145,7 @@ void Program::launch()
     reload_ = std::make_unique<SettingsReload>(delegate_->sharedInstances().defaults(), ports_.settings(),
                                                *actions_);
     watcher_ = std::make_unique<linuxbackend::SettingsFileWatcher>(
-        ports_.settings().path(), ports_.mainQueue(), [this] { settingsFileChanged(); });
+        ports_.settings().path(), shell_->reactor(), [this] { settingsFileChanged(); });
     ports_.mainQueue().async([this] { delegate_->applicationDidFinishLaunching(); });
     for (const auto& line : desktop_->describe(ports_.distributed())) {
         LOGGING_INFO(line);
@@ -156,16 +155,12 @@ void Program::launch()
 void Program::stop(int signal)
 {
     LOGGING_INFO(std::string("Stopping on ") + (signal == SIGINT ? "SIGINT" : "SIGTERM"));
-    ports_.mainQueue().sync([this] { delegate_->applicationWillTerminate(); });
-    // Off the main queue: a sleep being announced waits for it.
+    delegate_->applicationWillTerminate();
     desktop_.reset();
-    ports_.mainQueue().sync([this] { ports_.input().stop(); });
-    // The application goes while the main queue runs: some of its queues run there.
-    ports_.mainQueue().sync([this] {
-        shell_->attach(nullptr);
-        watcher_.reset();
-        delegate_.reset();
-    });
+    ports_.input().stop();
+    shell_->attach(nullptr);
+    watcher_.reset();
+    delegate_.reset();
     shell_->quit();
 }
 

@@ -43,7 +43,7 @@ private:
     [[noreturn]] void terminate(int status);
     void settingsFileChanged();
 
-    // First: the threads made after it leave the two signals to it.
+    // First: the threads made after it leave the two signals to the reactor.
     linuxbackend::TerminationSignals signals_;
     std::shared_ptr<logging::ConsoleDestination> terminal_;
     std::shared_ptr<logging::ConsoleDestination> journal_;
@@ -56,7 +56,6 @@ private:
     std::unique_ptr<SettingsReload> reload_;
     std::unique_ptr<linuxbackend::SettingsFileWatcher> watcher_;
     bool inputStarted_ = false;
-    // Last: its thread posts to the main queue.
     std::unique_ptr<linuxbackend::RunningInstance> instance_;
 };
 

@@ -1,14 +1,11 @@
 #include "platform/linux/settings/SettingsFileWatcher.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
+#include <sys/epoll.h>
 #include <sys/inotify.h>
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cstring>
-#include <mutex>
 #include <string_view>
 #include <system_error>
 
@@ -21,65 +18,23 @@ constexpr std::uint32_t watchedEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_
 
 }  // namespace
 
-struct SettingsFileWatcher::Listener {
-    explicit Listener(std::function<void()> call) : changed(std::move(call)) {}
-
-    // Held while changed runs, so that the watcher's end waits for a call under way on another thread;
-    // recursive for a call that ends the watcher.
-    std::recursive_mutex mutex;
-    bool listening = true;
-    // A call is on the queue and has not started: later changes are its business.
-    std::atomic<bool> queued{false};
-    std::function<void()> changed;
-};
-
-SettingsFileWatcher::SettingsFileWatcher(const std::filesystem::path& file, platform::Queue& queue,
+SettingsFileWatcher::SettingsFileWatcher(const std::filesystem::path& file, Reactor& reactor,
                                          std::function<void()> changed)
-    : name_(file.filename().string()), queue_(queue),
-      listener_(std::make_shared<Listener>(std::move(changed))),
+    : name_(file.filename().string()), changed_(std::move(changed)),
       inotify_(
-          FileDescriptor::opened(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC), "cannot watch " + file.string())),
-      stop_(FileDescriptor::opened(::eventfd(0, EFD_CLOEXEC), "cannot watch " + file.string()))
+          FileDescriptor::opened(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC), "cannot watch " + file.string()))
 {
     const auto folder = file.parent_path().empty() ? std::filesystem::path(".") : file.parent_path();
     std::filesystem::create_directories(folder);
     if (::inotify_add_watch(inotify_.get(), folder.c_str(), watchedEvents) < 0) {
         throwLastError("cannot watch " + folder.string());
     }
-    thread_ = std::thread([this] { watch(); });
-}
-
-SettingsFileWatcher::~SettingsFileWatcher()
-{
-    {
-        const std::lock_guard lock(listener_->mutex);
-        listener_->listening = false;
-    }
-    ::eventfd_write(stop_.get(), 1);
-    thread_.join();
-}
-
-void SettingsFileWatcher::watch()
-{
-    std::array<pollfd, 2> watched{{{inotify_.get(), POLLIN, 0}, {stop_.get(), POLLIN, 0}}};
-    try {
-        for (;;) {
-            if (::poll(watched.data(), watched.size(), -1) < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                throwLastError("poll");
-            }
-            if (watched[1].revents != 0) {
-                return;
-            }
-            if (watched[0].revents != 0 && readEvents()) {
-                notify();
-            }
+    // A broken watch cannot be mended from here: the reactor drops it, and changes are no longer told.
+    readable_ = reactor.watch("the settings file", inotify_.get(), EPOLLIN, [this](std::uint32_t) {
+        if (readEvents()) {
+            changed_();
         }
-    } catch (const std::system_error&) {
-        // The watch is broken and cannot be mended from here; changes are no longer told.
-    }
+    });
 }
 
 // Reads every event waiting, so that a burst of them tells of one change.
@@ -116,20 +71,6 @@ bool SettingsFileWatcher::concerns(std::string_view events) const
         events.remove_prefix(std::min(events.size(), sizeof event + event.len));
     }
     return false;
-}
-
-void SettingsFileWatcher::notify()
-{
-    if (listener_->queued.exchange(true)) {
-        return;
-    }
-    queue_.async([listener = listener_] {
-        listener->queued = false;
-        const std::lock_guard lock(listener->mutex);
-        if (listener->listening) {
-            listener->changed();
-        }
-    });
 }
 
 }  // namespace veltrane::linuxbackend

@@ -1,14 +1,13 @@
 #include "platform/linux/system/RunningInstance.h"
 
 #include <fcntl.h>
-#include <poll.h>
-#include <sys/eventfd.h>
+#include <sys/epoll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 
-#include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -30,9 +29,10 @@ sockaddr_un addressOf(const std::filesystem::path& socket)
     return address;
 }
 
-FileDescriptor unixSocket()
+FileDescriptor unixSocket(int flags)
 {
-    return FileDescriptor::opened(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0), "cannot make a socket");
+    return FileDescriptor::opened(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | flags, 0),
+                                  "cannot make a socket");
 }
 
 const sockaddr* generic(const sockaddr_un& address)
@@ -55,7 +55,7 @@ std::filesystem::path RunningInstance::defaultPath()
     return folder / "veltrane.socket";
 }
 
-std::unique_ptr<RunningInstance> RunningInstance::claim(const std::filesystem::path& socket,
+std::unique_ptr<RunningInstance> RunningInstance::claim(const std::filesystem::path& socket, Reactor& reactor,
                                                         std::function<void()> reopened)
 {
     const auto lockPath = socket.string() + ".lock";
@@ -70,55 +70,45 @@ std::unique_ptr<RunningInstance> RunningInstance::claim(const std::filesystem::p
         return nullptr;
     }
     const auto address = addressOf(socket);
-    auto listening = unixSocket();
+    auto listening = unixSocket(SOCK_NONBLOCK);
     // What is there was left by an instance that ended without removing it.
     ::unlink(socket.c_str());
     if (::bind(listening.get(), generic(address), sizeof address) != 0 || ::listen(listening.get(), 4) != 0) {
         throwLastError("cannot listen on " + socket.string());
     }
     return std::unique_ptr<RunningInstance>(
-        new RunningInstance(std::move(lock), std::move(listening), std::move(reopened)));
+        new RunningInstance(std::move(lock), std::move(listening), reactor, std::move(reopened)));
 }
 
 // The instance may still be starting and not listening yet: then it is not told.
 void RunningInstance::announce(const std::filesystem::path& socket)
 {
     const auto address = addressOf(socket);
-    const auto connection = unixSocket();
+    const auto connection = unixSocket(0);
     [[maybe_unused]] const int connected = ::connect(connection.get(), generic(address), sizeof address);
 }
 
-RunningInstance::RunningInstance(FileDescriptor lock, FileDescriptor listening,
+RunningInstance::RunningInstance(FileDescriptor lock, FileDescriptor listening, Reactor& reactor,
                                  std::function<void()> reopened)
-    : lock_(std::move(lock)), listening_(std::move(listening)),
-      stop_(FileDescriptor::opened(::eventfd(0, EFD_CLOEXEC), "cannot make an event")),
-      reopened_(std::move(reopened)), thread_([this] { listen(); })
+    : lock_(std::move(lock)), listening_(std::move(listening)), reopened_(std::move(reopened)),
+      connecting_(reactor.watch("the socket of later starts", listening_.get(), EPOLLIN,
+                                [this](std::uint32_t) { accept(); }))
 {
 }
 
-RunningInstance::~RunningInstance()
+void RunningInstance::accept()
 {
-    ::eventfd_write(stop_.get(), 1);
-    thread_.join();
-}
-
-void RunningInstance::listen()
-{
-    std::array<pollfd, 2> watched{{{listening_.get(), POLLIN, 0}, {stop_.get(), POLLIN, 0}}};
+    // A connection says all there is to say. One that cannot be taken (out of descriptors) would
+    // leave the socket readable for ever: the reactor then drops it.
     for (;;) {
-        if (::poll(watched.data(), watched.size(), -1) < 0 && errno != EINTR) {
-            return;
-        }
-        if (watched[1].revents != 0) {
-            return;
-        }
-        if (watched[0].revents != 0) {
-            // A connection says all there is to say.
-            const FileDescriptor connection(::accept4(listening_.get(), nullptr, nullptr, SOCK_CLOEXEC));
-            if (connection.valid()) {
-                reopened_();
+        const FileDescriptor connection(::accept4(listening_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+        if (!connection.valid()) {
+            if (errno != EAGAIN && errno != EINTR && errno != ECONNABORTED) {
+                throwLastError("cannot take a later start");
             }
+            return;
         }
+        reopened_();
     }
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/linux/reactor/FileDescriptor.h"
+#include "platform/linux/reactor/Reactor.h"
 
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <thread>
 
 namespace veltrane::linuxbackend {
 
@@ -16,26 +16,25 @@ class RunningInstance {
 public:
     // In the user's runtime folder, or a folder of the user's own in /tmp without one.
     static std::filesystem::path defaultPath();
-    // This process becomes the running instance, hearing of every later start through reopened (on a
-    // thread of its own); or, with another one running, tells it and returns nothing.
-    static std::unique_ptr<RunningInstance> claim(const std::filesystem::path& socket,
+    // This process becomes the running instance, hearing of every later start through reopened, on
+    // the reactor's thread; or, with another one running, tells it and returns nothing. On the
+    // reactor's thread, where the instance is also destroyed; the lock goes with the process.
+    static std::unique_ptr<RunningInstance> claim(const std::filesystem::path& socket, Reactor& reactor,
                                                   std::function<void()> reopened);
 
-    // Stops listening: reopened is not called once it returns. The lock goes with the process.
-    ~RunningInstance();
     RunningInstance(const RunningInstance&) = delete;
     RunningInstance& operator=(const RunningInstance&) = delete;
 
 private:
-    RunningInstance(FileDescriptor lock, FileDescriptor listening, std::function<void()> reopened);
+    RunningInstance(FileDescriptor lock, FileDescriptor listening, Reactor& reactor,
+                    std::function<void()> reopened);
     static void announce(const std::filesystem::path& socket);
-    void listen();
+    void accept();
 
     FileDescriptor lock_;
     FileDescriptor listening_;
-    FileDescriptor stop_;
     std::function<void()> reopened_;
-    std::thread thread_;
+    Reactor::Source connecting_;
 };
 
 }  // namespace veltrane::linuxbackend

@@ -1,48 +1,41 @@
 #include "platform/linux/system/TerminationSignals.h"
 
 #include <pthread.h>
-#include <signal.h>
+
+#include <csignal>
+#include <memory>
+#include <utility>
 
 namespace veltrane::linuxbackend {
 
 namespace {
 
-sigset_t terminationSet()
-{
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    return set;
-}
+constexpr int kSignals[] = {SIGINT, SIGTERM};
 
 }  // namespace
 
 TerminationSignals::TerminationSignals()
 {
-    const sigset_t set = terminationSet();
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kSignals) {
+        sigaddset(&set, signal);
+    }
     pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
-TerminationSignals::~TerminationSignals()
+std::vector<Reactor::Source> TerminationSignals::watch(Reactor& reactor, Handler handler)
 {
-    if (thread_.joinable()) {
-        closing_ = true;
-        pthread_kill(thread_.native_handle(), SIGTERM);
-        thread_.join();
+    auto once = std::make_shared<Handler>(std::move(handler));
+    std::vector<Reactor::Source> sources;
+    for (const int signal : kSignals) {
+        sources.push_back(reactor.signal("the termination signals", signal, [once](int number) {
+            if (*once) {
+                std::exchange(*once, nullptr)(number);
+            }
+        }));
     }
-}
-
-void TerminationSignals::onSignal(Handler handler)
-{
-    thread_ = std::thread([this, handler = std::move(handler)] {
-        const sigset_t set = terminationSet();
-        int signal = 0;
-        sigwait(&set, &signal);
-        if (!closing_) {
-            handler(signal);
-        }
-    });
+    return sources;
 }
 
 }  // namespace veltrane::linuxbackend

@@ -1,6 +1,6 @@
 #include "platform/linux/settings/SettingsFileWatcher.h"
 #include "SettingsFolder.h"
-#include "platform/threads/MainLoop.h"
+#include "platform/linux/reactor/ReactorLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -44,14 +44,15 @@ protected:
     }
 
     SettingsFolder folder;
-    threads::MainLoop loop;
+    Reactor reactor{[](const std::string& line) { ADD_FAILURE() << line; }};
+    ReactorLoop loop{reactor};
     int calls = 0;
 };
 
 // Once destroyed, it calls nothing, not even for a change it saw before.
-TEST_F(SettingsFileWatcherTest, CallsOnceOnTheQueueForEachWayTheFileChangesAndNothingOnceDestroyed)
+TEST_F(SettingsFileWatcherTest, CallsOnceOnTheReactorForEachWayTheFileChangesAndNothingOnceDestroyed)
 {
-    auto watcher = std::make_unique<SettingsFileWatcher>(folder.file(), loop, [this] {
+    auto watcher = std::make_unique<SettingsFileWatcher>(folder.file(), reactor, [this] {
         EXPECT_TRUE(loop.isCurrent());
         changed();
     });
@@ -85,7 +86,7 @@ TEST_F(SettingsFileWatcherTest, TheProgramsOwnWritesEndInAReloadWithoutChanges)
 {
     auto settings = folder.open();
     std::optional<std::vector<std::string>> reloaded;
-    SettingsFileWatcher watcher(folder.file(), loop, [&] {
+    SettingsFileWatcher watcher(folder.file(), reactor, [&] {
         reloaded = settings->reload();
         changed();
     });

@@ -1,12 +1,11 @@
 #include "platform/linux/system/RunningInstance.h"
 
-#include "Eventually.h"
+#include "platform/linux/reactor/ReactorLoop.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 
 namespace veltrane::linuxbackend {
@@ -26,14 +25,21 @@ protected:
 TEST_F(RunningInstanceTest, ALaterStartTellsTheRunningOneEvenOverWhatAnEndedOneLeft)
 {
     const auto socket = folder / "veltrane.socket";
-    std::atomic<int> reopened = 0;
+    Reactor reactor([](const std::string& line) { ADD_FAILURE() << line; });
+    ReactorLoop loop(reactor);
     // Left behind as by an instance that was killed: the lock is free, the socket still there.
-    RunningInstance::claim(socket, [] {}).reset();
+    RunningInstance::claim(socket, reactor, [] {}).reset();
     ASSERT_TRUE(std::filesystem::exists(socket));
-    const auto next = RunningInstance::claim(socket, [&] { ++reopened; });
+    int reopened = 0;
+    const auto next = RunningInstance::claim(socket, reactor, [&] {
+        ++reopened;
+        loop.quit();
+    });
     ASSERT_NE(next, nullptr);
-    EXPECT_EQ(RunningInstance::claim(socket, [] {}), nullptr);
-    EXPECT_TRUE(testsupport::eventually([&] { return reopened > 0; }));
+    EXPECT_EQ(RunningInstance::claim(socket, reactor, [] {}), nullptr);
+    loop.asyncAfter(5, [&] { loop.quit(); });
+    loop.run();
+    EXPECT_EQ(reopened, 1);
 }
 
 }  // namespace
