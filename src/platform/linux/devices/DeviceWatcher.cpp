@@ -52,21 +52,23 @@ DeviceWatcher::DeviceWatcher()
     if (monitor_ != nullptr) {
         udev_monitor_filter_add_match_subsystem_devtype(monitor_, "input", nullptr);
         udev_monitor_enable_receiving(monitor_);
-        fd_ = udev_monitor_get_fd(monitor_);
         return;
     }
-    fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (fd_ < 0 || inotify_add_watch(fd_, std::string(kInputFolder).c_str(), IN_CREATE | IN_ATTRIB) < 0) {
-        throw std::system_error(errno, std::generic_category(), "cannot watch /dev/input");
+    inotify_ = FileDescriptor::opened(inotify_init1(IN_NONBLOCK | IN_CLOEXEC), "cannot watch /dev/input");
+    if (inotify_add_watch(inotify_.get(), std::string(kInputFolder).c_str(), IN_CREATE | IN_ATTRIB) < 0) {
+        throwLastError("cannot watch /dev/input");
     }
+}
+
+int DeviceWatcher::fd() const
+{
+    return monitor_ != nullptr ? udev_monitor_get_fd(monitor_) : inotify_.get();
 }
 
 DeviceWatcher::~DeviceWatcher()
 {
     if (monitor_ != nullptr) {
         udev_monitor_unref(monitor_);
-    } else if (fd_ >= 0) {
-        ::close(fd_);
     }
     if (udev_ != nullptr) {
         udev_unref(udev_);
@@ -111,7 +113,7 @@ std::vector<std::string> DeviceWatcher::readInotify()
     std::vector<std::string> added;
     alignas(inotify_event) std::array<char, 4096> buffer{};
     ssize_t length = 0;
-    while ((length = ::read(fd_, buffer.data(), buffer.size())) > 0) {
+    while ((length = ::read(inotify_.get(), buffer.data(), buffer.size())) > 0) {
         for (ssize_t offset = 0; offset < length;) {
             const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + offset);
             if (event->len > 0 && isEventNode(event->name)) {

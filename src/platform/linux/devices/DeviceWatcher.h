@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/linux/reactor/FileDescriptor.h"
+
 #include <string>
 #include <vector>
 
@@ -22,7 +24,7 @@ public:
     static std::vector<std::string> presentNodes();
 
     // For poll: readable when something changed.
-    int fd() const { return fd_; }
+    int fd() const;
     // Which source it follows: "udev" or "inotify".
     const char* source() const { return monitor_ != nullptr ? "udev" : "inotify"; }
     // The nodes of the devices that came since the last call.
@@ -34,7 +36,8 @@ private:
 
     udev* udev_ = nullptr;
     udev_monitor* monitor_ = nullptr;
-    int fd_ = -1;
+    // Without udev.
+    FileDescriptor inotify_;
 };
 
 }  // namespace veltrane::linuxbackend

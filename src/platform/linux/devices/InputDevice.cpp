@@ -3,7 +3,6 @@
 #include <libevdev/libevdev.h>
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <ctime>
@@ -13,16 +12,16 @@ namespace veltrane::linuxbackend {
 
 InputDevice::InputDevice(std::string node) : node_(std::move(node))
 {
-    fd_ = ::open(node_.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0 && errno == EACCES) {
-        fd_ = ::open(node_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    fd_ = FileDescriptor(::open(node_.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    if (!fd_.valid() && errno == EACCES) {
+        fd_ = FileDescriptor::opened(::open(node_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC),
+                                     "cannot open " + node_);
     }
-    if (fd_ < 0) {
-        throw std::system_error(errno, std::generic_category(), "cannot open " + node_);
+    if (!fd_.valid()) {
+        throwLastError("cannot open " + node_);
     }
-    const int result = libevdev_new_from_fd(fd_, &device_);
+    const int result = libevdev_new_from_fd(fd_.get(), &device_);
     if (result != 0) {
-        ::close(fd_);
         throw std::system_error(-result, std::generic_category(), "cannot read " + node_);
     }
     capabilities_ = DeviceCapabilities::read(device_);
@@ -34,7 +33,6 @@ InputDevice::~InputDevice()
 {
     ungrab();
     libevdev_free(device_);
-    ::close(fd_);
 }
 
 void InputDevice::grabWhenIdle()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/linux/devices/DeviceCapabilities.h"
+#include "platform/linux/reactor/FileDescriptor.h"
 
 #include <linux/input.h>
 
@@ -27,7 +28,7 @@ public:
 
     const std::string& node() const { return node_; }
     const DeviceCapabilities& capabilities() const { return capabilities_; }
-    int fd() const { return fd_; }
+    int fd() const { return fd_.get(); }
     bool grabbed() const { return grabbed_; }
 
     // Grabs the device now when no key is down on it, else once the last key goes up.
@@ -46,7 +47,7 @@ private:
     void tryGrab();
 
     std::string node_;
-    int fd_ = -1;
+    FileDescriptor fd_;
     libevdev* device_ = nullptr;
     DeviceCapabilities capabilities_;
     bool wantGrab_ = false;

@@ -71,25 +71,21 @@ std::unique_ptr<VirtualDevice> VirtualDevice::pointer()
 
 std::unique_ptr<VirtualDevice> VirtualDevice::create(libevdev* description)
 {
-    const int fd = ::open("/dev/uinput", O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        throw std::system_error(errno, std::generic_category(), "cannot open /dev/uinput for writing");
-    }
+    auto fd = FileDescriptor::opened(::open("/dev/uinput", O_RDWR | O_CLOEXEC | O_NONBLOCK),
+                                     "cannot open /dev/uinput for writing");
     libevdev_uinput* device = nullptr;
-    const int result = libevdev_uinput_create_from_device(description, fd, &device);
+    const int result = libevdev_uinput_create_from_device(description, fd.get(), &device);
     if (result != 0) {
-        ::close(fd);
         throw std::system_error(-result, std::generic_category(),
                                 std::string("cannot create ") + libevdev_get_name(description));
     }
-    return std::unique_ptr<VirtualDevice>(new VirtualDevice(device));
+    return std::unique_ptr<VirtualDevice>(new VirtualDevice(std::move(fd), device));
 }
 
+// The descriptor, which libevdev does not own, closes after the device is destroyed.
 VirtualDevice::~VirtualDevice()
 {
-    const int fd = libevdev_uinput_get_fd(device_);
     libevdev_uinput_destroy(device_);
-    ::close(fd);
 }
 
 bool VirtualDevice::write(std::span<const input_event> events) const
@@ -100,7 +96,7 @@ bool VirtualDevice::write(std::span<const input_event> events) const
 
 int VirtualDevice::fd() const
 {
-    return libevdev_uinput_get_fd(device_);
+    return fd_.get();
 }
 
 std::optional<bool> VirtualDevice::readCapsLockLight() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/linux/reactor/FileDescriptor.h"
+
 #include <linux/input.h>
 
 #include <memory>
@@ -34,9 +36,10 @@ public:
     std::optional<bool> readCapsLockLight() const;
 
 private:
-    explicit VirtualDevice(libevdev_uinput* device) : device_(device) {}
+    VirtualDevice(FileDescriptor fd, libevdev_uinput* device) : fd_(std::move(fd)), device_(device) {}
     static std::unique_ptr<VirtualDevice> create(libevdev* description);
 
+    FileDescriptor fd_;
     libevdev_uinput* device_;
 };
 
