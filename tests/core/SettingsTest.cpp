@@ -15,28 +15,6 @@ protected:
     sim::SimUserDefaults store{domain};
 };
 
-// The defaults every scenario runs on (caps lock as the hyper key, made left Command, with the
-// whole set; a keyboard announced a second after it comes; the mouse switches of the event mask;
-// touches from gesture events; a first run) are the scenarios' to check, and a stored zero caps
-// lock destination reading as escape the HID remap tests'; these are the rest.
-TEST_F(SettingsTest, AFreshStoreGivesTheDeclaredDefaults)
-{
-    Defaults defaults(store);
-
-    EXPECT_EQ(defaults.gestures().value(), 2);
-    EXPECT_EQ(defaults.quickPressTimeout().value(), 1.0f);
-    EXPECT_EQ(defaults.oneTopTriggerThreshold().value(), 12.0f);
-    EXPECT_EQ(defaults.oneTopCursorFreezeThreshold().value(), 30.0f);
-    EXPECT_EQ(defaults.cornerMaxXYDiff().value(), 35.0f);
-    EXPECT_EQ(defaults.cornerTriggerThreshold().value(), 80.0f);
-    EXPECT_EQ(defaults.cornerFreezeThreshold().value(), 85.0f);
-    EXPECT_EQ(defaults.cornerStartMin().value(), 40.0f);
-    EXPECT_EQ(defaults.cornerStartMax().value(), 60.0f);
-    EXPECT_EQ(defaults.restartOnWakeDelay().value(), 0.0f);
-    EXPECT_EQ(defaults.keyRemap().enabled(), std::nullopt);
-    EXPECT_TRUE(domain.empty());
-}
-
 // A process reads the domain as it stood at its start, with its own writes, which go through at
 // once: what another program writes reaches it only at its next launch, as does a zero it wrote,
 // which then reads as the declared default.

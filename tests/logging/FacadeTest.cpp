@@ -350,7 +350,8 @@ TEST_F(FacadeTest, MainApplicationGetsTheWindowAndOnRequestAFileStartingAtDebug)
     LOGGING_VERBOSE("verbose line");
     LOGGING_DEBUG("debug line");
     const auto file = written(appLog);
-    EXPECT_NE(file.find("INFO Logging.zorvDefaults():198 - build 0.1.0\n"), std::string::npos) << file;
+    EXPECT_NE(file.find("INFO Logging.zorvDefaults():"), std::string::npos) << file;
+    EXPECT_NE(file.find(" - build 0.1.0\n"), std::string::npos) << file;
     EXPECT_EQ(file.find("verbose line"), std::string::npos);
     EXPECT_NE(file.find("debug line"), std::string::npos);
     EXPECT_NE(window->text.find("verbose line\n"), std::string::npos);
@@ -417,8 +418,7 @@ TEST_F(FacadeTest, HelperWritesToTheUnifiedLogUnderTheMainApplicationsName)
     ASSERT_EQ(entries.size(), 2U);
     EXPECT_EQ(entries[0].first, SystemLogLevel::info);
     EXPECT_TRUE(entries[0].second.starts_with("com-marrowind-Veltrane ")) << entries[0].second;
-    EXPECT_TRUE(entries[0].second.ends_with("Logging.zorvHelperDefaults():242 - build 0.1.0"))
-        << entries[0].second;
+    EXPECT_TRUE(entries[0].second.ends_with(" - build 0.1.0")) << entries[0].second;
     EXPECT_EQ(entries[1].first, SystemLogLevel::error);
 }
 
