@@ -15,7 +15,7 @@ namespace veltrane::linuxbackend {
 
 // The HID side of the program: the grabbed keyboards, the HID managers the application made, and
 // the event system's list of services (the keyboards, whose mappings apply in software). The
-// input thread tells it of keyboards coming, the key road of keyboards going, and the key pipeline
+// input loop tells it of keyboards coming, the key road of keyboards going, and the key pipeline
 // hands it each raw key.
 class LinuxHidStack final : public platform::HidManagerFactory, public platform::HidEventSystem {
 public:

@@ -16,7 +16,7 @@ namespace veltrane::linuxbackend {
 // The one event loop of the Linux backend, on sd-event: the input devices, the watchers of the
 // desktop and the main queue's own tasks are its sources, and it calls each on the thread that
 // runs it when there is something to do, so that the program sleeps while nothing happens and no
-// watcher needs a thread of its own. Everything but wake() belongs to that thread.
+// watcher needs a thread of its own. It belongs to the thread that runs it.
 class Reactor {
 public:
     // A source of the loop, which stops when it goes.
