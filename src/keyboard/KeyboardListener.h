@@ -26,8 +26,9 @@ private:
 
     const platform::Platform& platform_;
     Defaults& defaults_;
-    std::shared_ptr<platform::HidManager> ioHidManager_;
+    // Before the manager, which goes first: it sends device changes to the queue until it goes.
     std::shared_ptr<platform::Queue> queue_;
+    std::shared_ptr<platform::HidManager> ioHidManager_;
     // Added to on the listener's queue, removed from on the main queue.
     std::mutex devicesMutex_;
     std::set<KeyboardDevice> keyboardDevices_;
