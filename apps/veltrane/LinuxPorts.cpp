@@ -71,7 +71,7 @@ LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hook
           [this] { return applicationsOn(distributed_.namesOnBus()); }),
       system_({hooks.trusted, hooks.terminate, hooks.exit}, PermissionAdvice::help(),
               linuxbackend::XdgAutostart(linuxbackend::XdgAutostart::userFolder(), launcherHelper()),
-              (bundleFolder() / "commands").string()),
+              shell.reactor(), (bundleFolder() / "commands").string()),
       bundle_(bundleInfo()), platform_{clock_,
                                        dispatch_,
                                        notifications_,

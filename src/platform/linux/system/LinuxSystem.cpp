@@ -3,6 +3,8 @@
 #include "platform/linux/system/KernelRelease.h"
 
 #include <spawn.h>
+#include <sys/epoll.h>
+#include <sys/syscall.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,7 +16,6 @@
 #include <fstream>
 #include <iterator>
 #include <string_view>
-#include <thread>
 
 namespace veltrane::linuxbackend {
 
@@ -81,22 +82,29 @@ std::optional<pid_t> spawn(std::vector<char*>& arguments, std::vector<char*>& en
     return error == 0 ? std::optional(child) : std::nullopt;
 }
 
-// Ignoring SIGCHLD would also take the status of the children the program waits for itself.
-void reapWhenDone(pid_t child)
-{
-    std::thread([child] {
-        while (waitpid(child, nullptr, 0) == -1 && errno == EINTR) {
-        }
-    }).detach();
-}
-
 }  // namespace
 
 LinuxSystem::LinuxSystem(Callbacks callbacks, platform::PermissionHelp help, XdgAutostart autostart,
-                         std::string commands)
+                         Reactor& reactor, std::string commands)
     : callbacks_(std::move(callbacks)), help_(std::move(help)), autostart_(std::move(autostart)),
-      commands_(std::move(commands))
+      reactor_(reactor), commands_(std::move(commands))
 {
+}
+
+// Ignoring SIGCHLD would also take the status of the children the program waits for itself. A
+// kernel without process descriptors (before 5.3) leaves the child a zombie until the program ends.
+void LinuxSystem::reapWhenDone(pid_t child)
+{
+    FileDescriptor process(static_cast<int>(::syscall(SYS_pidfd_open, child, 0)));
+    if (!process.valid()) {
+        return;
+    }
+    const int fd = process.get();
+    children_[child] = {std::move(process),
+                        reactor_.watch("a program started", fd, EPOLLIN, [this, child](std::uint32_t) {
+                            ::waitpid(child, nullptr, WNOHANG);
+                            children_.erase(child);
+                        })};
 }
 
 bool LinuxSystem::isProcessTrusted() const

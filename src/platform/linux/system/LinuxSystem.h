@@ -1,9 +1,14 @@
 #pragma once
 
 #include "platform/System.h"
+#include "platform/linux/reactor/FileDescriptor.h"
+#include "platform/linux/reactor/Reactor.h"
 #include "platform/linux/system/XdgAutostart.h"
 
+#include <sys/types.h>
+
 #include <functional>
+#include <map>
 
 namespace veltrane::linuxbackend {
 
@@ -24,8 +29,8 @@ public:
 
     // Every callback is required. The help says how the input devices are opened to the user. The
     // login item is an entry of that autostart folder. The programs started find the commands of
-    // that folder first on their PATH.
-    LinuxSystem(Callbacks callbacks, platform::PermissionHelp help, XdgAutostart autostart,
+    // that folder first on their PATH, and the reactor waits for them to end.
+    LinuxSystem(Callbacks callbacks, platform::PermissionHelp help, XdgAutostart autostart, Reactor& reactor,
                 std::string commands = "");
 
     bool isProcessTrusted() const override;
@@ -36,8 +41,8 @@ public:
     bool setLoginItemEnabled(const std::string& bundleIdentifier, bool enabled) override;
     // Searches PATH when the path has no slash. The child's PATH has the program's commands first:
     // the relaunch's shell command runs "open", which on Linux is one of them. The child has the
-    // default signal dispositions and mask and only the standard streams open; a thread waits for it
-    // so that no zombie stays.
+    // default signal dispositions and mask and only the standard streams open; the reactor waits
+    // for it so that no zombie stays. On the reactor's thread.
     // Nothing starts when it cannot be spawned, which the port has no way to report.
     void launchTask(const std::string& launchPath, const std::vector<std::string>& arguments) override;
     // The firmware's product name (DMI), without its line end.
@@ -49,10 +54,20 @@ public:
     [[noreturn]] void exit(int status) override;
 
 private:
+    // A child started and not yet ended: the descriptor that turns readable when it ends.
+    struct Child {
+        FileDescriptor process;
+        Reactor::Source ended;
+    };
+
+    void reapWhenDone(pid_t child);
+
     Callbacks callbacks_;
     platform::PermissionHelp help_;
     XdgAutostart autostart_;
+    Reactor& reactor_;
     std::string commands_;
+    std::map<pid_t, Child> children_;
 };
 
 }  // namespace veltrane::linuxbackend

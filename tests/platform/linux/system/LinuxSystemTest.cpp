@@ -1,6 +1,7 @@
 #include "platform/linux/system/LinuxSystem.h"
 
 #include "Eventually.h"
+#include "platform/linux/reactor/ReactorLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 namespace veltrane::linuxbackend {
 namespace {
@@ -20,10 +22,33 @@ namespace {
 using namespace std::chrono_literals;
 using testsupport::eventually;
 
+// The reactor runs on a thread of its own, where the programs are started and waited for.
+class RunningReactor {
+public:
+    RunningReactor() : thread_([this] { loop_.run(); }) {}
+    ~RunningReactor()
+    {
+        loop_.quit();
+        thread_.join();
+    }
+    RunningReactor(const RunningReactor&) = delete;
+    RunningReactor& operator=(const RunningReactor&) = delete;
+
+    Reactor& reactor() { return reactor_; }
+    void run(const platform::Queue::Task& task) { loop_.sync(task); }
+
+private:
+    Reactor reactor_{[](const std::string& line) { ADD_FAILURE() << line; }};
+    ReactorLoop loop_{reactor_};
+    std::thread thread_;
+};
+
+RunningReactor running;
+
 LinuxSystem makeSystem(const std::filesystem::path& autostart = "", const std::string& commands = "")
 {
     return LinuxSystem({.trusted = [] { return true; }, .terminate = [] {}, .exit = [](int) {}}, {},
-                       XdgAutostart(autostart, "/opt/my apps/veltrane"), commands);
+                       XdgAutostart(autostart, "/opt/my apps/veltrane"), running.reactor(), commands);
 }
 
 // Whether this process has no child at all, running or exited. WNOWAIT leaves an exited child to
@@ -63,14 +88,16 @@ TEST_F(LinuxSystemLaunch, StartsTheProgramFoundOnThePathWithoutWaitingAndReapsIt
         R"( echo "$2" > "$3")";
     auto system = makeSystem();
 
-    system.launchTask("sh", {"-c", script, "launched", go.string(), "started", out.string()});
+    running.run([&] {
+        system.launchTask("sh", {"-c", script, "launched", go.string(), "started", out.string()});
+    });
     EXPECT_FALSE(std::filesystem::exists(out));
     std::ofstream{go};
 
     EXPECT_TRUE(eventually([&] { return firstLine(out) == "started"; }, 10s)) << firstLine(out);
     EXPECT_TRUE(eventually(noChildLeft, 10s));
 
-    system.launchTask((folder_ / "missing").string(), {});
+    running.run([&] { system.launchTask((folder_ / "missing").string(), {}); });
     EXPECT_TRUE(eventually(noChildLeft, 10s));
 }
 
@@ -85,7 +112,7 @@ TEST_F(LinuxSystemLaunch, TheRelaunchsShellCommandStartsTheProgramInItsFolderAga
     std::filesystem::permissions(bundle / "veltrane", std::filesystem::perms::owner_all);
     auto system = makeSystem("", VELTRANE_COMMANDS);
 
-    system.launchTask("/bin/sh", {"-c", "sleep 0.1; open \"" + bundle.string() + "\""});
+    running.run([&] { system.launchTask("/bin/sh", {"-c", "sleep 0.1; open \"" + bundle.string() + "\""}); });
 
     EXPECT_TRUE(eventually([&] { return firstLine(out) == "started again"; }, 10s)) << firstLine(out);
 }
