@@ -44,7 +44,7 @@ void DesktopWatchers::watchFrontmost()
             changed);
         frontmostProblem_ = wayland_->problem();
     } else if (!environment("DISPLAY").empty()) {
-        x11_ = std::make_unique<linuxbackend::X11ActiveApplication>("", entries, changed);
+        x11_ = std::make_unique<linuxbackend::X11ActiveApplication>(reactor_, "", entries, changed);
         frontmostProblem_ = x11_->problem();
     } else {
         frontmostProblem_ = "no display: neither WAYLAND_DISPLAY nor DISPLAY is set";
