@@ -35,7 +35,7 @@ void DesktopWatchers::watchFrontmost()
     const auto changed = [this](const auto& application) { sinks_.activated(application); };
     if (!environment("WAYLAND_DISPLAY").empty()) {
         wayland_ = std::make_unique<linuxbackend::WlrActiveApplication>(
-            std::nullopt,
+            reactor_, std::nullopt,
             [entries](const std::string& appId) -> std::optional<platform::RunningApplication> {
                 const auto entry = entries->forWindowClass(appId, appId);
                 return entry ? std::optional(platform::RunningApplication{entry->id, entry->name})
@@ -44,7 +44,7 @@ void DesktopWatchers::watchFrontmost()
             changed);
         frontmostProblem_ = wayland_->problem();
     } else if (!environment("DISPLAY").empty()) {
-        x11_ = std::make_unique<linuxbackend::X11ActiveApplication>("", entries, changed);
+        x11_ = std::make_unique<linuxbackend::X11ActiveApplication>(reactor_, "", entries, changed);
         frontmostProblem_ = x11_->problem();
     } else {
         frontmostProblem_ = "no display: neither WAYLAND_DISPLAY nor DISPLAY is set";

@@ -21,7 +21,7 @@ namespace veltrane {
 class DesktopWatchers {
 public:
     struct Sinks {
-        // From the watchers' threads, the frontmost application found at the start first.
+        // On the reactor's thread, the frontmost application found at the start first.
         std::function<void(const std::optional<platform::RunningApplication>&)> activated;
         // For willSleep, the machine sleeps once it returns.
         std::function<void(platform::WorkspaceNotification)> announce;

@@ -1,22 +1,18 @@
 #include "platform/linux/wayland/WlrActiveApplication.h"
 
-#include "platform/linux/reactor/FileDescriptor.h"
-
 #include <poll.h>
-#include <sys/eventfd.h>
+#include <sys/epoll.h>
 #include <wayland-client.h>
 #include <wlr-foreign-toplevel-management-unstable-v1-client-protocol.h>
 
 #include <algorithm>
-#include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <span>
 #include <system_error>
-#include <thread>
 #include <unordered_map>
 
 namespace veltrane::linuxbackend {
@@ -47,26 +43,17 @@ bool includesActivated(const wl_array* states)
 
 }  // namespace
 
-// The connection and what it learnt of the windows. Everything Wayland happens on the thread, once the
-// constructor has had the compositor's first answer.
+// The connection and what it learnt of the windows. While it watches, it means to read from the
+// compositor: the reactor sees its descriptor turn readable only for what the library has not read.
 class WlrActiveApplication::Session {
 public:
-    Session(const std::optional<std::string>& display, Lookup lookup, Handler changed);
+    Session(Reactor& reactor, const std::optional<std::string>& display, Lookup lookup, Handler changed);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    std::string problem() const
-    {
-        const std::lock_guard lock(mutex_);
-        return problem_;
-    }
-
-    std::optional<RunningApplication> current() const
-    {
-        const std::lock_guard lock(mutex_);
-        return current_;
-    }
+    std::string problem() const { return problem_; }
+    std::optional<RunningApplication> current() const { return current_; }
 
 private:
     // A window's changes apply together at its done event; until then they are pending.
@@ -78,12 +65,12 @@ private:
         Window pending;
         Window shown;
     };
-    enum class Pumped { events, quiet, stopped, failed };
 
     std::string connect(const std::optional<std::string>& display);
     std::string roundtrip();
     std::string lost() const;
-    Pumped pump(int timeoutMs);
+    bool await(std::chrono::milliseconds limit);
+    bool prepare();
     void follow();
     void watch(zwlr_foreign_toplevel_handle_v1* handle);
     void forget(zwlr_foreign_toplevel_handle_v1* handle);
@@ -99,17 +86,16 @@ private:
 
     Lookup lookup_;
     Handler changed_;
-    FileDescriptor stop_;
     wl_display* display_ = nullptr;
     wl_registry* registry_ = nullptr;
     zwlr_foreign_toplevel_manager_v1* manager_ = nullptr;
     std::unordered_map<zwlr_foreign_toplevel_handle_v1*, Toplevel> toplevels_;
     std::string shownAppId_;
     bool reviewDue_ = false;
-    mutable std::mutex mutex_;
     std::optional<RunningApplication> current_;
     std::string problem_;
-    std::thread thread_;
+    // Watched while prepared to read.
+    Reactor::Source readable_;
 };
 
 const wl_callback_listener WlrActiveApplication::Session::syncListener = {
@@ -168,22 +154,25 @@ const zwlr_foreign_toplevel_handle_v1_listener WlrActiveApplication::Session::to
     .parent = [](void*, zwlr_foreign_toplevel_handle_v1*, zwlr_foreign_toplevel_handle_v1*) {},
 };
 
-WlrActiveApplication::Session::Session(const std::optional<std::string>& display, Lookup lookup,
-                                       Handler changed)
-    : lookup_(std::move(lookup)), changed_(std::move(changed)),
-      stop_(FileDescriptor::opened(::eventfd(0, EFD_CLOEXEC), "cannot make an event"))
+WlrActiveApplication::Session::Session(Reactor& reactor, const std::optional<std::string>& display,
+                                       Lookup lookup, Handler changed)
+    : lookup_(std::move(lookup)), changed_(std::move(changed))
 {
     problem_ = connect(display);
+    if (problem_.empty() && !prepare()) {
+        problem_ = lost();
+    }
     if (problem_.empty()) {
-        thread_ = std::thread([this] { follow(); });
+        readable_ = reactor.watch("the Wayland compositor's window list", wl_display_get_fd(display_),
+                                  EPOLLIN, [this](std::uint32_t) { follow(); });
     }
 }
 
 WlrActiveApplication::Session::~Session()
 {
-    if (thread_.joinable()) {
-        ::eventfd_write(stop_.get(), 1);
-        thread_.join();
+    if (readable_) {
+        readable_.reset();
+        wl_display_cancel_read(display_);
     }
     for (const auto& [handle, toplevel] : toplevels_) {
         zwlr_foreign_toplevel_handle_v1_destroy(handle);
@@ -229,7 +218,7 @@ std::string WlrActiveApplication::Session::roundtrip()
         if (left.count() <= 0) {
             failure =
                 "the compositor did not answer within " + std::to_string(answerTime.count()) + " seconds";
-        } else if (pump(static_cast<int>(left.count())) == Pumped::failed) {
+        } else if (!await(left)) {
             failure = lost();
         }
     }
@@ -243,56 +232,53 @@ std::string WlrActiveApplication::Session::lost() const
            std::generic_category().message(wl_display_get_error(display_));
 }
 
-// Waits for the compositor, for the stop event or for the time given (-1: no limit), and dispatches
-// what came.
-WlrActiveApplication::Session::Pumped WlrActiveApplication::Session::pump(int timeoutMs)
+// Waits for the compositor for that long at most, and dispatches what came. False once the
+// connection is lost.
+bool WlrActiveApplication::Session::await(std::chrono::milliseconds limit)
+{
+    if (!prepare()) {
+        return false;
+    }
+    pollfd readable{wl_display_get_fd(display_), POLLIN, 0};
+    const int ready = ::poll(&readable, 1, static_cast<int>(limit.count()));
+    if (ready <= 0) {
+        const bool failed = ready < 0 && errno != EINTR;
+        wl_display_cancel_read(display_);
+        return !failed;
+    }
+    return wl_display_read_events(display_) >= 0 && wl_display_dispatch_pending(display_) >= 0;
+}
+
+// Dispatches what the library holds already and sends what is asked, then means to read. False,
+// and not meaning to read, once the connection is lost.
+bool WlrActiveApplication::Session::prepare()
 {
     while (wl_display_prepare_read(display_) != 0) {
         if (wl_display_dispatch_pending(display_) < 0) {
-            return Pumped::failed;
+            return false;
         }
     }
     // A full socket takes the requests on a later turn.
     if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
         wl_display_cancel_read(display_);
-        return Pumped::failed;
+        return false;
     }
-    std::array<pollfd, 2> watched{{{wl_display_get_fd(display_), POLLIN, 0}, {stop_.get(), POLLIN, 0}}};
-    const int ready = ::poll(watched.data(), watched.size(), timeoutMs);
-    const bool pollFailed = ready < 0 && errno != EINTR;
-    if (ready <= 0 || watched[0].revents == 0 || watched[1].revents != 0) {
-        wl_display_cancel_read(display_);
-        if (pollFailed) {
-            return Pumped::failed;
-        }
-        return watched[1].revents != 0 ? Pumped::stopped : Pumped::quiet;
-    }
-    if (wl_display_read_events(display_) < 0 || wl_display_dispatch_pending(display_) < 0) {
-        return Pumped::failed;
-    }
-    return Pumped::events;
+    return true;
 }
 
 void WlrActiveApplication::Session::follow()
 {
-    for (;;) {
-        const Pumped pumped = pump(-1);
-        if (pumped == Pumped::stopped) {
-            return;
-        }
-        if (pumped == Pumped::failed) {
-            giveUp(lost());
-            return;
-        }
-        if (manager_ == nullptr) {
-            giveUp("the compositor stopped listing its windows");
-            return;
-        }
-        // Once per batch: a focus moving between windows comes as two done events, and the moment
-        // between them, with no window activated, is not a change.
-        if (reviewDue_) {
-            review();
-        }
+    if (wl_display_read_events(display_) < 0 || !prepare()) {
+        return giveUp(lost());
+    }
+    if (manager_ == nullptr) {
+        wl_display_cancel_read(display_);
+        return giveUp("the compositor stopped listing its windows");
+    }
+    // Once per batch: a focus moving between windows comes as two done events, and the moment
+    // between them, with no window activated, is not a change.
+    if (reviewDue_) {
+        review();
     }
 }
 
@@ -334,30 +320,25 @@ std::optional<RunningApplication> WlrActiveApplication::Session::identify(const 
 
 void WlrActiveApplication::Session::tell(const std::optional<RunningApplication>& application)
 {
-    {
-        const std::lock_guard lock(mutex_);
-        if (current_ == application) {
-            return;
-        }
+    if (current_ != application) {
         current_ = application;
-    }
-    if (changed_) {
-        changed_(application);
+        if (changed_) {
+            changed_(application);
+        }
     }
 }
 
+// Called without meaning to read: the source goes, which would otherwise be called again at once.
 void WlrActiveApplication::Session::giveUp(const std::string& why)
 {
-    {
-        const std::lock_guard lock(mutex_);
-        problem_ = why;
-    }
+    problem_ = why;
+    readable_.reset();
     tell(std::nullopt);
 }
 
-WlrActiveApplication::WlrActiveApplication(const std::optional<std::string>& display, Lookup lookup,
-                                           Handler changed)
-    : session_(std::make_unique<Session>(display, std::move(lookup), std::move(changed)))
+WlrActiveApplication::WlrActiveApplication(Reactor& reactor, const std::optional<std::string>& display,
+                                           Lookup lookup, Handler changed)
+    : session_(std::make_unique<Session>(reactor, display, std::move(lookup), std::move(changed)))
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Workspace.h"
+#include "platform/linux/reactor/Reactor.h"
 
 #include <functional>
 #include <memory>
@@ -11,7 +12,8 @@ namespace veltrane::linuxbackend {
 
 // The application frontmost on a Wayland compositor that lists the toplevel windows of its clients to
 // other clients, as those built on wlroots do: the application of the activated window, and when it
-// changes. Wayland has no common way to learn this, so on other compositors it is unavailable.
+// changes. Wayland has no common way to learn this, so on other compositors it is unavailable. Made,
+// used and destroyed on the reactor's thread.
 class WlrActiveApplication {
 public:
     // The application an app_id belongs to, or nothing when unknown: then the app_id serves as both
@@ -21,11 +23,11 @@ public:
 
     // Connects to the display of that name (a socket name or an absolute path), or without one to the
     // one WAYLAND_DISPLAY names, and waits a few seconds at most for the compositor's first answer.
-    // From then on a thread of its own follows the windows and calls changed, there, each time the
-    // frontmost application changes, nothing included (no window activated, or an application
+    // From then on it follows the windows as a source of the reactor, which calls changed each time
+    // the frontmost application changes, nothing included (no window activated, or an application
     // without an app_id). The first call, if any, tells the frontmost application found at the start.
-    WlrActiveApplication(const std::optional<std::string>& display, Lookup lookup, Handler changed);
-    // changed is not called once it returns.
+    WlrActiveApplication(Reactor& reactor, const std::optional<std::string>& display, Lookup lookup,
+                         Handler changed);
     ~WlrActiveApplication();
     WlrActiveApplication(const WlrActiveApplication&) = delete;
     WlrActiveApplication& operator=(const WlrActiveApplication&) = delete;
@@ -36,7 +38,7 @@ public:
     bool available() const;
     // Why it is not available; empty while it is.
     std::string problem() const;
-    // The frontmost application as last told to changed. Safe from any thread.
+    // The frontmost application as last told to changed.
     std::optional<platform::RunningApplication> current() const;
 
 private:

@@ -2,12 +2,9 @@
 
 #include "platform/linux/x11/X11Connection.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
+#include <sys/epoll.h>
 
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
@@ -16,8 +13,6 @@
 namespace veltrane::linuxbackend {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Focus moves within milliseconds; a person does not notice this much.
 constexpr auto kSettleTime = std::chrono::milliseconds(200);
@@ -79,24 +74,11 @@ std::optional<platform::RunningApplication> identify(const DesktopEntries& entri
     return std::nullopt;
 }
 
-// No deadline: poll waits as long as it takes.
-constexpr Clock::time_point kNoDeadline = Clock::time_point::max();
-
-int millisecondsUntil(Clock::time_point deadline)
-{
-    if (deadline == kNoDeadline) {
-        return -1;
-    }
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::max<decltype(left)>(left, 0));
-}
-
 }  // namespace
 
-X11ActiveApplication::X11ActiveApplication(const std::string& display,
+X11ActiveApplication::X11ActiveApplication(Reactor& reactor, const std::string& display,
                                            std::shared_ptr<const DesktopEntries> entries, Handler changed)
-    : entries_(std::move(entries)), changed_(std::move(changed)),
-      stop_(FileDescriptor::opened(::eventfd(0, EFD_CLOEXEC), "cannot make an event"))
+    : reactor_(reactor), entries_(std::move(entries)), changed_(std::move(changed))
 {
     try {
         start(display);
@@ -104,16 +86,12 @@ X11ActiveApplication::X11ActiveApplication(const std::string& display,
         problem_ = failure.what();
         return;
     }
-    thread_ = std::thread([this] { watch(); });
+    // The application found is told from the loop, to a maker that holds this by then, and before
+    // any change.
+    starting_ = reactor_.after("the start of X display " + connection_->display(), {}, [this] { watch(); });
 }
 
-X11ActiveApplication::~X11ActiveApplication()
-{
-    if (thread_.joinable()) {
-        ::eventfd_write(stop_.get(), 1);
-        thread_.join();
-    }
-}
+X11ActiveApplication::~X11ActiveApplication() = default;
 
 bool X11ActiveApplication::available() const
 {
@@ -122,13 +100,11 @@ bool X11ActiveApplication::available() const
 
 std::string X11ActiveApplication::problem() const
 {
-    const std::lock_guard lock(mutex_);
     return problem_;
 }
 
 std::optional<platform::RunningApplication> X11ActiveApplication::current() const
 {
-    const std::lock_guard lock(mutex_);
     return current_;
 }
 
@@ -147,6 +123,37 @@ void X11ActiveApplication::start(const std::string& display)
     // Watched before it is read, so that no change falls in between.
     connection_->watchProperties(connection_->root());
     current_ = frontmost();
+}
+
+void X11ActiveApplication::watch()
+{
+    if (current_) {
+        changed_(current_);
+    }
+    readable_ = reactor_.watch("X display " + connection_->display(), connection_->descriptor(), EPOLLIN,
+                               [this](std::uint32_t) { follow(); });
+    // Events that came during the start wait inside xcb already, where the descriptor does not show them.
+    follow();
+}
+
+// Each round trip may take events into xcb's queue: it is read until it holds no change. Window
+// managers pass through no active window while focus moves from one window to the next: only nothing
+// in front that lasts is told.
+void X11ActiveApplication::follow()
+{
+    try {
+        while (connection_->changed(atoms_.activeWindow)) {
+            if (const auto application = frontmost()) {
+                settling_.reset();
+                publish(application);
+            } else {
+                settling_ = reactor_.after("the active window on X display " + connection_->display(),
+                                           kSettleTime, [this] { publish(std::nullopt); });
+            }
+        }
+    } catch (const std::exception& failure) {
+        fail(failure.what());
+    }
 }
 
 std::optional<platform::RunningApplication> X11ActiveApplication::frontmost()
@@ -187,62 +194,21 @@ std::optional<std::uint32_t> X11ActiveApplication::clientBelow(std::uint32_t win
     return std::nullopt;
 }
 
-// Window managers pass through no active window while focus moves from one window to the next: only
-// nothing in front that lasts is reported.
-void X11ActiveApplication::watch()
-{
-    std::array<pollfd, 2> watched{{{connection_->descriptor(), POLLIN, 0}, {stop_.get(), POLLIN, 0}}};
-    Clock::time_point settling = kNoDeadline;
-    // Told from this thread, so that it comes before any change.
-    if (const auto initial = current()) {
-        changed_(initial);
-    }
-    try {
-        for (;;) {
-            if (connection_->changed(atoms_.activeWindow)) {
-                const auto application = frontmost();
-                settling = application ? kNoDeadline : Clock::now() + kSettleTime;
-                if (application) {
-                    publish(application);
-                }
-                continue;
-            }
-            const int ready = ::poll(watched.data(), watched.size(), millisecondsUntil(settling));
-            if (ready < 0 && errno != EINTR) {
-                return fail("cannot wait for X display " + connection_->display());
-            }
-            if (watched[1].revents != 0) {
-                return;
-            }
-            if (ready == 0 && settling != kNoDeadline) {
-                settling = kNoDeadline;
-                publish(std::nullopt);
-            }
-        }
-    } catch (const std::exception& failure) {
-        fail(failure.what());
-    }
-}
-
 void X11ActiveApplication::publish(const std::optional<platform::RunningApplication>& application)
 {
-    {
-        const std::lock_guard lock(mutex_);
-        if (application == current_) {
-            return;
-        }
+    if (application != current_) {
         current_ = application;
+        changed_(application);
     }
-    changed_(application);
 }
 
-// What was in front is not known any more: the engine must not stay aside for it.
+// What was in front is not known any more: the engine must not stay aside for it. A connection in
+// error stays readable: its sources go rather than be called for ever.
 void X11ActiveApplication::fail(const std::string& why)
 {
-    {
-        const std::lock_guard lock(mutex_);
-        problem_ = why;
-    }
+    problem_ = why;
+    readable_.reset();
+    settling_.reset();
     publish(std::nullopt);
 }
 

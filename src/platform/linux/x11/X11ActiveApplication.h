@@ -1,16 +1,14 @@
 #pragma once
 
 #include "platform/Workspace.h"
-#include "platform/linux/reactor/FileDescriptor.h"
+#include "platform/linux/reactor/Reactor.h"
 #include "platform/linux/x11/DesktopEntries.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 
 namespace veltrane::linuxbackend {
 
@@ -18,19 +16,19 @@ class X11Connection;
 
 // The application frontmost on an X11 desktop, as the window manager's _NET_ACTIVE_WINDOW shows it,
 // named by its desktop entry: the desktop file id and Name; without an entry, the window's
-// WM_CLASS class for both. Watches on a thread of its own while it lives.
+// WM_CLASS class for both. Watches as a source of the reactor while it lives: made, used and destroyed
+// on the reactor's thread.
 class X11ActiveApplication {
 public:
     using Handler = std::function<void(const std::optional<platform::RunningApplication>& application)>;
 
     // Connects to the display (empty: DISPLAY) and knows the frontmost application on return.
     // Without a server or a window manager that publishes the active window it is not available,
-    // and never calls changed. Otherwise changed is called on its thread each time another
-    // application, or none, comes to the front; not when focus moves within one application. The
-    // first call, if any, tells the frontmost application found at the start.
-    X11ActiveApplication(const std::string& display, std::shared_ptr<const DesktopEntries> entries,
-                         Handler changed);
-    // Stops watching: changed is not called once it returns.
+    // and never calls changed. Otherwise the reactor calls changed each time another application, or
+    // none, comes to the front; not when focus moves within one application. The first call, if
+    // any, tells the frontmost application found at the start.
+    X11ActiveApplication(Reactor& reactor, const std::string& display,
+                         std::shared_ptr<const DesktopEntries> entries, Handler changed);
     ~X11ActiveApplication();
     X11ActiveApplication(const X11ActiveApplication&) = delete;
     X11ActiveApplication& operator=(const X11ActiveApplication&) = delete;
@@ -51,21 +49,25 @@ private:
     };
 
     void start(const std::string& display);
+    void watch();
+    void follow();
     std::optional<platform::RunningApplication> frontmost();
     std::optional<std::uint32_t> clientBelow(std::uint32_t window, int depth);
-    void watch();
     void publish(const std::optional<platform::RunningApplication>& application);
     void fail(const std::string& why);
 
+    Reactor& reactor_;
     std::shared_ptr<const DesktopEntries> entries_;
     Handler changed_;
     std::unique_ptr<X11Connection> connection_;
     Atoms atoms_;
-    FileDescriptor stop_;
-    mutable std::mutex mutex_;
     std::string problem_;
     std::optional<platform::RunningApplication> current_;
-    std::thread thread_;
+    // Gone before the connection they watch.
+    Reactor::Source starting_;
+    Reactor::Source readable_;
+    // Nothing in front, told once it has lasted.
+    Reactor::Source settling_;
 };
 
 }  // namespace veltrane::linuxbackend

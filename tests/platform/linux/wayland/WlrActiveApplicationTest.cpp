@@ -1,4 +1,5 @@
 #include "platform/linux/wayland/WlrActiveApplication.h"
+#include "platform/linux/reactor/ReactorLoop.h"
 #include "wayland/SwayCompositor.h"
 #include "wayland/TestWindow.h"
 
@@ -7,9 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace veltrane::linuxbackend {
@@ -26,29 +25,26 @@ const RunningApplication tool{"example-tool", "example-tool"};
 
 class WlrActiveApplicationTest : public ::testing::Test {
 protected:
-    // What the watcher has told, once it has told that much or after a few seconds.
+    // What the watcher has told, once it has told that much or after a few seconds of the loop.
     Heard heardAfter(std::size_t count)
     {
-        std::unique_lock lock(mutex_);
-        grown_.wait_for(lock, std::chrono::seconds(10), [&] { return heard_.size() >= count; });
+        for (int turn = 0; turn < 1000 && heard_.size() < count; ++turn) {
+            loop_.asyncAfter(0.01, [this] { loop_.quit(); });
+            loop_.run();
+        }
         return heard_;
     }
 
-    // Before the watcher, which tells them until it is destroyed.
-    std::mutex mutex_;
-    std::condition_variable grown_;
+    Reactor reactor_{[](const std::string&) {}};
+    ReactorLoop loop_{reactor_};
     Heard heard_;
     SwayCompositor sway;
-    const WlrActiveApplication watcher{sway.display(),
-                                       [](const std::string& appId) {
-                                           return appId == editor.bundleIdentifier ? std::optional(editor)
-                                                                                   : std::nullopt;
-                                       },
-                                       [this](const std::optional<RunningApplication>& application) {
-                                           const std::lock_guard lock(mutex_);
-                                           heard_.push_back(application);
-                                           grown_.notify_all();
-                                       }};
+    const WlrActiveApplication watcher{
+        reactor_, sway.display(),
+        [](const std::string& appId) {
+            return appId == editor.bundleIdentifier ? std::optional(editor) : std::nullopt;
+        },
+        [this](const std::optional<RunningApplication>& application) { heard_.push_back(application); }};
 };
 
 // Each window has the focus once mapped; when the frontmost closes, the next one has it. Focus
@@ -74,7 +70,8 @@ TEST_F(WlrActiveApplicationTest, FollowsTheFocusAsWindowsOpenAndCloseUntilTheCom
 TEST(WlrActiveApplicationWithoutCompositorTest, IsUnavailableAndSaysWhy)
 {
     const std::string display = "veltrane-no-display-" + std::to_string(::getpid());
-    const WlrActiveApplication watcher(display, nullptr,
+    Reactor reactor([](const std::string&) {});
+    const WlrActiveApplication watcher(reactor, display, nullptr,
                                        [](const auto&) { ADD_FAILURE() << "told of a change"; });
     EXPECT_FALSE(watcher.available());
     EXPECT_NE(watcher.problem().find(display), std::string::npos) << watcher.problem();

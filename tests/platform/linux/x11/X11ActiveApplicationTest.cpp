@@ -1,6 +1,7 @@
 #include "platform/linux/x11/X11ActiveApplication.h"
 
 #include "Eventually.h"
+#include "platform/linux/reactor/ReactorLoop.h"
 #include "x11/OpenboxProcess.h"
 #include "x11/TestWindows.h"
 #include "x11/XvfbServer.h"
@@ -13,7 +14,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -71,19 +71,17 @@ protected:
     std::unique_ptr<X11ActiveApplication> watch()
     {
         return std::make_unique<X11ActiveApplication>(
-            xvfb.display(), std::make_shared<DesktopEntries>(std::vector{folder / "applications"}),
-            [this](const std::optional<RunningApplication>& application) {
-                const std::lock_guard lock(mutex);
-                heard.push_back(described(application));
-                arrived.notify_all();
-            });
+            reactor, xvfb.display(), std::make_shared<DesktopEntries>(std::vector{folder / "applications"}),
+            [this](const auto& application) { heard.push_back(described(application)); });
     }
 
-    // What the watch has called back with, once it has done so count times.
+    // What the watch has called back with, once it has done so count times: the loop runs meanwhile.
     Heard heardAtLeast(std::size_t count)
     {
-        std::unique_lock lock(mutex);
-        arrived.wait_for(lock, 10s, [&] { return heard.size() >= count; });
+        for (int turn = 0; turn < 1000 && heard.size() < count; ++turn) {
+            loop.asyncAfter(0.01, [this] { loop.quit(); });
+            loop.run();
+        }
         return heard;
     }
 
@@ -92,8 +90,8 @@ protected:
     desktoptest::XvfbServer xvfb;
     desktoptest::OpenboxProcess openbox{xvfb.display(), folder / "openbox"};
     desktoptest::TestWindows windows{xvfb.display()};
-    std::mutex mutex;
-    std::condition_variable arrived;
+    Reactor reactor{[](const std::string&) {}};
+    ReactorLoop loop{reactor};
     Heard heard;
 };
 
@@ -143,12 +141,13 @@ TEST_F(X11ActiveApplicationTest, ALostServerLeavesNoApplication)
 TEST(X11ActiveApplicationWithoutWindowManagerTest, SaysWhyItCannotWork)
 {
     const desktoptest::XvfbServer xvfb;
+    Reactor reactor([](const std::string&) {});
     const auto entries = std::make_shared<DesktopEntries>(std::vector<std::filesystem::path>{});
-    const X11ActiveApplication bare(xvfb.display(), entries, [](const auto&) { FAIL(); });
+    const X11ActiveApplication bare(reactor, xvfb.display(), entries, [](const auto&) { FAIL(); });
     EXPECT_FALSE(bare.available());
     EXPECT_THAT(bare.problem(), ::testing::HasSubstr("_NET_ACTIVE_WINDOW"));
 
-    const X11ActiveApplication nowhere(":x", entries, [](const auto&) { FAIL(); });
+    const X11ActiveApplication nowhere(reactor, ":x", entries, [](const auto&) { FAIL(); });
     EXPECT_FALSE(nowhere.available());
     EXPECT_THAT(nowhere.problem(), ::testing::HasSubstr(":x"));
 }
