@@ -46,8 +46,10 @@ public:
     const linuxbackend::BusDistributedNotificationCenter& distributed() const { return distributed_; }
 
 private:
-    // The keyboard listener's queue runs on the main queue, where the key road runs: each raw key
-    // then reaches the listener without a switch of threads, which a key cannot afford twice.
+    // The hyper key listener's queue runs on the main queue, where the key road runs: each raw key
+    // then reaches the listener without a switch of threads, which a key cannot afford twice. The
+    // queue that hears of keyboards coming and going runs there too: it has little to do, and a
+    // thread of its own would sit idle for the program's whole life.
     threads::ThreadDispatch dispatch_;
     threads::SystemClock clock_;
     platform::LocalNotificationCenter notifications_;

@@ -10,6 +10,7 @@
 #include <QSize>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -185,7 +186,7 @@ TEST(ShellScreenshotTest, EveryWindowOpensFromTheTrayItem)
     ASSERT_TRUE(veltrane.waitForOutput("Open: 0", kPatience)) << veltrane.output();
     const auto icon = desktop.tray().waitForIcon(kPatience);
     ASSERT_TRUE(icon) << "no tray icon docked\n" << desktop.describe();
-    std::this_thread::sleep_for(milliseconds(1000));
+    std::printf("shell %s\n", veltrane.idle(std::chrono::seconds(2)).describe().c_str());
     const QImage idle = desktop.shoot(desktop.tray().area(), "tray");
     EXPECT_FALSE(blank(desktop.screen().grab(*icon)));
 

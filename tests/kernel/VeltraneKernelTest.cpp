@@ -237,49 +237,15 @@ TEST(VeltraneKernelTest, PlainTypingPassesAndSettingsChangedWhileRunningApplyAtO
     EXPECT_EQ(session.tap->keys(), (Keys{"+capslock", "-capslock", "+a", "-a"}));
 }
 
-// The names of the process's threads.
-std::vector<std::string> threadsOf(pid_t pid)
-{
-    std::vector<std::string> names;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
-        std::string name;
-        std::getline(std::ifstream(task.path() / "comm"), name);
-        names.push_back(name);
-    }
-    return names;
-}
-
-// How often the process's threads have gone to sleep and been woken, all told.
-long wakeUpsOf(pid_t pid)
-{
-    long total = 0;
-    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task")) {
-        std::ifstream status(task.path() / "status");
-        for (std::string line; std::getline(status, line);) {
-            if (line.find("ctxt_switches:") != std::string::npos) {
-                total += std::stol(line.substr(line.find(':') + 1));
-            }
-        }
-    }
-    return total;
-}
-
 // Left alone, the program keeps a few threads and sleeps: at most one wake-up a second, all told.
 TEST(VeltraneKernelTest, AnIdleProgramHasFewThreadsAndSleeps)
 {
     Session session("");
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    const auto threads = threadsOf(session.veltrane.pid());
-    const long before = wakeUpsOf(session.veltrane.pid());
-    std::this_thread::sleep_for(std::chrono::seconds(5));
-    const long wakeUps = wakeUpsOf(session.veltrane.pid()) - before;
-    std::string names;
-    for (const auto& name : threads) {
-        names += " " + name;
-    }
-    std::printf("idle: %zu threads (%s), %ld wake-ups in 5 s\n", threads.size(), names.c_str() + 1, wakeUps);
-    EXPECT_LE(threads.size(), 4U);
-    EXPECT_LE(wakeUps, 5);
+    const auto idle = session.veltrane.idle(std::chrono::seconds(5));
+    std::printf("headless %s\n", idle.describe().c_str());
+    EXPECT_LE(idle.threads.size(), 4U);
+    EXPECT_LE(idle.wakeUps, 5);
 }
 
 // Without a pointer option the mice stay the desktop's own; switched on while running, they are

@@ -146,4 +146,45 @@ bool VeltraneProcess::readOutput(std::chrono::milliseconds timeout)
     return true;
 }
 
+std::vector<std::string> VeltraneProcess::threads() const
+{
+    std::vector<std::string> names;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/task")) {
+        std::string name;
+        std::getline(std::ifstream(task.path() / "comm"), name);
+        names.push_back(name);
+    }
+    return names;
+}
+
+long VeltraneProcess::wakeUps() const
+{
+    long total = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/task")) {
+        std::ifstream status(task.path() / "status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.find("ctxt_switches:") != std::string::npos) {
+                total += std::stol(line.substr(line.find(':') + 1));
+            }
+        }
+    }
+    return total;
+}
+
+VeltraneProcess::Idle VeltraneProcess::idle(std::chrono::seconds span) const
+{
+    const long before = wakeUps();
+    std::this_thread::sleep_for(span);
+    return {threads(), wakeUps() - before, span};
+}
+
+std::string VeltraneProcess::Idle::describe() const
+{
+    std::string text = "idle: " + std::to_string(threads.size()) + " threads (";
+    for (const auto& name : threads) {
+        text += (&name == &threads.front() ? "" : " ") + name;
+    }
+    return text + "), " + std::to_string(wakeUps) + " wake-ups in " + std::to_string(span.count()) + " s";
+}
+
 }  // namespace veltrane::kernel

@@ -40,7 +40,19 @@ public:
     std::optional<int> waitForExit(std::chrono::milliseconds timeout = std::chrono::milliseconds(20000));
     const std::string& output() const { return output_; }
 
+    // What the program did while left alone: its threads' names, and how often they slept and woke.
+    struct Idle {
+        std::vector<std::string> threads;
+        long wakeUps = 0;
+        std::chrono::seconds span{};
+        std::string describe() const;
+    };
+    Idle idle(std::chrono::seconds span) const;
+
 private:
+    std::vector<std::string> threads() const;
+    long wakeUps() const;
+
     bool readOutput(std::chrono::milliseconds timeout);
 
     std::string settingsPath_;
