@@ -11,7 +11,9 @@
 namespace veltrane {
 
 Launcher::Launcher(std::filesystem::path program, const std::string& busAddress)
-    : program_(std::move(program)), bus_(loop_, busAddress, Relauncher::kHelperIdentifier)
+    : program_(std::move(program)),
+      reactor_([](const std::string& line) { std::cerr << "veltrane-launcher: " << line << "\n"; }),
+      bus_(reactor_, loop_, busAddress, Relauncher::kHelperIdentifier)
 {
     bus_.observe(Relauncher::kTerminateLauncher, kProgramIdentifier, [this](const auto&) { loop_.quit(); });
 }

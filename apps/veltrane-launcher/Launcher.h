@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/linux/bus/BusDistributedNotificationCenter.h"
-#include "platform/threads/MainLoop.h"
+#include "platform/linux/reactor/ReactorLoop.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -33,7 +33,8 @@ private:
     bool startProgram();
 
     std::filesystem::path program_;
-    threads::MainLoop loop_;
+    linuxbackend::Reactor reactor_;
+    linuxbackend::ReactorLoop loop_{reactor_};
     linuxbackend::BusDistributedNotificationCenter bus_;
     int status_ = 0;
 };

@@ -20,11 +20,13 @@ DesktopWatchers::DesktopWatchers(linuxbackend::Reactor& reactor, Sinks sinks)
     : reactor_(reactor), sinks_(std::move(sinks))
 {
     watchFrontmost();
-    logind_ = std::make_unique<linuxbackend::LogindMonitor>(linuxbackend::LogindMonitor::Callbacks{
-        .willSleep = [this] { sinks_.announce(WorkspaceNotification::willSleep); },
-        .didWake = [this] { sinks_.announce(WorkspaceNotification::didWake); },
-        .sessionDidBecomeActive = [this] { sinks_.announce(WorkspaceNotification::sessionDidBecomeActive); },
-        .log = sinks_.log});
+    logind_ = std::make_unique<linuxbackend::LogindMonitor>(
+        reactor_, linuxbackend::LogindMonitor::Callbacks{
+                      .willSleep = [this] { sinks_.announce(WorkspaceNotification::willSleep); },
+                      .didWake = [this] { sinks_.announce(WorkspaceNotification::didWake); },
+                      .sessionDidBecomeActive =
+                          [this] { sinks_.announce(WorkspaceNotification::sessionDidBecomeActive); },
+                      .log = sinks_.log});
 }
 
 // In a Wayland session the X server, if any, sees only the programs that still speak X: what it

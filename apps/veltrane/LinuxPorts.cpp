@@ -61,7 +61,8 @@ linuxbackend::LinuxBundle::Info bundleInfo()
 }  // namespace
 
 LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hooks)
-    : dispatch_(shell.mainQueue(), {"hidQueue", "KeyboardListener"}), distributed_(dispatch_.mainQueue()),
+    : dispatch_(shell.mainQueue(), {"hidQueue", "KeyboardListener"}),
+      distributed_(shell.reactor(), dispatch_.mainQueue()),
       settings_(settingsPath, SettingsReload::schema(), hooks.log), poster_(modifiers_),
       workspace_(
           dispatch_.mainQueue(),

@@ -3,10 +3,10 @@
 #include "SettingsReload.h"
 #include "app/Relauncher.h"
 #include "platform/linux/devices/DeviceReport.h"
+#include "platform/linux/reactor/ReactorLoop.h"
 #include "platform/linux/settings/SettingsCommand.h"
 #include "platform/linux/settings/SettingsFile.h"
 #include "platform/linux/system/XdgAutostart.h"
-#include "platform/threads/MainLoop.h"
 
 #include <iostream>
 #include <string>
@@ -44,8 +44,8 @@ int status()
     const veltrane::DesktopWatchers desktop(
         reactor,
         {.activated = [](const auto&) {}, .announce = [](auto) {}, .log = [](const std::string&) {}});
-    veltrane::threads::MainLoop loop;
-    const veltrane::linuxbackend::BusDistributedNotificationCenter bus(loop);
+    veltrane::linuxbackend::ReactorLoop loop(reactor);
+    const veltrane::linuxbackend::BusDistributedNotificationCenter bus(reactor, loop);
     for (const auto& line : desktop.describe(bus)) {
         std::cout << line << "\n";
     }

@@ -1,5 +1,5 @@
 #include "Eventually.h"
-#include "FakeLogind.h"
+#include "LogindMock.h"
 #include "PrivateBus.h"
 #include "VeltraneProcess.h"
 
@@ -54,7 +54,7 @@ std::filesystem::path installedProgram(const std::filesystem::path& folder)
     return folder / "veltrane";
 }
 
-// A machine with logind (a fake, on a stand-in system bus) and a session bus.
+// A machine with logind (Debian's mock, on a stand-in system bus) and a session bus.
 class LifeCycleKernelTest : public testing::Test {
 protected:
     void SetUp() override
@@ -71,7 +71,9 @@ protected:
 
     const linuxbackend::PrivateBus system_;
     const linuxbackend::PrivateBus session_;
-    linuxbackend::FakeLogind logind_{system_.address(), {}};
+    // Never run: the calls to the mock wait for their answers on their own.
+    linuxbackend::Reactor reactor_{[](const std::string&) {}};
+    linuxbackend::LogindMock logind_{system_.address(), reactor_, {}};
 };
 
 // Sleep is held back until the program has noted it, and held back again after the wake. The key
@@ -88,13 +90,13 @@ TEST_F(LifeCycleKernelTest, AfterAWakeTheKeyMappingReturnsAfterItsDelayAndTheLis
         ASSERT_TRUE(veltrane.waitForOutput(kFollowingLogind)) << veltrane.output();
         ASSERT_TRUE(veltrane.waitForOutput("Open: 0")) << veltrane.output();
         ASSERT_TRUE(
-            eventually([&] { return logind_.delaysGranted() > delaysBefore && logind_.latestDelayHeld(); }));
+            eventually([&] { return logind_.delaysGranted() > delaysBefore && logind_.delayHeld(); }));
         // The key mapping is written again a second after the keyboard was found; that one is not the
         // wake's. The wake comes within a second of the listener's start, which its restart waits out.
         ASSERT_TRUE(veltrane.waitForOutput("Key mapping:")) << veltrane.output();
 
         logind_.prepareForSleep(true);
-        EXPECT_TRUE(eventually([&] { return !logind_.latestDelayHeld(); })) << "the sleep stayed held back";
+        EXPECT_TRUE(eventually([&] { return !logind_.delayHeld(); })) << "the sleep stayed held back";
         const auto sinceWake = veltrane.skipOutput();
         const auto woke = Clock::now();
         logind_.prepareForSleep(false);
@@ -103,8 +105,8 @@ TEST_F(LifeCycleKernelTest, AfterAWakeTheKeyMappingReturnsAfterItsDelayAndTheLis
         EXPECT_GE(Clock::now() - woke, 1500ms) << veltrane.output().substr(sinceWake);
         EXPECT_EQ(veltrane.output().find("Open: 0", sinceWake) != std::string::npos, restart)
             << veltrane.output();
-        EXPECT_TRUE(eventually(
-            [&] { return logind_.delaysGranted() == delaysBefore + 2 && logind_.latestDelayHeld(); }));
+        EXPECT_TRUE(
+            eventually([&] { return logind_.delaysGranted() == delaysBefore + 2 && logind_.delayHeld(); }));
     }
 }
 

@@ -1,8 +1,8 @@
 #include "ArgumentVector.h"
 #include "Eventually.h"
 #include "PrivateBus.h"
+#include "TestReactor.h"
 #include "platform/linux/bus/BusDistributedNotificationCenter.h"
-#include "platform/threads/MainLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,11 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace veltrane {
@@ -36,7 +34,8 @@ constexpr const char* kHelper = "com.marrowind.VeltraneLauncher";
 using testsupport::eventually;
 
 // The helper inside a program folder of the test's own, where the program only notes that it was
-// started; and, on a bus of the test's own, the program's side of the talk.
+// started; and, on a bus of the test's own, the program's side of the talk, served by a reactor on
+// the test's thread.
 class LauncherTest : public testing::Test {
 protected:
     LauncherTest()
@@ -55,8 +54,6 @@ protected:
             ::kill(helperPid_, SIGKILL);
             ::waitpid(helperPid_, nullptr, 0);
         }
-        loop_.quit();
-        runner_.join();
         std::filesystem::remove_all(folder_);
     }
 
@@ -97,18 +94,17 @@ protected:
     const std::filesystem::path helper_ = folder_ / "Contents/Library/LoginItems/VeltraneLauncher.app";
     const std::filesystem::path started_ = folder_ / "started";
     linuxbackend::PrivateBus bus_;
-    threads::MainLoop loop_;
-    std::thread runner_{[this] { loop_.run(); }};
-    linuxbackend::BusDistributedNotificationCenter program_{loop_, bus_.address()};
+    testsupport::TestReactor reactor_;
+    linuxbackend::BusDistributedNotificationCenter program_{reactor_.reactor, reactor_.loop, bus_.address()};
     // When the pong came, since the clock's epoch; zero before.
-    std::atomic<Clock::rep> pong_ = 0;
+    Clock::rep pong_ = 0;
     pid_t helperPid_ = -1;
 };
 
 TEST_F(LauncherTest, ARelaunchAnswersThenStartsTheProgramAfterTheDelayAndStaysUntilTheProgramIsUp)
 {
     startHelper({"relaunch", "1"}, bus_.address());
-    ASSERT_TRUE(eventually([&] { return pong_ != 0; })) << "no pong";
+    ASSERT_TRUE(reactor_.runUntil([&] { return pong_ != 0; })) << "no pong";
     EXPECT_FALSE(programStarted());
     EXPECT_TRUE(helperPresent());
 
@@ -125,7 +121,7 @@ TEST_F(LauncherTest, ARelaunchAnswersThenStartsTheProgramAfterTheDelayAndStaysUn
 TEST_F(LauncherTest, TheProgramUpDuringTheDelayEndsTheRelaunch)
 {
     startHelper({"relaunch", "2"}, bus_.address());
-    ASSERT_TRUE(eventually([&] { return pong_ != 0; })) << "no pong";
+    ASSERT_TRUE(reactor_.runUntil([&] { return pong_ != 0; })) << "no pong";
     tellHelperToGo();
     EXPECT_EQ(exitStatus(), 0);
     EXPECT_FALSE(programStarted());
@@ -135,7 +131,7 @@ TEST_F(LauncherTest, AtLoginTheProgramStartsAtOnceAndTheHelperWaitsForItsWord)
 {
     startHelper({}, bus_.address());
     ASSERT_TRUE(eventually([&] { return programStarted(); }));
-    EXPECT_TRUE(eventually([&] { return helperPresent(); }));
+    EXPECT_TRUE(reactor_.runUntil([&] { return helperPresent(); }));
     EXPECT_EQ(pong_, 0);
     tellHelperToGo();
     EXPECT_EQ(exitStatus(), 0);

@@ -1,12 +1,10 @@
 #include "platform/linux/bus/BusConnection.h"
 
-#include <poll.h>
-#include <time.h>
+#include "platform/linux/reactor/Reactor.h"
 
-#include <algorithm>
-#include <array>
+#include <systemd/sd-event.h>
+
 #include <cerrno>
-#include <climits>
 #include <cstdint>
 #include <stdexcept>
 #include <system_error>
@@ -34,17 +32,9 @@ int openAt(const std::string& address, sd_bus** bus)
     return result;
 }
 
-std::uint64_t monotonicMicroseconds()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::uint64_t>(now.tv_sec) * 1'000'000 +
-           static_cast<std::uint64_t>(now.tv_nsec) / 1'000;
-}
-
 }  // namespace
 
-BusConnection::BusConnection(Kind kind, const std::string& address)
+BusConnection::BusConnection(Kind kind, const std::string& address, Reactor& reactor)
 {
     const bool system = kind == Kind::system;
     int result = 0;
@@ -53,11 +43,15 @@ BusConnection::BusConnection(Kind kind, const std::string& address)
     } else {
         result = system ? sd_bus_open_system(&bus_) : sd_bus_open_user(&bus_);
     }
+    if (result >= 0) {
+        result = sd_bus_attach_event(bus_, reactor.handle(), SD_EVENT_PRIORITY_NORMAL);
+    }
     if (result < 0) {
-        bus_ = sd_bus_unref(bus_);
+        bus_ = sd_bus_close_unref(bus_);
         // What sd-bus says when it has nothing to find the session bus by.
-        const std::string why = result == -ENOMEDIUM ? "neither DBUS_SESSION_BUS_ADDRESS nor XDG_RUNTIME_DIR is set"
-                                                     : describe(nullptr, result);
+        const std::string why = result == -ENOMEDIUM
+                                    ? "neither DBUS_SESSION_BUS_ADDRESS nor XDG_RUNTIME_DIR is set"
+                                    : describe(nullptr, result);
         throw std::runtime_error(std::string(system ? "no system bus: " : "no session bus: ") + why);
     }
     sd_bus_set_method_call_timeout(bus_, callTimeoutMicroseconds);
@@ -65,25 +59,9 @@ BusConnection::BusConnection(Kind kind, const std::string& address)
 
 BusConnection::~BusConnection()
 {
+    sd_bus_detach_event(bus_);
     // Closing, not just letting go: the callbacks and queued messages the bus holds are dropped unheard.
     sd_bus_close_unref(bus_);
-}
-
-std::string BusConnection::run(int stop)
-{
-    for (;;) {
-        const int processed = sd_bus_process(bus_, nullptr);
-        if (processed > 0) {
-            continue;
-        }
-        const int events = processed < 0 ? processed : sd_bus_get_events(bus_);
-        if (events < 0) {
-            return "lost the bus: " + describe(nullptr, events);
-        }
-        if (waitFor(stop, events)) {
-            return {};
-        }
-    }
 }
 
 std::string BusConnection::describe(const sd_bus_error* error, int result)
@@ -92,31 +70,6 @@ std::string BusConnection::describe(const sd_bus_error* error, int result)
         return error->message;
     }
     return std::generic_category().message(-result);
-}
-
-bool BusConnection::waitFor(int stop, int busEvents) const
-{
-    std::array<pollfd, 2> watched{
-        {{sd_bus_get_fd(bus_), static_cast<short>(busEvents), 0}, {stop, POLLIN, 0}}};
-    // A wait that cannot be made at all ends the loop as a stop would, rather than spin.
-    if (::poll(watched.data(), watched.size(), timeoutMilliseconds()) < 0 && errno != EINTR) {
-        return true;
-    }
-    return watched[1].revents != 0;
-}
-
-// Until the bus's next deadline (a call's reply that is due), rounded up so as not to wake early.
-int BusConnection::timeoutMilliseconds() const
-{
-    std::uint64_t deadline = 0;
-    if (sd_bus_get_timeout(bus_, &deadline) < 0 || deadline == UINT64_MAX) {
-        return -1;
-    }
-    const std::uint64_t now = monotonicMicroseconds();
-    if (deadline <= now) {
-        return 0;
-    }
-    return static_cast<int>(std::min<std::uint64_t>((deadline - now + 999) / 1'000, INT_MAX));
 }
 
 }  // namespace veltrane::linuxbackend

@@ -6,32 +6,27 @@
 
 namespace veltrane::linuxbackend {
 
-// A client connection to a message bus, and the loop that serves it. Like any sd-bus connection it
-// is used by one thread at a time.
+class Reactor;
+
+// A client connection to a message bus, served by the reactor: its callbacks run on the reactor's
+// thread, which alone uses it.
 class BusConnection {
 public:
     enum class Kind { system, session };
 
     // The bus at that address, or with an empty one the machine's system bus or the user's session
     // bus. Throws std::runtime_error saying why there is no bus.
-    BusConnection(Kind kind, const std::string& address);
+    BusConnection(Kind kind, const std::string& address, Reactor& reactor);
     ~BusConnection();
     BusConnection(const BusConnection&) = delete;
     BusConnection& operator=(const BusConnection&) = delete;
 
     sd_bus* get() const { return bus_; }
-    // Serves the bus until stop becomes readable (it is not read), then returns nothing; or returns
-    // why the connection broke.
-    std::string run(int stop);
 
     // The text of a failed call: the bus error's message, else the system error's.
     static std::string describe(const sd_bus_error* error, int result);
 
 private:
-    // Waits for the bus or for stop; whether stop woke it.
-    bool waitFor(int stop, int busEvents) const;
-    int timeoutMilliseconds() const;
-
     sd_bus* bus_ = nullptr;
 };
 

@@ -3,8 +3,6 @@
 #include "platform/linux/bus/BusConnection.h"
 #include "platform/linux/bus/BusReply.h"
 
-#include <sys/eventfd.h>
-
 #include <cstdlib>
 #include <stdexcept>
 #include <string_view>
@@ -31,35 +29,28 @@ SignalName signalName(const std::string& name)
 
 }  // namespace
 
-BusDistributedNotificationCenter::BusDistributedNotificationCenter(platform::Queue& mainQueue,
+BusDistributedNotificationCenter::BusDistributedNotificationCenter(Reactor& reactor,
+                                                                   platform::Queue& mainQueue,
                                                                    const std::string& address,
                                                                    const std::string& presence)
-    : local_(mainQueue), stop_(FileDescriptor::opened(::eventfd(0, EFD_CLOEXEC), "cannot make an event"))
+    : local_(mainQueue)
 {
     try {
-        connect(address, presence);
+        connect(reactor, address, presence);
     } catch (const std::exception& error) {
         problem_ = error.what();
-        posting_.reset();
-        listening_.reset();
+        bus_.reset();
     }
 }
 
-BusDistributedNotificationCenter::~BusDistributedNotificationCenter()
+// One connection posts and listens: the bus hands a signal back to its sender when the sender
+// listens for it.
+void BusDistributedNotificationCenter::connect(Reactor& reactor, const std::string& address,
+                                               const std::string& presence)
 {
-    if (thread_.joinable()) {
-        ::eventfd_write(stop_.get(), 1);
-        thread_.join();
-    }
-}
-
-// The listening connection is set up before its thread starts, so that it belongs to that thread.
-void BusDistributedNotificationCenter::connect(const std::string& address, const std::string& presence)
-{
-    posting_ = std::make_unique<BusConnection>(BusConnection::Kind::session, address);
-    listening_ = std::make_unique<BusConnection>(BusConnection::Kind::session, address);
+    bus_ = std::make_unique<BusConnection>(BusConnection::Kind::session, address, reactor);
     const int matched = sd_bus_match_signal(
-        listening_->get(), nullptr, nullptr, kPath, nullptr, nullptr,
+        bus_->get(), nullptr, nullptr, kPath, nullptr, nullptr,
         forwardTo<BusDistributedNotificationCenter, &BusDistributedNotificationCenter::onSignal>, this);
     if (matched < 0) {
         throw std::runtime_error("cannot listen on the session bus: " +
@@ -68,24 +59,22 @@ void BusDistributedNotificationCenter::connect(const std::string& address, const
     if (!presence.empty()) {
         // In the queue behind a former owner that is on its way out (a helper told to go as the next
         // one starts), the name comes to this one when that one leaves.
-        const int owned = sd_bus_request_name(listening_->get(), presence.c_str(), SD_BUS_NAME_QUEUE);
+        const int owned = sd_bus_request_name(bus_->get(), presence.c_str(), SD_BUS_NAME_QUEUE);
         if (owned < 0) {
             throw std::runtime_error("cannot own " + presence +
                                      " on the session bus: " + BusConnection::describe(nullptr, owned));
         }
     }
-    thread_ = std::thread([this] { listening_->run(stop_.get()); });
 }
 
 void BusDistributedNotificationCenter::post(const std::string& name, const std::optional<std::string>& object)
 {
-    const std::lock_guard lock(postingMutex_);
-    if (!posting_) {
+    if (!bus_) {
         local_.post(name, object);
         return;
     }
     const auto [interface, member] = signalName(name);
-    sd_bus* bus = posting_->get();
+    sd_bus* bus = bus_->get();
     const int sent =
         object ? sd_bus_emit_signal(bus, kPath, interface.c_str(), member.c_str(), "s", object->c_str())
                : sd_bus_emit_signal(bus, kPath, interface.c_str(), member.c_str(), nullptr);
@@ -111,12 +100,12 @@ void BusDistributedNotificationCenter::removeObserver(Token token)
 
 std::vector<std::string> BusDistributedNotificationCenter::namesOnBus() const
 {
-    const std::lock_guard lock(postingMutex_);
-    if (!posting_) {
+    if (!bus_) {
         return {};
     }
-    const BusReply reply(posting_->get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                         "org.freedesktop.DBus", "ListNames", nullptr);
+    // Answered by the bus itself, from what it holds: a wait as short as a call can be.
+    const BusReply reply(bus_->get(), "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                         "ListNames", nullptr);
     char** names = nullptr;
     if (!reply.ok() || sd_bus_message_read_strv(reply.message(), &names) < 0 || names == nullptr) {
         return {};

@@ -3,25 +3,24 @@
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/LocalDistributedNotificationCenter.h"
 #include "platform/Queue.h"
-#include "platform/linux/reactor/FileDescriptor.h"
+#include "platform/linux/bus/BusConnection.h"
 
 #include <systemd/sd-bus.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace veltrane::linuxbackend {
 
-class BusConnection;
+class Reactor;
 
 // Distributed notifications between a user's programs, as signals on the session bus: the
 // notification "com.example.App.done" is the signal "done" of the interface "com.example.App",
 // sent from one object path of ours, with its object, when it has one, as the only argument. Like
 // any signal it reaches the poster's own observers too. Without a session bus notifications stay
-// within the process, and problem() says why.
+// within the process, and problem() says why. The bus is served by the reactor, whose thread makes,
+// uses and destroys the centre.
 class BusDistributedNotificationCenter final : public platform::DistributedNotificationCenter {
 public:
     // All notifications travel from this path, so that one match hears them all.
@@ -30,13 +29,12 @@ public:
     // On the session bus, or on the bus at that address. With a presence, the centre owns that name
     // on the bus while it lives, or waits for it while another owns it: other programs learn by it
     // that this one runs.
-    explicit BusDistributedNotificationCenter(platform::Queue& mainQueue, const std::string& address = {},
-                                              const std::string& presence = {});
-    ~BusDistributedNotificationCenter() override;
+    BusDistributedNotificationCenter(Reactor& reactor, platform::Queue& mainQueue,
+                                     const std::string& address = {}, const std::string& presence = {});
     BusDistributedNotificationCenter(const BusDistributedNotificationCenter&) = delete;
     BusDistributedNotificationCenter& operator=(const BusDistributedNotificationCenter&) = delete;
 
-    // From any thread. Throws std::invalid_argument for a name that is not an interface and a
+    // Throws std::invalid_argument for a name that is not an interface and a
     // member joined by a dot, which no bus could carry.
     void post(const std::string& name, const std::optional<std::string>& object) override;
     Token observe(const std::string& name, const std::optional<std::string>& object,
@@ -49,18 +47,12 @@ public:
     const std::string& problem() const { return problem_; }
 
 private:
-    void connect(const std::string& address, const std::string& presence);
+    void connect(Reactor& reactor, const std::string& address, const std::string& presence);
     void onSignal(sd_bus_message* signal);
 
     platform::LocalDistributedNotificationCenter local_;
     std::string problem_;
-    // Posts and questions come from any thread; an sd-bus connection serves one at a time.
-    mutable std::mutex postingMutex_;
-    std::unique_ptr<BusConnection> posting_;
-    // The listening thread's alone once it runs.
-    std::unique_ptr<BusConnection> listening_;
-    FileDescriptor stop_;
-    std::thread thread_;
+    std::unique_ptr<BusConnection> bus_;
 };
 
 }  // namespace veltrane::linuxbackend

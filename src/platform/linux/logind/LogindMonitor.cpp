@@ -6,8 +6,7 @@
 #include "platform/linux/logind/SessionWatch.h"
 #include "platform/linux/logind/SleepInhibitor.h"
 
-#include <sys/eventfd.h>
-
+#include <cerrno>
 #include <stdexcept>
 
 namespace veltrane::linuxbackend {
@@ -35,12 +34,11 @@ std::string joined(const std::string& first, const std::string& second)
 
 }  // namespace
 
-LogindMonitor::LogindMonitor(Callbacks callbacks, const std::string& busAddress)
-    : callbacks_(filledIn(std::move(callbacks))),
-      stop_(FileDescriptor::opened(::eventfd(0, EFD_CLOEXEC), "cannot make an event"))
+LogindMonitor::LogindMonitor(Reactor& reactor, Callbacks callbacks, const std::string& busAddress)
+    : callbacks_(filledIn(std::move(callbacks)))
 {
     try {
-        start(busAddress);
+        start(reactor, busAddress);
     } catch (const std::exception& error) {
         problem_ = error.what();
         callbacks_.log(problem_);
@@ -50,10 +48,6 @@ LogindMonitor::LogindMonitor(Callbacks callbacks, const std::string& busAddress)
 
 LogindMonitor::~LogindMonitor()
 {
-    if (thread_.joinable()) {
-        ::eventfd_write(stop_.get(), 1);
-        thread_.join();
-    }
     // Before the parts: the calls still awaiting a reply point at them.
     bus_.reset();
 }
@@ -68,11 +62,11 @@ std::string LogindMonitor::problem() const
     return available() ? joined(sleep_->problem(), session_->problem()) : problem_;
 }
 
-// Everything is set up on this thread before the monitor's starts: the connection then belongs to
-// that one thread.
-void LogindMonitor::start(const std::string& busAddress)
+// The calls made here wait for their answers, because what they find is told at once (problem()):
+// the bus and logind, which just answered the ping, answer them within moments.
+void LogindMonitor::start(Reactor& reactor, const std::string& busAddress)
 {
-    bus_ = std::make_unique<BusConnection>(BusConnection::Kind::system, busAddress);
+    bus_ = std::make_unique<BusConnection>(BusConnection::Kind::system, busAddress, reactor);
     // A ping rather than asking for the name's owner: it starts logind where the bus can.
     const BusReply ping(bus_->get(), logindService, logindManagerPath, "org.freedesktop.DBus.Peer", "Ping",
                         nullptr);
@@ -81,15 +75,19 @@ void LogindMonitor::start(const std::string& busAddress)
     }
     sleep_ = std::make_unique<SleepInhibitor>(bus_->get(), callbacks_);
     session_ = std::make_unique<SessionWatch>(bus_->get(), callbacks_);
-    thread_ = std::thread([this] { run(); });
+    // What sd-bus tells its own connection when the bus goes.
+    const int result = sd_bus_match_signal(bus_->get(), nullptr, nullptr, "/org/freedesktop/DBus/Local",
+                                           "org.freedesktop.DBus.Local", "Disconnected",
+                                           forwardTo<LogindMonitor, &LogindMonitor::onDisconnected>, this);
+    if (result < 0) {
+        throw std::runtime_error("cannot hear of the bus going: " + BusConnection::describe(nullptr, result));
+    }
 }
 
-void LogindMonitor::run()
+void LogindMonitor::onDisconnected(sd_bus_message* /*signal*/)
 {
-    if (const auto lost = bus_->run(stop_.get()); !lost.empty()) {
-        callbacks_.log(lost);
-        sleep_->letGo();
-    }
+    callbacks_.log("lost the bus: " + BusConnection::describe(nullptr, -ENOTCONN));
+    sleep_->letGo();
 }
 
 }  // namespace veltrane::linuxbackend

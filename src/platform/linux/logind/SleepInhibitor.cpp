@@ -28,12 +28,6 @@ void SleepInhibitor::letGo()
     refused("lost the bus");
 }
 
-std::string SleepInhibitor::problem() const
-{
-    const std::lock_guard lock(mutex_);
-    return problem_;
-}
-
 void SleepInhibitor::onPrepareForSleep(sd_bus_message* signal)
 {
     int starting = 0;
@@ -80,20 +74,14 @@ void SleepInhibitor::onInhibitReply(sd_bus_message* reply)
         return;
     }
     delay_.emplace(std::move(delay));
-    {
-        const std::lock_guard lock(mutex_);
-        problem_.clear();
-    }
+    problem_.clear();
     callbacks_.log("sleep delay taken");
 }
 
 void SleepInhibitor::refused(const std::string& reason)
 {
-    {
-        const std::lock_guard lock(mutex_);
-        problem_ = "sleep not delayed: " + reason;
-    }
-    callbacks_.log("sleep not delayed: " + reason);
+    problem_ = "sleep not delayed: " + reason;
+    callbacks_.log(problem_);
 }
 
 }  // namespace veltrane::linuxbackend

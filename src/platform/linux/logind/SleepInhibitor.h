@@ -5,7 +5,6 @@
 
 #include <systemd/sd-bus.h>
 
-#include <mutex>
 #include <optional>
 #include <string>
 
@@ -21,8 +20,8 @@ public:
 
     // Without the bus no sleep is heard of: a delay still held would only hold each one up.
     void letGo();
-    // Why the sleep is not held back, or empty. From any thread.
-    std::string problem() const;
+    // Why the sleep is not held back, or empty.
+    const std::string& problem() const { return problem_; }
 
 private:
     void onPrepareForSleep(sd_bus_message* signal);
@@ -34,7 +33,6 @@ private:
     const LogindMonitor::Callbacks& callbacks_;
     std::optional<FileDescriptor> delay_;
     bool sleeping_ = false;
-    mutable std::mutex mutex_;
     std::string problem_;
 };
 

@@ -4,8 +4,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <future>
-#include <memory>
 #include <sstream>
 
 namespace veltrane::linuxbackend {
@@ -71,17 +69,11 @@ void LinuxWorkspace::applicationActivated(const std::optional<platform::RunningA
 
 void LinuxWorkspace::announce(WorkspaceNotification notification)
 {
-    if (notification != WorkspaceNotification::willSleep) {
-        mainQueue_.async([this, notification] { notify(notification, std::nullopt); });
+    if (notification == WorkspaceNotification::willSleep) {
+        notify(notification, std::nullopt);
         return;
     }
-    auto done = std::make_shared<std::promise<void>>();
-    auto heard = done->get_future();
-    mainQueue_.async([this, done] {
-        notify(WorkspaceNotification::willSleep, std::nullopt);
-        done->set_value();
-    });
-    heard.wait_for(kSleepPatience);
+    mainQueue_.async([this, notification] { notify(notification, std::nullopt); });
 }
 
 std::optional<platform::RunningApplication> LinuxWorkspace::frontmostApplication() const

@@ -4,23 +4,18 @@
 #include "platform/Queue.h"
 #include "platform/Workspace.h"
 
-#include <chrono>
 #include <functional>
 #include <mutex>
 
 namespace veltrane::linuxbackend {
 
-// The desktop's workspace on Linux. What the desktop's watchers hear on their own threads (the
-// frontmost application from the display server, sleep and the session from logind) reaches the
-// observers on the main queue; URLs and programs open as separate processes.
+// The desktop's workspace on Linux. What the desktop's watchers hear (the frontmost application from
+// the display server, sleep and the session from logind) reaches the observers on the main queue;
+// URLs and programs open as separate processes.
 class LinuxWorkspace final : public platform::Workspace {
 public:
     // Starts a program in a process of its own, searching PATH for a bare name.
     using Launch = std::function<void(const std::string& program, const std::vector<std::string>& arguments)>;
-
-    // A machine waits for sleep's observers this long at most: logind lets a delay inhibitor hold
-    // sleep for a few seconds only, and a stopped main queue must not keep the watcher forever.
-    static constexpr std::chrono::seconds kSleepPatience{3};
 
     // The programs running now, as far as the desktop makes them known.
     using Running = std::function<std::vector<platform::RunningApplication>()>;
@@ -29,7 +24,8 @@ public:
 
     // From any thread: the frontmost application changed, or none is known any more.
     void applicationActivated(const std::optional<platform::RunningApplication>& application);
-    // From any thread. For willSleep it returns once the observers have run, or after the patience.
+    // From any thread; willSleep only from the main queue, where its observers have run when it
+    // returns: the machine sleeps once logind's watcher returns.
     void announce(platform::WorkspaceNotification notification);
 
     std::optional<platform::RunningApplication> frontmostApplication() const override;
