@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArgumentVector.h"
 #include "Eventually.h"
 #include "platform/linux/bus/BusConnection.h"
 #include "platform/linux/bus/BusReply.h"
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace veltrane::linuxbackend {
 
@@ -32,11 +34,9 @@ public:
     LogindMock(const std::string& address, Reactor& reactor, Behaviour behaviour)
         : bus_(BusConnection::Kind::system, address, reactor)
     {
-        // Debian's, where Debian installs the mock.
-        std::string program = "/usr/bin/python3";
-        std::array<std::string, 4> words{"-m", "dbusmock", "--template", "logind"};
-        std::array<char*, 6> arguments{program.data(),  words[0].data(), words[1].data(),
-                                       words[2].data(), words[3].data(), nullptr};
+        // Debian's Python, where Debian installs the mock.
+        std::vector<std::string> words{"/usr/bin/python3", "-m", "dbusmock", "--template", "logind"};
+        const auto arguments = testsupport::argumentVector(words);
         std::string bus = "DBUS_SYSTEM_BUS_ADDRESS=" + address;
         std::array<char*, 2> environment{bus.data(), nullptr};
         posix_spawn_file_actions_t actions;
@@ -44,29 +44,35 @@ public:
         // It tells of every call.
         posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
         const int failed =
-            ::posix_spawn(&mock_, program.c_str(), &actions, nullptr, arguments.data(), environment.data());
+            ::posix_spawn(&mock_, arguments[0], &actions, nullptr, arguments.data(), environment.data());
         posix_spawn_file_actions_destroy(&actions);
         // Long, for a virtual machine on a loaded host.
-        if (failed != 0 ||
-            !testsupport::eventually([this] { return addSession(); }, std::chrono::seconds(30))) {
+        if (failed != 0 || !testsupport::eventually(
+                               [this] {
+                                   return BusReply(bus_.get(), logindService, logindManagerPath,
+                                                   mockInterface, "AddSession", "ssusb", sessionId, "seat0",
+                                                   1000u, "person", 1)
+                                       .ok();
+                               },
+                               std::chrono::seconds(30))) {
             stop();
             throw std::runtime_error("the logind mock did not start");
         }
-        const std::string session = behaviour.processInSession
-                                        ? "ret = '" + std::string(sessionPath) + "'"
-                                        : "raise dbus.exceptions.DBusException('Not in a session', "
-                                          "name='org.freedesktop.login1.NoSessionForPID')";
-        addMethod(logindManagerPath, logindManagerInterface, "GetSessionByPID", "u", "o", session);
+        // Without it, the template finds the process in no session.
+        if (behaviour.processInSession) {
+            mock(logindManagerPath, "AddMethod", "sssss", logindManagerInterface, "GetSessionByPID", "u", "o",
+                 "ret = '/org/freedesktop/login1/session/c2'");
+        }
         if (behaviour.refuseDelays) {
-            addMethod(logindManagerPath, logindManagerInterface, "Inhibit", "ssss", "h",
-                      "raise dbus.exceptions.DBusException('Access denied', "
-                      "name='org.freedesktop.DBus.Error.AccessDenied')");
+            mock(logindManagerPath, "AddMethod", "sssss", logindManagerInterface, "Inhibit", "ssss", "h",
+                 "raise dbus.exceptions.DBusException('Access denied', "
+                 "name='org.freedesktop.DBus.Error.AccessDenied')");
         }
         // A change of the session told only as a property to read again.
-        addMethod(sessionPath, mockInterface, "Invalidate", "b", "",
-                  "self.props['org.freedesktop.login1.Session']['Active'] = args[0]\n"
-                  "self.EmitSignal('org.freedesktop.DBus.Properties', 'PropertiesChanged', 'sa{sv}as', "
-                  "['org.freedesktop.login1.Session', dbus.Dictionary({}, signature='sv'), ['Active']])");
+        mock(sessionPath, "AddMethod", "sssss", mockInterface, "Invalidate", "b", "",
+             "self.props['org.freedesktop.login1.Session']['Active'] = args[0]\n"
+             "self.EmitSignal('org.freedesktop.DBus.Properties', 'PropertiesChanged', 'sa{sv}as', "
+             "['org.freedesktop.login1.Session', dbus.Dictionary({}, signature='sv'), ['Active']])");
     }
     ~LogindMock() { stop(); }
     LogindMock(const LogindMock&) = delete;
@@ -132,17 +138,6 @@ private:
             ::kill(mock_, SIGTERM);
             ::waitpid(mock_, nullptr, 0);
         }
-    }
-    bool addSession()
-    {
-        return BusReply(bus_.get(), logindService, logindManagerPath, mockInterface, "AddSession", "ssusb",
-                        sessionId, "seat0", 1000u, "person", 1)
-            .ok();
-    }
-    void addMethod(const char* path, const char* interface, const char* name, const char* in, const char* out,
-                   const std::string& code)
-    {
-        mock(path, "AddMethod", "sssss", interface, name, in, out, code.c_str());
     }
     template <typename... Arguments>
     void mock(const char* path, const char* member, const char* types, Arguments... arguments)

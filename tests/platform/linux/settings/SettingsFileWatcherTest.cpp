@@ -1,6 +1,6 @@
 #include "platform/linux/settings/SettingsFileWatcher.h"
 #include "SettingsFolder.h"
-#include "platform/linux/reactor/ReactorLoop.h"
+#include "TestReactor.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,7 @@ namespace {
 using namespace std::chrono_literals;
 
 // Long enough for the watcher to have seen a change, and queued its call, had there been one.
-constexpr double settle = 0.3;
-constexpr double patience = 5.0;
+constexpr auto settle = 300ms;
 
 void renameNewFileOver(const std::filesystem::path& file, const std::string& text)
 {
@@ -29,32 +28,25 @@ void renameNewFileOver(const std::filesystem::path& file, const std::string& tex
 
 class SettingsFileWatcherTest : public ::testing::Test {
 protected:
-    // Runs the main loop until a while after the first call, or until patience runs out without one.
+    // Runs the reactor until a while after the first call, or until patience runs out without one.
     void runUntilSettled()
     {
-        loop.asyncAfter(patience, [this] { loop.quit(); });
-        loop.run();
-    }
-
-    void changed()
-    {
-        if (++calls == 1) {
-            loop.asyncAfter(settle, [this] { loop.quit(); });
+        if (reactor.runUntil([this] { return calls > 0; })) {
+            reactor.runUntil([] { return false; }, settle);
         }
     }
 
     SettingsFolder folder;
-    Reactor reactor{[](const std::string& line) { ADD_FAILURE() << line; }};
-    ReactorLoop loop{reactor};
+    testsupport::TestReactor reactor;
     int calls = 0;
 };
 
 // Once destroyed, it calls nothing, not even for a change it saw before.
 TEST_F(SettingsFileWatcherTest, CallsOnceOnTheReactorForEachWayTheFileChangesAndNothingOnceDestroyed)
 {
-    auto watcher = std::make_unique<SettingsFileWatcher>(folder.file(), reactor, [this] {
-        EXPECT_TRUE(loop.isCurrent());
-        changed();
+    auto watcher = std::make_unique<SettingsFileWatcher>(folder.file(), reactor.reactor, [this] {
+        EXPECT_TRUE(reactor.loop.isCurrent());
+        ++calls;
     });
     const std::pair<const char*, std::function<void()>> changes[] = {
         {"created", [this] { folder.write("{}"); }},
@@ -73,11 +65,10 @@ TEST_F(SettingsFileWatcherTest, CallsOnceOnTheReactorForEachWayTheFileChangesAnd
 
     calls = 0;
     folder.write("{}");
-    std::this_thread::sleep_for(std::chrono::duration<double>(settle));
+    std::this_thread::sleep_for(settle);
     watcher.reset();
     renameNewFileOver(folder.file(), "{}");
-    loop.asyncAfter(settle, [this] { loop.quit(); });
-    loop.run();
+    reactor.runUntil([] { return false; }, settle);
     EXPECT_EQ(calls, 0);
 }
 
@@ -86,9 +77,9 @@ TEST_F(SettingsFileWatcherTest, TheProgramsOwnWritesEndInAReloadWithoutChanges)
 {
     auto settings = folder.open();
     std::optional<std::vector<std::string>> reloaded;
-    SettingsFileWatcher watcher(folder.file(), reactor, [&] {
+    SettingsFileWatcher watcher(folder.file(), reactor.reactor, [&] {
         reloaded = settings->reload();
-        changed();
+        ++calls;
     });
     settings->setBool("launchOnLogin", true);
     runUntilSettled();

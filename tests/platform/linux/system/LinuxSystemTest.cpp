@@ -1,7 +1,6 @@
 #include "platform/linux/system/LinuxSystem.h"
 
-#include "Eventually.h"
-#include "platform/linux/reactor/ReactorLoop.h"
+#include "TestReactor.h"
 
 #include <gtest/gtest.h>
 
@@ -14,41 +13,19 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <thread>
 
 namespace veltrane::linuxbackend {
 namespace {
 
 using namespace std::chrono_literals;
-using testsupport::eventually;
 
-// The reactor runs on a thread of its own, where the programs are started and waited for.
-class RunningReactor {
-public:
-    RunningReactor() : thread_([this] { loop_.run(); }) {}
-    ~RunningReactor()
-    {
-        loop_.quit();
-        thread_.join();
-    }
-    RunningReactor(const RunningReactor&) = delete;
-    RunningReactor& operator=(const RunningReactor&) = delete;
-
-    Reactor& reactor() { return reactor_; }
-    void run(const platform::Queue::Task& task) { loop_.sync(task); }
-
-private:
-    Reactor reactor_{[](const std::string& line) { ADD_FAILURE() << line; }};
-    ReactorLoop loop_{reactor_};
-    std::thread thread_;
-};
-
-RunningReactor running;
+// The programs are started and waited for on the reactor, run while the test waits.
+testsupport::TestReactor running;
 
 LinuxSystem makeSystem(const std::filesystem::path& autostart = "", const std::string& commands = "")
 {
     return LinuxSystem({.trusted = [] { return true; }, .terminate = [] {}, .exit = [](int) {}}, {},
-                       XdgAutostart(autostart, "/opt/my apps/veltrane"), running.reactor(), commands);
+                       XdgAutostart(autostart, "/opt/my apps/veltrane"), running.reactor, commands);
 }
 
 // Whether this process has no child at all, running or exited. WNOWAIT leaves an exited child to
@@ -88,17 +65,15 @@ TEST_F(LinuxSystemLaunch, StartsTheProgramFoundOnThePathWithoutWaitingAndReapsIt
         R"( echo "$2" > "$3")";
     auto system = makeSystem();
 
-    running.run([&] {
-        system.launchTask("sh", {"-c", script, "launched", go.string(), "started", out.string()});
-    });
+    system.launchTask("sh", {"-c", script, "launched", go.string(), "started", out.string()});
     EXPECT_FALSE(std::filesystem::exists(out));
     std::ofstream{go};
 
-    EXPECT_TRUE(eventually([&] { return firstLine(out) == "started"; }, 10s)) << firstLine(out);
-    EXPECT_TRUE(eventually(noChildLeft, 10s));
+    EXPECT_TRUE(running.runUntil([&] { return firstLine(out) == "started"; }, 10s)) << firstLine(out);
+    EXPECT_TRUE(running.runUntil(noChildLeft, 10s));
 
-    running.run([&] { system.launchTask((folder_ / "missing").string(), {}); });
-    EXPECT_TRUE(eventually(noChildLeft, 10s));
+    system.launchTask((folder_ / "missing").string(), {});
+    EXPECT_TRUE(running.runUntil(noChildLeft, 10s));
 }
 
 // The relaunch stops the program and leaves the shell to bring it back, as "open" with the folder
@@ -112,9 +87,9 @@ TEST_F(LinuxSystemLaunch, TheRelaunchsShellCommandStartsTheProgramInItsFolderAga
     std::filesystem::permissions(bundle / "veltrane", std::filesystem::perms::owner_all);
     auto system = makeSystem("", VELTRANE_COMMANDS);
 
-    running.run([&] { system.launchTask("/bin/sh", {"-c", "sleep 0.1; open \"" + bundle.string() + "\""}); });
+    system.launchTask("/bin/sh", {"-c", "sleep 0.1; open \"" + bundle.string() + "\""});
 
-    EXPECT_TRUE(eventually([&] { return firstLine(out) == "started again"; }, 10s)) << firstLine(out);
+    EXPECT_TRUE(running.runUntil([&] { return firstLine(out) == "started again"; }, 10s)) << firstLine(out);
 }
 
 // The login item is the desktop's autostart entry: written shown or hidden, never removed, so that

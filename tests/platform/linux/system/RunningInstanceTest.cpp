@@ -1,6 +1,6 @@
 #include "platform/linux/system/RunningInstance.h"
 
-#include "platform/linux/reactor/ReactorLoop.h"
+#include "TestReactor.h"
 
 #include <gtest/gtest.h>
 
@@ -25,21 +25,15 @@ protected:
 TEST_F(RunningInstanceTest, ALaterStartTellsTheRunningOneEvenOverWhatAnEndedOneLeft)
 {
     const auto socket = folder / "veltrane.socket";
-    Reactor reactor([](const std::string& line) { ADD_FAILURE() << line; });
-    ReactorLoop loop(reactor);
+    testsupport::TestReactor reactor;
     // Left behind as by an instance that was killed: the lock is free, the socket still there.
-    RunningInstance::claim(socket, reactor, [] {}).reset();
+    RunningInstance::claim(socket, reactor.reactor, [] {}).reset();
     ASSERT_TRUE(std::filesystem::exists(socket));
     int reopened = 0;
-    const auto next = RunningInstance::claim(socket, reactor, [&] {
-        ++reopened;
-        loop.quit();
-    });
+    const auto next = RunningInstance::claim(socket, reactor.reactor, [&] { ++reopened; });
     ASSERT_NE(next, nullptr);
-    EXPECT_EQ(RunningInstance::claim(socket, reactor, [] {}), nullptr);
-    loop.asyncAfter(5, [&] { loop.quit(); });
-    loop.run();
-    EXPECT_EQ(reopened, 1);
+    EXPECT_EQ(RunningInstance::claim(socket, reactor.reactor, [] {}), nullptr);
+    EXPECT_TRUE(reactor.runUntil([&] { return reopened == 1; }));
 }
 
 }  // namespace

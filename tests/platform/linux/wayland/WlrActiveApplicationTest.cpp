@@ -1,5 +1,5 @@
 #include "platform/linux/wayland/WlrActiveApplication.h"
-#include "platform/linux/reactor/ReactorLoop.h"
+#include "TestReactor.h"
 #include "wayland/SwayCompositor.h"
 #include "wayland/TestWindow.h"
 
@@ -28,19 +28,15 @@ protected:
     // What the watcher has told, once it has told that much or after a few seconds of the loop.
     Heard heardAfter(std::size_t count)
     {
-        for (int turn = 0; turn < 1000 && heard_.size() < count; ++turn) {
-            loop_.asyncAfter(0.01, [this] { loop_.quit(); });
-            loop_.run();
-        }
+        reactor_.runUntil([&] { return heard_.size() >= count; }, std::chrono::seconds(10));
         return heard_;
     }
 
-    Reactor reactor_{[](const std::string&) {}};
-    ReactorLoop loop_{reactor_};
+    testsupport::TestReactor reactor_;
     Heard heard_;
     SwayCompositor sway;
     const WlrActiveApplication watcher{
-        reactor_, sway.display(),
+        reactor_.reactor, sway.display(),
         [](const std::string& appId) {
             return appId == editor.bundleIdentifier ? std::optional(editor) : std::nullopt;
         },

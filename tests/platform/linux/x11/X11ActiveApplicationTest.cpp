@@ -1,7 +1,7 @@
 #include "platform/linux/x11/X11ActiveApplication.h"
 
 #include "Eventually.h"
-#include "platform/linux/reactor/ReactorLoop.h"
+#include "TestReactor.h"
 #include "x11/OpenboxProcess.h"
 #include "x11/TestWindows.h"
 #include "x11/XvfbServer.h"
@@ -71,17 +71,15 @@ protected:
     std::unique_ptr<X11ActiveApplication> watch()
     {
         return std::make_unique<X11ActiveApplication>(
-            reactor, xvfb.display(), std::make_shared<DesktopEntries>(std::vector{folder / "applications"}),
+            reactor.reactor, xvfb.display(),
+            std::make_shared<DesktopEntries>(std::vector{folder / "applications"}),
             [this](const auto& application) { heard.push_back(described(application)); });
     }
 
     // What the watch has called back with, once it has done so count times: the loop runs meanwhile.
     Heard heardAtLeast(std::size_t count)
     {
-        for (int turn = 0; turn < 1000 && heard.size() < count; ++turn) {
-            loop.asyncAfter(0.01, [this] { loop.quit(); });
-            loop.run();
-        }
+        reactor.runUntil([&] { return heard.size() >= count; }, 10s);
         return heard;
     }
 
@@ -90,8 +88,7 @@ protected:
     desktoptest::XvfbServer xvfb;
     desktoptest::OpenboxProcess openbox{xvfb.display(), folder / "openbox"};
     desktoptest::TestWindows windows{xvfb.display()};
-    Reactor reactor{[](const std::string&) {}};
-    ReactorLoop loop{reactor};
+    testsupport::TestReactor reactor;
     Heard heard;
 };
 
