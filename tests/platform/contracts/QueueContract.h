@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ namespace veltrane::contracts {
 //   void pass(double seconds);  // that much of the queues' time goes by; returns once what fell
 //                               // due meanwhile, and what that queued at once, has run
 //   double now();               // the queues' clock, in seconds
+// and, where a fault must end the run rather than be dropped (the simulated desktop's queues),
+//   static constexpr bool faultsEscape = true;
 template <class Harness> class QueueContract : public ::testing::Test {
 protected:
     // Appends to what ran, from whichever thread the task runs on.
@@ -124,9 +127,27 @@ TYPED_TEST_P(QueueContract, SyncRunsTheTaskOnTheQueueAndOnlyTheRunningQueueIsCur
     EXPECT_EQ(inner->label(), "inner");
 }
 
+// An exception escaping an async or delayed task is dropped and the queue goes on; one escaping a
+// sync task, nested or not, reaches the caller.
+TYPED_TEST_P(QueueContract, OutlivesAFaultyTaskAndHandsASyncFailureToTheCaller)
+{
+    if constexpr (requires { TypeParam::faultsEscape; }) {
+        GTEST_SKIP() << "a fault ends the run on these queues";
+    }
+    auto& queue = *this->made;
+    queue.async([] { throw std::runtime_error("async"); });
+    queue.asyncAfter(0.001, [] { throw std::runtime_error("delayed"); });
+    EXPECT_THROW(queue.sync([] { throw std::runtime_error("sync"); }), std::runtime_error);
+    EXPECT_THROW(queue.sync([&] { queue.sync([] { throw std::logic_error("inline"); }); }), std::logic_error);
+    queue.asyncAfter(0.002, this->note("after"));
+    this->harness.pass(0.01);
+    EXPECT_EQ(this->ranSoFar(), std::vector<std::string>{"after"});
+}
+
 REGISTER_TYPED_TEST_SUITE_P(QueueContract, TasksRunInTheOrderQueuedAndTheirOwnTasksAfterThem,
                             DelayedTasksRunByDueTimeThenInTheOrderQueuedAndNeverEarly,
                             OddDelaysRunAtOnceInQueueOrderAndUnreachableOnesNever,
-                            SyncRunsTheTaskOnTheQueueAndOnlyTheRunningQueueIsCurrent);
+                            SyncRunsTheTaskOnTheQueueAndOnlyTheRunningQueueIsCurrent,
+                            OutlivesAFaultyTaskAndHandsASyncFailureToTheCaller);
 
 }  // namespace veltrane::contracts

@@ -65,6 +65,9 @@ struct SimKeyboardHarness : SimHarness {
 
 // Virtual time: passing time is advancing the scheduler.
 struct SimQueueHarness {
+    // A scenario whose task throws fails, rather than going on as if nothing happened.
+    static constexpr bool faultsEscape = true;
+
     std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
     {
         return std::make_shared<SimQueue>(scheduler, label, nullptr);
