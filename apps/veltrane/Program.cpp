@@ -67,6 +67,7 @@ int Program::run()
     const auto signals =
         linuxbackend::TerminationSignals::watch(shell_->reactor(), [this](int signal) { stop(signal); });
     shell_->run();
+    finish();
     return 0;
 }
 
@@ -152,16 +153,22 @@ void Program::launch()
     }
 }
 
+// The signal may come while a window runs a loop of its own (an alert, say) for code of the
+// application still under way: the application goes only once every loop has returned.
 void Program::stop(int signal)
 {
     LOGGING_INFO(std::string("Stopping on ") + (signal == SIGINT ? "SIGINT" : "SIGTERM"));
+    shell_->quit();
+}
+
+void Program::finish()
+{
     delegate_->applicationWillTerminate();
     desktop_.reset();
     ports_.input().stop();
     shell_->attach(nullptr);
     watcher_.reset();
     delegate_.reset();
-    shell_->quit();
 }
 
 void Program::terminate(int status)

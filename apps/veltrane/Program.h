@@ -40,6 +40,8 @@ private:
     bool inputTrusted();
     void launch();
     void stop(int signal);
+    // After the main queue has stopped: keys released, devices let go, the application gone.
+    void finish();
     [[noreturn]] void terminate(int status);
     void settingsFileChanged();
 

@@ -25,7 +25,6 @@ void ReactorLoop::run()
     // Tasks queued before the loop ran.
     wake();
     reactor_.run();
-    runner_.store(std::thread::id());
 }
 
 void ReactorLoop::quit()

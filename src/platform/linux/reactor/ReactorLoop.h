@@ -27,6 +27,8 @@ public:
     // still queued wait for the next run().
     void quit();
 
+    // On the thread that runs the loop, or ran it last: once the loop has stopped, what that thread
+    // still does on the queue (the program's orderly end) runs there at once.
     bool isCurrent() const override;
 
 private:
@@ -39,6 +41,7 @@ private:
     // The earliest delayed task, when there is one.
     Reactor::Source due_;
     std::atomic<bool> quitting_ = false;
+    // The thread that runs the loop, or ran it last.
     std::atomic<std::thread::id> runner_;
 };
 
