@@ -10,10 +10,12 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <semaphore>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -136,12 +138,31 @@ void measureVeltrane(int round, Samples& samples)
     measure(keyboard, output, samples);
 }
 
-// The kernel's floor: a keyboard's changes read back from its own node, with nothing between.
+// The kernel's floor: a keyboard's changes read back from its own node, with nothing between, by a
+// reader already waiting when the change is written, as the reader of a program's output is.
 void measureFloor(int round, Samples& samples)
 {
     UinputKeyboard keyboard(keyboardName(round), UinputKeyboard::Bus::usb, kLogitech, 0xC31C);
     EvdevReader output(keyboard.eventNode());
-    measure(keyboard, output, samples);
+    std::atomic<Clock::time_point> readAt;
+    std::binary_semaphore read(0);
+    std::jthread reader([&](const std::stop_token& stop) {
+        while (!stop.stop_requested()) {
+            if (const auto event = output.next(std::chrono::milliseconds(100));
+                event && event->type == EV_KEY && event->code == KEY_A && event->value != 2) {
+                readAt = Clock::now();
+                read.release();
+            }
+        }
+    });
+    for (int change = 0; change < 2 * (kWarmUpTaps + kTapsPerRound); ++change) {
+        const auto start = Clock::now();
+        keyboard.key(KEY_A, change % 2 == 0);
+        ASSERT_TRUE(read.try_acquire_for(kKeyTimeout)) << "a key change did not come back";
+        if (change >= 2 * kWarmUpTaps) {
+            samples.push_back(std::chrono::duration<double, std::micro>(readAt.load() - start).count());
+        }
+    }
 }
 
 void measurePeer(int round, Samples& samples)
