@@ -3,6 +3,8 @@
 #include "ScenarioError.h"
 #include "ScenarioSyntax.h"
 
+#include "platform/Multitouch.h"
+
 #include <limits>
 
 namespace veltrane::scenario {
@@ -15,7 +17,6 @@ constexpr std::int32_t kDefaultWidth = 16000;
 constexpr std::int32_t kDefaultHeight = 11000;
 constexpr double kDefaultPointWidth = 400.0;
 constexpr double kDefaultPointHeight = 300.0;
-constexpr std::int64_t kBuiltInLocation = 0x1000000;
 
 std::int32_t parseInt32(const std::string& name, const std::string& word)
 {
@@ -75,15 +76,6 @@ std::uint64_t locationOf(const std::map<std::string, std::string, std::less<>>& 
 {
     const auto found = options.find("location");
     return found == options.end() ? 0 : static_cast<std::uint64_t>(parseInteger(found->second));
-}
-
-// The framework knows a device by its location with a tag byte on top.
-std::uint64_t frameworkId(std::uint64_t location, bool builtIn)
-{
-    if (!builtIn) {
-        return 0x0400000000000000ull | location;
-    }
-    return location == kBuiltInLocation ? 0x0200000001000000ull : 0x0300000000000000ull | location;
 }
 
 platform::MTTouch contact(const Words& group, const sim::MultitouchBus::Device& device)
@@ -163,7 +155,7 @@ void TouchCommands::trackpad(const Words& words)
     if (device.supportsForce) {
         service.emplace("ForceSupported", true);
     }
-    device.deviceId = frameworkId(locationOf(options), device.builtIn);
+    device.deviceId = platform::Multitouch::deviceIdForLocation(locationOf(options), device.builtIn);
     desktop_.hid().connectPointingDevice(words[1], std::move(properties), std::move(service));
     desktop_.multitouch().connect(std::move(device));
 }
@@ -178,7 +170,8 @@ void TouchCommands::mouse(const Words& words)
     desktop_.hid().connectPointingDevice(words[1], std::move(properties), {});
     // Only multitouch mice are devices of the framework.
     if (const auto family = options.find("family"); family != options.end()) {
-        desktop_.multitouch().connect({words[1], frameworkId(locationOf(options), false),
+        desktop_.multitouch().connect({words[1],
+                                       platform::Multitouch::deviceIdForLocation(locationOf(options), false),
                                        parseInt32("family", family->second), false, false, 0, 0});
     }
 }

@@ -94,8 +94,12 @@ LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hook
                                        shell.ports().windows,
                                        bundle_,
                                        shell.ports().bindings},
-      input_({hid_, taps_, modifiers_, poster_, dispatch_.mainQueue(), shell.reactor()}, hooks.log)
+      input_({hid_, taps_, modifiers_, poster_, multitouch_, dispatch_.mainQueue(), shell.reactor()},
+             hooks.log)
 {
+    // Touches come from the touchpads themselves: no stream of gesture events passes the event taps
+    // on Linux for them to be read from.
+    settings_.fix("usePrivateFramework", true);
 }
 
 }  // namespace veltrane

@@ -14,8 +14,8 @@
 #include "platform/linux/system/LinuxSystem.h"
 #include "platform/linux/system/LinuxWorkspace.h"
 #include "platform/linux/system/NoEventMonitors.h"
-#include "platform/linux/system/NoMultitouch.h"
 #include "platform/linux/system/SyslogSystemLog.h"
+#include "platform/linux/touch/LinuxMultitouch.h"
 #include "platform/threads/SystemClock.h"
 #include "platform/threads/ThreadDispatch.h"
 
@@ -60,7 +60,7 @@ private:
     linuxbackend::LinuxEventTapService taps_;
     linuxbackend::LinuxEventPoster poster_;
     linuxbackend::NoEventMonitors monitors_;
-    linuxbackend::NoMultitouch multitouch_;
+    linuxbackend::LinuxMultitouch multitouch_;
     linuxbackend::LinuxWorkspace workspace_;
     linuxbackend::SyslogSystemLog systemLog_;
     linuxbackend::LinuxSystem system_;

@@ -15,6 +15,11 @@ inline constexpr std::string_view kHidVendorId = "VendorID";
 inline constexpr std::string_view kHidProductId = "ProductID";
 inline constexpr std::string_view kHidLocationId = "LocationID";
 inline constexpr std::string_view kHidProduct = "Product";
+// True for a device built into the machine, as a laptop's own touchpad is.
+inline constexpr std::string_view kHidBuiltIn = "Built-In";
+// A touch pad of the digitizer page: any maker's trackpad, as the HID stack describes it.
+inline constexpr std::uint32_t kHidDigitizerPage = 0x0D;
+inline constexpr std::uint32_t kHidTouchPadUsage = 0x05;
 
 class HidDevice {
 public:

@@ -29,6 +29,18 @@ class Multitouch {
 public:
     static constexpr std::int32_t kMagicMouseFamily = 112;
     static constexpr std::int32_t kStartDefault = 0x10000000;
+    // The built-in trackpad of most machines sits at this HID location.
+    static constexpr std::uint64_t kBuiltInLocation = 0x1000000;
+
+    // A device's id is its HID location id with a tag byte on top, which says whether it is built in.
+    static constexpr std::uint64_t deviceIdForLocation(std::uint64_t locationId, bool builtIn)
+    {
+        if (builtIn) {
+            return locationId == kBuiltInLocation ? 0x0200000001000000ull
+                                                  : 0x0300000000000000ull | locationId;
+        }
+        return 0x0400000000000000ull | locationId;
+    }
 
     virtual ~Multitouch() = default;
 

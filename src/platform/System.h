@@ -47,6 +47,8 @@ public:
     virtual std::optional<std::vector<std::uint8_t>> platformExpertModel() const = 0;
     // One level-change pulse of the trackpad's haptic feedback, now.
     virtual void performHapticFeedback() = 0;
+    // Whether a pulse can be felt at all: the preferences offer haptic feedback only then.
+    virtual bool hasHapticFeedback() const = 0;
     // The updater the application ships, or nothing.
     virtual SoftwareUpdater* softwareUpdater() = 0;
     // The application terminates normally: its delegate hears of it, then the process ends with

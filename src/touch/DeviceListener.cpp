@@ -55,6 +55,28 @@ std::optional<DeviceType> typeForVendor(std::int64_t vendorId, std::int64_t prod
     return std::nullopt;
 }
 
+bool isTrue(const platform::HidProperty& property)
+{
+    return std::holds_alternative<bool>(property) && std::get<bool>(property);
+}
+
+// A device the vendor table does not know. A touch pad of any maker is a trackpad, typed as the
+// framework's list types its devices: built in or not, with force or not.
+DeviceType typeOfUnlisted(const platform::HidDevice& device)
+{
+    const bool hasForce = isTrue(device.searchServiceProperty("ForceSupported"));
+    const bool touchPad = device.conformsTo(platform::kHidDigitizerPage, platform::kHidTouchPadUsage);
+    const bool builtIn = platform::textProperty(device, platform::kHidProduct) == kBuiltInProductName ||
+                         (touchPad && isTrue(device.property(platform::kHidBuiltIn)));
+    if (builtIn) {
+        return hasForce ? DeviceType::internalTrackpad2 : DeviceType::internalTrackpad;
+    }
+    if (touchPad) {
+        return hasForce ? DeviceType::magicTrackpad2 : DeviceType::magicTrackpad;
+    }
+    return hasForce ? DeviceType::unknownWithForce : DeviceType::unknown;
+}
+
 }  // namespace
 
 DeviceListener::DeviceListener(const platform::Platform& platform, Defaults& defaults,
@@ -121,12 +143,7 @@ void DeviceListener::deviceMatched(const platform::HidDevice& device)
         scheduleRegistrationAtLocation(*known, *locationId);
         return;
     }
-    const auto force = device.searchServiceProperty("ForceSupported");
-    const bool hasForce = std::holds_alternative<bool>(force) && std::get<bool>(force);
-    const bool builtIn = platform::textProperty(device, platform::kHidProduct) == kBuiltInProductName;
-    const DeviceType type = builtIn
-                                ? (hasForce ? DeviceType::internalTrackpad2 : DeviceType::internalTrackpad)
-                                : (hasForce ? DeviceType::unknownWithForce : DeviceType::unknown);
+    const DeviceType type = typeOfUnlisted(device);
     devicesModel_.addDeviceAtLocation(*locationId, type);
     if (isRegistrable(type)) {
         scheduleRegistrationAtLocation(type, *locationId);

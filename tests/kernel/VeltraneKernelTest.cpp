@@ -2,6 +2,7 @@
 #include "InputNodes.h"
 #include "UinputKeyboard.h"
 #include "UinputMouse.h"
+#include "UinputTouchpad.h"
 #include "VeltraneProcess.h"
 #include "VirtualKeyboardTap.h"
 
@@ -266,6 +267,49 @@ TEST(VeltraneKernelTest, MiceAreTakenForAPointerOptionAndTheirClicksCarryTheHype
     session.keyboard.key(KEY_CAPSLOCK, false);
     EXPECT_EQ(session.tap->keys(), join({kHyperDown, kCapsHyperUp}));
     EXPECT_EQ(pointerEvents(pointer), (Keys{"+left", "-left", "move 5,-3", "wheel 1"}));
+}
+
+// One finger slides in from the top edge of a touchpad, ten steps of 1.25 mm down from y.
+void slideDown(UinputTouchpad& touchpad, int slot, std::int32_t y)
+{
+    touchpad.touch(slot, UinputTouchpad::kWidth / 2, y);
+    for (int step = 1; step <= 10; ++step) {
+        touchpad.move(slot, UinputTouchpad::kWidth / 2, y + 15 * step);
+    }
+}
+
+// A slide from the top edge of a touchpad holds the hyper state for the keys typed during it,
+// until the finger lifts or a second finger lands; a slide that starts lower does nothing. The
+// touchpad is read alongside the desktop, never grabbed, and may come and go while the program runs.
+TEST(VeltraneKernelTest, ASlideFromTheTopEdgeOfATouchpadHoldsTheHyperState)
+{
+    Session session(R"({"oneSwipeFromTop": true, "gestures": 16})");
+    auto touchpad = std::make_unique<UinputTouchpad>("Test Touchpad");
+    ASSERT_TRUE(session.veltrane.waitForOutput("Touchpad connected: Test Touchpad"))
+        << session.veltrane.output();
+    // Registered a second after it is found.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(InputNodes::canGrab(touchpad->eventNode()));
+    auto& keyboard = session.keyboard;
+    slideDown(*touchpad, 0, 5);
+    keyboard.tap(KEY_A);
+    touchpad->lift(0);
+    keyboard.tap(KEY_B);
+    slideDown(*touchpad, 0, 300);
+    keyboard.tap(KEY_C);
+    touchpad->lift(0);
+    slideDown(*touchpad, 0, 5);
+    touchpad->touch(1, 200, 400);
+    keyboard.tap(KEY_D);
+    touchpad->lift(1);
+    touchpad->lift(0);
+    EXPECT_EQ(session.tap->keys(),
+              join({kHyperDown, {"+a", "-a"}, kHyperUp, {"+b", "-b", "+c", "-c", "+d", "-d"}}));
+    touchpad.reset();
+    ASSERT_TRUE(session.veltrane.waitForOutput("Touchpad disconnected: Test Touchpad"))
+        << session.veltrane.output();
+    keyboard.tap(KEY_E);
+    EXPECT_EQ(session.tap->keys(), (Keys{"+e", "-e"}));
 }
 
 // Veltrane needs no root, only what the shipped rule gives the group input: the input devices

@@ -331,10 +331,8 @@ void PrefsViewController::selectPhysicalKey(std::int64_t usage)
 void PrefsViewController::toggleTrackpad(bool on)
 {
     defaults_.oneSwipeFromTop().setEnabled(on);
-    changeMenuBarIconCheckbox_->setVisible(on);
-    hapticFeedbackCheckbox_->setVisible(on);
+    showTrackpadOptions();
     actions_.settingChanged("oneSwipeFromTop");
-    wakeRelaunchStackView_->setVisible(on);
 }
 
 // The login item first: the setting records what was asked of it.
@@ -438,7 +436,7 @@ void PrefsViewController::showTrackpadOptions()
 {
     const bool on = defaults_.oneSwipeFromTop().isOn();
     changeMenuBarIconCheckbox_->setVisible(on);
-    hapticFeedbackCheckbox_->setVisible(on);
+    hapticFeedbackCheckbox_->setVisible(on && platform_.system.hasHapticFeedback());
     wakeRelaunchStackView_->setVisible(on);
 }
 

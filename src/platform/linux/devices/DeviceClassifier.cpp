@@ -121,8 +121,7 @@ DeviceClassifier::Verdict DeviceClassifier::classify(const DeviceCapabilities& d
         return {Kind::ignored, "our own virtual device"};
     }
     if (isTouchpad(device)) {
-        return {Kind::touchpad,
-                "a touchpad: left to the desktop and not read yet, so no slide starts the hyper key"};
+        return {Kind::touchpad, "a touchpad: a slide on it can hold the hyper key; never grabbed"};
     }
     if (isTablet(device)) {
         return {Kind::ignored, "a tablet: never grabbed"};

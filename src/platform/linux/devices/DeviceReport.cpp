@@ -3,9 +3,12 @@
 #include "platform/linux/devices/DeviceClassifier.h"
 #include "platform/linux/devices/DeviceWatcher.h"
 #include "platform/linux/devices/InputDevice.h"
+#include "platform/linux/touch/LinuxTouchpad.h"
+#include "platform/linux/touch/TouchpadSurface.h"
 
 #include <cstdio>
 #include <ostream>
+#include <string>
 #include <system_error>
 
 namespace veltrane::linuxbackend {
@@ -21,6 +24,7 @@ const char* action(DeviceClassifier::Kind kind)
     case DeviceClassifier::Kind::mouse:
         return "grab while a mouse option is on";
     case DeviceClassifier::Kind::touchpad:
+        return "read alongside the desktop";
     case DeviceClassifier::Kind::ignored:
         break;
     }
@@ -32,6 +36,18 @@ std::string identity(const DeviceCapabilities& device)
     char ids[32];
     std::snprintf(ids, sizeof ids, "%04x:%04x", device.vendor, device.product);
     return ids;
+}
+
+// What the slide's rules make of the pad: where it sits, its size and whether it measures force.
+std::string touchpadDetails(const InputDevice& device)
+{
+    const auto identity = LinuxTouchpad::identify(device.capabilities());
+    const auto surface = TouchpadSurface::read(device.evdev());
+    char size[64];
+    std::snprintf(size, sizeof size, "%.0f x %.0f mm, %d contacts", surface.width() / 100.0,
+                  surface.height() / 100.0, surface.slots);
+    return std::string(identity.builtIn ? "built in" : "plugged in") + ", " + size +
+           (identity.force ? ", with pressure" : "");
 }
 
 }  // namespace
@@ -50,6 +66,9 @@ int DeviceReport::write(std::ostream& out)
             const auto verdict = DeviceClassifier::classify(capabilities);
             out << node << "  " << identity(capabilities) << "  \"" << capabilities.name << "\"\n    "
                 << action(verdict.kind) << ": " << verdict.reason << '\n';
+            if (verdict.kind == DeviceClassifier::Kind::touchpad) {
+                out << "    " << touchpadDetails(device) << '\n';
+            }
         } catch (const std::system_error& error) {
             out << node << "\n    cannot open: " << error.code().message() << '\n';
             status = error.code() == std::errc::permission_denied ? 1 : status;

@@ -70,7 +70,7 @@ bool InputDevice::read(const EventHandler& handler)
         if (status == LIBEVDEV_READ_STATUS_SYNC) {
             flags = LIBEVDEV_READ_FLAG_SYNC;
         }
-        if (grabbed_) {
+        if (grabbed_ || alongside_) {
             handler(event);
         } else if (event.type == EV_SYN && event.code == SYN_REPORT) {
             tryGrab();

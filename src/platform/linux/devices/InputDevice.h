@@ -33,15 +33,20 @@ public:
 
     // Grabs the device now when no key is down on it, else once the last key goes up.
     void grabWhenIdle();
+    // Its events reach the reader without a grab, alongside the desktop, which keeps them too.
+    void readAlongside() { alongside_ = true; }
     void ungrab();
-    // Reads what the device has. Events of a grabbed device reach the handler, resynchronised
-    // after the kernel dropped some; a device still waiting for its grab only tracks its keys.
+    // Reads what the device has. Events of a grabbed device, or one read alongside, reach the
+    // handler, resynchronised after the kernel dropped some; a device still waiting for its grab
+    // only tracks its keys.
     // False when the device is gone.
     bool read(const EventHandler& handler);
     // The keys down on the device as far as its events told.
     std::vector<std::uint16_t> keysDown() const;
     // Sets the caps lock light, on keyboards that have one.
     void setCapsLockLight(bool on);
+    // The opened device, for reading its state.
+    const libevdev* evdev() const { return device_; }
 
 private:
     void tryGrab();
@@ -52,6 +57,7 @@ private:
     DeviceCapabilities capabilities_;
     bool wantGrab_ = false;
     bool grabbed_ = false;
+    bool alongside_ = false;
 };
 
 }  // namespace veltrane::linuxbackend

@@ -4,16 +4,11 @@
 
 namespace veltrane::linuxbackend {
 
-// Under the lock, so that a manager made meanwhile hears of the keyboard exactly once.
 void LinuxHidStack::connect(const std::shared_ptr<LinuxKeyboard>& keyboard)
 {
     const std::lock_guard guard(mutex_);
     keyboards_.push_back(keyboard);
-    for (const auto& weak : *managers_) {
-        if (const auto manager = weak.lock()) {
-            manager->deviceAdded(keyboard);
-        }
-    }
+    announce(keyboard, true);
 }
 
 void LinuxHidStack::disconnect(const std::shared_ptr<LinuxKeyboard>& keyboard)
@@ -21,9 +16,28 @@ void LinuxHidStack::disconnect(const std::shared_ptr<LinuxKeyboard>& keyboard)
     keyboard->disconnect();
     const std::lock_guard guard(mutex_);
     std::erase(keyboards_, keyboard);
+    announce(keyboard, false);
+}
+
+void LinuxHidStack::connectPointing(const std::shared_ptr<const platform::HidDevice>& device)
+{
+    const std::lock_guard guard(mutex_);
+    pointing_.push_back(device);
+    announce(device, true);
+}
+
+void LinuxHidStack::disconnectPointing(const std::shared_ptr<const platform::HidDevice>& device)
+{
+    const std::lock_guard guard(mutex_);
+    std::erase(pointing_, device);
+    announce(device, false);
+}
+
+void LinuxHidStack::announce(const std::shared_ptr<const platform::HidDevice>& device, bool added)
+{
     for (const auto& weak : *managers_) {
         if (const auto manager = weak.lock()) {
-            manager->deviceRemoved(keyboard);
+            added ? manager->deviceAdded(device) : manager->deviceRemoved(device);
         }
     }
 }
@@ -43,9 +57,10 @@ std::shared_ptr<platform::HidManager> LinuxHidStack::createHidManager()
 {
     const std::lock_guard guard(mutex_);
     const platform::HidResult opening = permitted_ ? platform::kHidSuccess : platform::kHidNotPermitted;
-    const auto manager = std::make_shared<platform::MatchingHidManager>(
-        std::vector<std::shared_ptr<const platform::HidDevice>>(keyboards_.begin(), keyboards_.end()),
-        [opening] { return opening; });
+    std::vector<std::shared_ptr<const platform::HidDevice>> present(keyboards_.begin(), keyboards_.end());
+    present.insert(present.end(), pointing_.begin(), pointing_.end());
+    const auto manager =
+        std::make_shared<platform::MatchingHidManager>(std::move(present), [opening] { return opening; });
     auto managers = std::make_shared<Managers>();
     std::copy_if(managers_->begin(), managers_->end(), std::back_inserter(*managers),
                  [](const auto& weak) { return !weak.expired(); });

@@ -25,6 +25,9 @@ public:
 
     void connect(const std::shared_ptr<LinuxKeyboard>& keyboard);
     void disconnect(const std::shared_ptr<LinuxKeyboard>& keyboard);
+    // A pointing device the managers follow, a touchpad: it has no keys, so it is no service.
+    void connectPointing(const std::shared_ptr<const platform::HidDevice>& device);
+    void disconnectPointing(const std::shared_ptr<const platform::HidDevice>& device);
     // The raw key reaches every open manager that matches, before any mapping; returns once the
     // managers' callbacks have run.
     void rawKey(const std::shared_ptr<LinuxKeyboard>& keyboard, platform::HidUsage key, bool down);
@@ -36,10 +39,13 @@ private:
     using Managers = std::vector<std::weak_ptr<platform::MatchingHidManager>>;
 
     std::shared_ptr<const Managers> managers() const;
+    // With the mutex held, so that a manager made meanwhile hears of the device exactly once.
+    void announce(const std::shared_ptr<const platform::HidDevice>& device, bool added);
 
     std::atomic<bool> permitted_ = true;
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<LinuxKeyboard>> keyboards_;
+    std::vector<std::shared_ptr<const platform::HidDevice>> pointing_;
     // Replaced whole when a manager comes, so that a key walks the list without a lock or a copy.
     std::shared_ptr<const Managers> managers_ = std::make_shared<const Managers>();
 };

@@ -126,6 +126,10 @@ void InputLoop::stop()
         if (attached->keyboard) {
             ports_.hid.disconnect(attached->keyboard);
         }
+        if (attached->touchpad) {
+            ports_.multitouch.disconnect(attached->touchpad);
+            ports_.hid.disconnectPointing(attached->touchpad);
+        }
     }
     attached_.clear();
     fresh_.clear();
@@ -206,6 +210,12 @@ bool InputLoop::readDevice(const std::shared_ptr<Attached>& attached, std::int64
 
 void InputLoop::take(const std::shared_ptr<Attached>& attached, const input_event& event, std::int64_t time)
 {
+    if (attached->touchpad) {
+        if (attached->touchpad->take(event)) {
+            fresh_.emplace_back(time, KeyRoad::Touch{attached->touchpad});
+        }
+        return;
+    }
     if (attached->points && attached->report.add(event)) {
         fresh_.emplace_back(time, KeyRoad::Pointer{attached->report.take()});
     }
@@ -236,15 +246,24 @@ bool InputLoop::attach(const std::string& node)
         return error.code() != std::errc::permission_denied;
     }
     const auto verdict = DeviceClassifier::classify(device->capabilities());
+    if (verdict.kind == DeviceClassifier::Kind::touchpad) {
+        attachTouchpad(std::move(device));
+        return true;
+    }
     if (!verdict.typesKeys() && !verdict.points()) {
         return true;
     }
     const auto& capabilities = device->capabilities();
-    log_(std::string(verdict.typesKeys() ? "Keyboard" : "Mouse") + " connected: " + capabilities.name + " (" +
-         node + ")");
     auto keyboard = verdict.typesKeys() ? std::make_shared<LinuxKeyboard>(identify(capabilities)) : nullptr;
-    const auto& attached = attached_.emplace_back(std::make_shared<Attached>(Attached{
-        std::move(device), KeyDecoder(capabilities.bus), keyboard, verdict.points(), PointerFrame(), {}}));
+    const auto& attached =
+        attached_.emplace_back(std::make_shared<Attached>(Attached{std::move(device),
+                                                                   KeyDecoder(capabilities.bus),
+                                                                   keyboard,
+                                                                   nullptr,
+                                                                   verdict.points(),
+                                                                   PointerFrame(),
+                                                                   {}}));
+    log_(kindOf(*attached) + " connected: " + capabilities.name + " (" + node + ")");
     attached->readable = watch(node, attached->device->fd(), [this] { gather(); });
     if (keyboard) {
         ports_.hid.connect(keyboard);
@@ -259,11 +278,38 @@ bool InputLoop::attach(const std::string& node)
     return true;
 }
 
+void InputLoop::attachTouchpad(std::unique_ptr<InputDevice> device)
+{
+    const auto& capabilities = device->capabilities();
+    auto touchpad = std::make_shared<LinuxTouchpad>(LinuxTouchpad::identify(capabilities),
+                                                    TouchpadSurface::read(device->evdev()));
+    touchpad->frames().seed(device->evdev());
+    device->readAlongside();
+    const auto& attached = attached_.emplace_back(std::make_shared<Attached>(Attached{
+        std::move(device), KeyDecoder(capabilities.bus), nullptr, touchpad, false, PointerFrame(), {}}));
+    log_(kindOf(*attached) + " connected: " + capabilities.name + " (" + attached->device->node() + ")");
+    attached->readable = watch(attached->device->node(), attached->device->fd(), [this] { gather(); });
+    ports_.multitouch.connect(touchpad);
+    ports_.hid.connectPointing(touchpad);
+}
+
+std::string InputLoop::kindOf(const Attached& attached)
+{
+    if (attached.touchpad) {
+        return "Touchpad";
+    }
+    return attached.keyboard ? "Keyboard" : "Mouse";
+}
+
 void InputLoop::detach(const std::shared_ptr<Attached>& attached, std::int64_t time)
 {
     const auto& device = *attached->device;
-    log_(std::string(attached->keyboard ? "Keyboard" : "Mouse") +
-         " disconnected: " + device.capabilities().name + " (" + device.node() + ")");
+    log_(kindOf(*attached) + " disconnected: " + device.capabilities().name + " (" + device.node() + ")");
+    if (attached->touchpad) {
+        ports_.multitouch.disconnect(attached->touchpad);
+        ports_.hid.disconnectPointing(attached->touchpad);
+        return;
+    }
     auto buttons = attached->points && device.grabbed() ? buttonsUp(device) : std::vector<input_event>{};
     // After its keys already read.
     fresh_.emplace_back(time, KeyRoad::Gone{attached->keyboard, std::move(buttons)});

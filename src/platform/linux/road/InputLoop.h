@@ -9,6 +9,7 @@
 #include "platform/linux/reactor/Reactor.h"
 #include "platform/linux/road/KeyRoad.h"
 #include "platform/linux/road/LinuxEventPoster.h"
+#include "platform/linux/touch/LinuxMultitouch.h"
 #include "platform/linux/virtual/VirtualDevice.h"
 
 #include <functional>
@@ -25,6 +26,9 @@ namespace veltrane::linuxbackend {
 // round of keys goes down the pipeline, the kernel keeps what comes next, a few dozen events per
 // device. It also keeps the keyboards' caps lock lights in step with the lock. Everything but
 // permissionProblem() belongs to the main queue.
+// Touchpads are read alongside the desktop, never grabbed: each report takes its turn on the key
+// road among the keys, in the order they came, and its contact frame goes to the multitouch
+// framework's callback there.
 // Mice are grabbed only while a tap wants pointer events (the hyper flags on clicks, drags, moves
 // or scrolls); their reports then go out through a virtual pointer. Otherwise they are left alone.
 class InputLoop {
@@ -34,6 +38,7 @@ public:
         LinuxEventTapService& taps;
         ModifierState& modifiers;
         LinuxEventPoster& poster;
+        LinuxMultitouch& multitouch;
         platform::Queue& mainQueue;
         // Runs the main queue.
         Reactor& reactor;
@@ -61,8 +66,9 @@ private:
     struct Attached {
         std::unique_ptr<InputDevice> device;
         KeyDecoder decoder;
-        // Nothing for a mouse.
+        // Nothing for a mouse or a touchpad.
         std::shared_ptr<LinuxKeyboard> keyboard;
+        std::shared_ptr<LinuxTouchpad> touchpad;
         bool points = false;
         PointerFrame report;
         Reactor::Source readable;
@@ -80,6 +86,9 @@ private:
     void take(const std::shared_ptr<Attached>& attached, const input_event& event, std::int64_t time);
     // False when the device may not be opened for lack of permission.
     bool attach(const std::string& node);
+    void attachTouchpad(std::unique_ptr<InputDevice> device);
+    // What the log calls the device.
+    static std::string kindOf(const Attached& attached);
     void detach(const std::shared_ptr<Attached>& attached, std::int64_t time);
     // From any thread: the work runs on the main queue while the loop is started.
     void whileStarted(std::function<void()> work);

@@ -92,6 +92,8 @@ void KeyRoad::process(Work& work)
         }
     } else if (auto* event = std::get_if<platform::Event>(&work)) {
         pipeline_->post(*event);
+    } else if (const auto* touch = std::get_if<Touch>(&work)) {
+        touch->touchpad->deliverReport();
     } else {
         pipeline_->capsLockChanged();
     }

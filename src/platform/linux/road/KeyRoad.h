@@ -6,6 +6,7 @@
 #include "platform/linux/hid/LinuxHidStack.h"
 #include "platform/linux/hid/LinuxKeyboard.h"
 #include "platform/linux/road/KeyPipeline.h"
+#include "platform/linux/touch/LinuxTouchpad.h"
 
 #include <linux/input.h>
 
@@ -37,9 +38,13 @@ public:
         std::shared_ptr<LinuxKeyboard> keyboard;
         std::vector<input_event> buttonsUp;
     };
+    // A touchpad's report, taken and waiting: its contact frame goes to the framework's callback.
+    struct Touch {
+        std::shared_ptr<LinuxTouchpad> touchpad;
+    };
     // The application changed the caps lock lock.
     struct CapsLockChanged {};
-    using Work = std::variant<Key, Pointer, Gone, platform::Event, CapsLockChanged>;
+    using Work = std::variant<Key, Pointer, Gone, platform::Event, Touch, CapsLockChanged>;
 
     static std::shared_ptr<KeyRoad> create(std::unique_ptr<KeyPipeline> pipeline, LinuxHidStack& hid,
                                            platform::Queue& mainQueue);

@@ -113,9 +113,18 @@ std::optional<std::string> SettingsFile::fileText(const std::string& key) const
     return toJson(schema_.kindOf(key), *found).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+void SettingsFile::fix(const std::string& key, platform::DefaultsValue value)
+{
+    const std::lock_guard lock(mutex_);
+    fixed_.insert_or_assign(key, std::move(value));
+}
+
 std::optional<platform::DefaultsValue> SettingsFile::value(const std::string& key) const
 {
     const std::lock_guard lock(mutex_);
+    if (const auto fixed = fixed_.find(key); fixed != fixed_.end()) {
+        return fixed->second;
+    }
     const auto found = values_.find(key);
     return found == values_.end() ? std::nullopt : std::optional(found->second);
 }

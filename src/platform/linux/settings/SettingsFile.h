@@ -43,6 +43,9 @@ public:
     std::vector<std::string> reload();
     // What keeps the file from being used or written, if anything: "path:line:column: what is wrong".
     std::optional<std::string> problem() const;
+    // A setting this platform decides: it reads as given whatever the file holds, and writing it
+    // changes nothing but the file.
+    void fix(const std::string& key, platform::DefaultsValue value);
     // A setting's value as the file writes it, or nothing when it is not set.
     std::optional<std::string> fileText(const std::string& key) const;
 
@@ -67,6 +70,7 @@ private:
 
     mutable std::mutex mutex_;
     platform::DefaultsDomain values_;
+    platform::DefaultsDomain fixed_;
     std::optional<std::string> problem_;
     std::set<std::string, std::less<>> warnedKeys_;
     std::vector<std::string> unreported_;

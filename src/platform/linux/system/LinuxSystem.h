@@ -49,6 +49,7 @@ public:
     std::optional<std::vector<std::uint8_t>> platformExpertModel() const override;
     // No haptic device: nothing happens.
     void performHapticFeedback() override {}
+    bool hasHapticFeedback() const override { return false; }
     platform::SoftwareUpdater* softwareUpdater() override { return nullptr; }
     [[noreturn]] void terminate() override;
     [[noreturn]] void exit(int status) override;

@@ -1,0 +1,141 @@
+#include "platform/linux/touch/LinuxTouchpad.h"
+
+#include "platform/linux/devices/DeviceClassifier.h"
+
+#include <algorithm>
+#include <array>
+
+namespace veltrane::linuxbackend {
+
+namespace {
+
+constexpr std::uint32_t kGenericDesktopPage = 1;
+constexpr std::uint32_t kMouseUsage = 2;
+// Not in every kernel's headers yet: a pad that reports the force of a press.
+constexpr std::size_t kPressurePadProperty = 0x07;
+
+// The buses of devices inside the machine: PS/2, I2C, SMBus (through RMI), SPI and the platform's
+// own; USB and Bluetooth pads are plugged in.
+constexpr std::array<std::uint16_t, 5> kBuiltInBuses = {BUS_I8042, BUS_I2C, BUS_RMI, BUS_SPI, BUS_HOST};
+
+}  // namespace
+
+LinuxTouchpad::LinuxTouchpad(Identity identity, const TouchpadSurface& surface)
+    : identity_(std::move(identity)), width_(surface.width()), height_(surface.height()),
+      frames_(surface, [this](std::span<const platform::MTTouch> contacts, double timestamp) {
+          deliver(contacts, timestamp);
+      })
+{
+    // A report of ten fingers, with room to spare.
+    taken_.reserve(128);
+}
+
+LinuxTouchpad::Identity LinuxTouchpad::identify(const DeviceCapabilities& device)
+{
+    return {.name = device.name,
+            .vendor = device.vendor,
+            .product = device.product,
+            .location = DeviceClassifier::locationId(device),
+            .builtIn =
+                std::find(kBuiltInBuses.begin(), kBuiltInBuses.end(), device.bus) != kBuiltInBuses.end(),
+            .force = device.hasProperty(kPressurePadProperty) || device.hasAbsolute(ABS_MT_PRESSURE)};
+}
+
+std::uint64_t LinuxTouchpad::deviceId() const
+{
+    return platform::Multitouch::deviceIdForLocation(identity_.location, identity_.builtIn);
+}
+
+bool LinuxTouchpad::conformsTo(std::uint32_t usagePage, std::uint32_t usage) const
+{
+    return (usagePage == kGenericDesktopPage && usage == kMouseUsage) ||
+           (usagePage == platform::kHidDigitizerPage && usage == platform::kHidTouchPadUsage);
+}
+
+platform::HidProperty LinuxTouchpad::property(std::string_view key) const
+{
+    if (key == platform::kHidVendorId) {
+        return identity_.vendor;
+    }
+    if (key == platform::kHidProductId) {
+        return identity_.product;
+    }
+    if (key == platform::kHidLocationId) {
+        return identity_.location;
+    }
+    if (key == platform::kHidProduct) {
+        return identity_.name;
+    }
+    if (key == platform::kHidBuiltIn) {
+        return identity_.builtIn;
+    }
+    return {};
+}
+
+platform::HidProperty LinuxTouchpad::searchServiceProperty(std::string_view key) const
+{
+    if (key == "ForceSupported") {
+        return identity_.force;
+    }
+    return property(key);
+}
+
+bool LinuxTouchpad::take(const input_event& event)
+{
+    taken_.push_back(event);
+    return event.type == EV_SYN && event.code == SYN_REPORT;
+}
+
+void LinuxTouchpad::deliverReport()
+{
+    while (delivered_ < taken_.size()) {
+        const input_event& event = taken_[delivered_++];
+        frames_.feed(event);
+        if (event.type == EV_SYN && event.code == SYN_REPORT) {
+            break;
+        }
+    }
+    // Emptied without giving back its memory: the next reports reuse it.
+    if (delivered_ == taken_.size()) {
+        taken_.clear();
+        delivered_ = 0;
+    }
+}
+
+void LinuxTouchpad::setCallback(platform::MTContactFrameCallback callback, void* refcon)
+{
+    const std::lock_guard lock(mutex_);
+    callback_ = callback;
+    refcon_ = refcon;
+}
+
+bool LinuxTouchpad::start()
+{
+    const std::lock_guard lock(mutex_);
+    started_ = connected_;
+    return started_;
+}
+
+void LinuxTouchpad::disconnect()
+{
+    const std::lock_guard lock(mutex_);
+    connected_ = false;
+    started_ = false;
+}
+
+void LinuxTouchpad::deliver(std::span<const platform::MTTouch> contacts, double timestamp)
+{
+    platform::MTContactFrameCallback callback = nullptr;
+    void* refcon = nullptr;
+    {
+        const std::lock_guard lock(mutex_);
+        if (!started_ || callback_ == nullptr) {
+            return;
+        }
+        callback = callback_;
+        refcon = refcon_;
+    }
+    callback(this, contacts.data(), static_cast<int>(contacts.size()), timestamp, frameNumber_++, refcon);
+}
+
+}  // namespace veltrane::linuxbackend
