@@ -70,7 +70,7 @@ LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hook
               system_.launchTask(program, arguments);
           },
           [this] { return applicationsOn(distributed_.namesOnBus()); }),
-      system_({hooks.trusted, hooks.terminate, hooks.exit}, PermissionAdvice::help(),
+      system_({hooks.trusted, hooks.terminate, hooks.exit, hooks.debug}, PermissionAdvice::help(),
               linuxbackend::XdgAutostart(linuxbackend::XdgAutostart::userFolder(), launcherHelper()),
               shell.reactor(), (bundleFolder() / "commands").string()),
       bundle_(bundleInfo()), platform_{clock_,

@@ -30,6 +30,8 @@ class LinuxPorts {
 public:
     struct Hooks {
         std::function<void(const std::string&)> log;
+        // Lines at the debug level.
+        std::function<void(const std::string&)> debug;
         std::function<bool()> trusted;
         std::function<void()> terminate;
         std::function<void(int)> exit;

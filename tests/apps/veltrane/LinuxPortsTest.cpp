@@ -5,6 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace veltrane {
 namespace {
 
@@ -21,6 +24,22 @@ TEST(LinuxPortsTest, ThePermissionAlertsNameTheDevicesAndTheCommandThatOpensThem
         EXPECT_EQ(text.find("System Preferences"), std::string::npos);
     }
     EXPECT_EQ(help.settingsPage, std::nullopt);
+}
+
+// No haptic pulse is felt on Linux, which only the debug log tells, each time.
+TEST(LinuxPortsTest, WhatTheDesktopCannotDoIsLogged)
+{
+    std::vector<std::string> debugLines;
+    HeadlessShell shell([](const std::string&) {});
+    const LinuxPorts ports("/nonexistent/settings.json", shell,
+                           {.log = [](const std::string&) {},
+                            .debug = [&debugLines](const std::string& line) { debugLines.push_back(line); },
+                            .trusted = [] { return true; },
+                            .terminate = [] {},
+                            .exit = [](int) {}});
+    ports.platform().system.performHapticFeedback();
+
+    EXPECT_THAT(debugLines, ::testing::ElementsAre(::testing::HasSubstr("haptic")));
 }
 
 }  // namespace
