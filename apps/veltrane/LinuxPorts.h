@@ -13,13 +13,13 @@
 #include "platform/linux/system/LinuxBundle.h"
 #include "platform/linux/system/LinuxSystem.h"
 #include "platform/linux/system/LinuxWorkspace.h"
-#include "platform/linux/system/NoEventMonitors.h"
 #include "platform/linux/system/NoMultitouch.h"
 #include "platform/linux/system/SyslogSystemLog.h"
 #include "platform/threads/SystemClock.h"
 #include "platform/threads/ThreadDispatch.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace veltrane {
@@ -61,7 +61,8 @@ private:
     linuxbackend::ModifierState modifiers_;
     linuxbackend::LinuxEventTapService taps_;
     linuxbackend::LinuxEventPoster poster_;
-    linuxbackend::NoEventMonitors monitors_;
+    // Shared with the poster, which moves the pointer through them under X11.
+    std::shared_ptr<platform::EventMonitors> monitors_;
     linuxbackend::NoMultitouch multitouch_;
     linuxbackend::LinuxWorkspace workspace_;
     linuxbackend::SyslogSystemLog systemLog_;
