@@ -17,6 +17,7 @@ namespace veltrane::linuxbackend {
 namespace {
 
 using platform::EventType;
+// A raw motion is laid out as a raw button press.
 using RawEvent = xcb_input_raw_button_press_event_t;
 
 // Since 2.1 raw events come while another client holds a grab; 2.0 has them too, but not then.
