@@ -1,18 +1,12 @@
 #include "DesktopWatchers.h"
 
-#include <cstdlib>
+#include "DisplayServer.h"
 
 namespace veltrane {
 
 namespace {
 
 using platform::WorkspaceNotification;
-
-std::string environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
 
 }  // namespace
 
@@ -29,13 +23,12 @@ DesktopWatchers::DesktopWatchers(linuxbackend::Reactor& reactor, Sinks sinks)
                       .log = sinks_.log});
 }
 
-// In a Wayland session the X server, if any, sees only the programs that still speak X: what it
-// calls active is not what the person looks at.
 void DesktopWatchers::watchFrontmost()
 {
     const auto entries = std::make_shared<const linuxbackend::DesktopEntries>();
     const auto changed = [this](const auto& application) { sinks_.activated(application); };
-    if (!environment("WAYLAND_DISPLAY").empty()) {
+    const auto server = sessionDisplayServer();
+    if (server == DisplayServer::wayland) {
         wayland_ = std::make_unique<linuxbackend::WlrActiveApplication>(
             reactor_, std::nullopt,
             [entries](const std::string& appId) -> std::optional<platform::RunningApplication> {
@@ -45,11 +38,11 @@ void DesktopWatchers::watchFrontmost()
             },
             changed);
         frontmostProblem_ = wayland_->problem();
-    } else if (!environment("DISPLAY").empty()) {
+    } else if (server == DisplayServer::x11) {
         x11_ = std::make_unique<linuxbackend::X11ActiveApplication>(reactor_, "", entries, changed);
         frontmostProblem_ = x11_->problem();
     } else {
-        frontmostProblem_ = "no display: neither WAYLAND_DISPLAY nor DISPLAY is set";
+        frontmostProblem_ = kNoDisplayServer;
     }
 }
 

@@ -1,13 +1,17 @@
 #include "LinuxPorts.h"
 
+#include "DisplayServer.h"
 #include "PermissionAdvice.h"
 #include "SettingsReload.h"
 
 #include "app/Relauncher.h"
+#include "platform/linux/system/NoEventMonitors.h"
+#include "platform/linux/x11/X11EventMonitors.h"
 
 #include "logging/BundleInfo.h"
 
 #include <filesystem>
+#include <stdexcept>
 
 namespace veltrane {
 
@@ -58,19 +62,47 @@ linuxbackend::LinuxBundle::Info bundleInfo()
             .copyright = "Copyright © 2026 The Veltrane developers"};
 }
 
+// The pointer's moves and clicks, and its warp, where the display server lets a program have them:
+// under X11 only. Elsewhere a slide moves the pointer as it is drawn, which the log says once.
+std::shared_ptr<platform::EventMonitors> eventMonitors(linuxbackend::Reactor& reactor,
+                                                       linuxbackend::LinuxEventPoster& poster,
+                                                       const std::function<void(const std::string&)>& log)
+{
+    const auto unheld = [&log](const std::string& why) {
+        return std::make_shared<linuxbackend::NoEventMonitors>(
+            log, "The pointer is not held still while a slide is drawn (" + why + ")");
+    };
+    switch (sessionDisplayServer()) {
+    case DisplayServer::wayland:
+        return unheld("Wayland lets no program move the pointer");
+    case DisplayServer::none:
+        return unheld(kNoDisplayServer);
+    case DisplayServer::x11:
+        break;
+    }
+    try {
+        auto monitors = std::make_shared<linuxbackend::X11EventMonitors>(reactor, "");
+        poster.onWarp([monitors](platform::Point position) { monitors->warp(position); });
+        return monitors;
+    } catch (const std::runtime_error& failure) {
+        return unheld(failure.what());
+    }
+}
+
 }  // namespace
 
 LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hooks)
     : dispatch_(shell.mainQueue(), {"hidQueue", "KeyboardListener"}),
       distributed_(shell.reactor(), dispatch_.mainQueue()),
       settings_(settingsPath, SettingsReload::schema(), hooks.log), poster_(modifiers_),
+      monitors_(eventMonitors(shell.reactor(), poster_, hooks.log)),
       workspace_(
           dispatch_.mainQueue(),
           [this](const std::string& program, const std::vector<std::string>& arguments) {
               system_.launchTask(program, arguments);
           },
           [this] { return applicationsOn(distributed_.namesOnBus()); }),
-      system_({hooks.trusted, hooks.terminate, hooks.exit}, PermissionAdvice::help(),
+      system_({hooks.trusted, hooks.terminate, hooks.exit, hooks.debug}, PermissionAdvice::help(),
               linuxbackend::XdgAutostart(linuxbackend::XdgAutostart::userFolder(), launcherHelper()),
               shell.reactor(), (bundleFolder() / "commands").string()),
       bundle_(bundleInfo()), platform_{clock_,
@@ -83,7 +115,7 @@ LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hook
                                        modifiers_,
                                        taps_,
                                        poster_,
-                                       monitors_,
+                                       *monitors_,
                                        multitouch_,
                                        workspace_,
                                        systemLog_,

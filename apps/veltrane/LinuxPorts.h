@@ -13,13 +13,13 @@
 #include "platform/linux/system/LinuxBundle.h"
 #include "platform/linux/system/LinuxSystem.h"
 #include "platform/linux/system/LinuxWorkspace.h"
-#include "platform/linux/system/NoEventMonitors.h"
 #include "platform/linux/system/SyslogSystemLog.h"
 #include "platform/linux/touch/LinuxMultitouch.h"
 #include "platform/threads/SystemClock.h"
 #include "platform/threads/ThreadDispatch.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace veltrane {
@@ -30,6 +30,8 @@ class LinuxPorts {
 public:
     struct Hooks {
         std::function<void(const std::string&)> log;
+        // Lines at the debug level.
+        std::function<void(const std::string&)> debug;
         std::function<bool()> trusted;
         std::function<void()> terminate;
         std::function<void(int)> exit;
@@ -59,7 +61,8 @@ private:
     linuxbackend::ModifierState modifiers_;
     linuxbackend::LinuxEventTapService taps_;
     linuxbackend::LinuxEventPoster poster_;
-    linuxbackend::NoEventMonitors monitors_;
+    // Shared with the poster, which moves the pointer through them under X11.
+    std::shared_ptr<platform::EventMonitors> monitors_;
     linuxbackend::LinuxMultitouch multitouch_;
     linuxbackend::LinuxWorkspace workspace_;
     linuxbackend::SyslogSystemLog systemLog_;

@@ -21,6 +21,11 @@ void logLine(const std::string& line)
     LOGGING_INFO(line);
 }
 
+void debugLine(const std::string& line)
+{
+    LOGGING_DEBUG(line);
+}
+
 std::unique_ptr<Shell> makeShell(bool headless)
 {
     if (!headless && QtShell::displayAvailable()) {
@@ -35,6 +40,7 @@ Program::Program(const std::string& settingsPath, bool headless)
     : terminal_(std::make_shared<logging::ConsoleDestination>()), shell_(makeShell(headless)),
       ports_(settingsPath, *shell_,
              {.log = logLine,
+              .debug = debugLine,
               .trusted = [this] { return inputTrusted(); },
               .terminate = [this] { terminate(0); },
               .exit = [this](int status) { terminate(status); }})

@@ -1,9 +1,14 @@
 #include "LinuxPorts.h"
 #include "HeadlessShell.h"
 #include "PermissionAdvice.h"
+#include "touch/CursorFreeze.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace veltrane {
 namespace {
@@ -21,6 +26,32 @@ TEST(LinuxPortsTest, ThePermissionAlertsNameTheDevicesAndTheCommandThatOpensThem
         EXPECT_EQ(text.find("System Preferences"), std::string::npos);
     }
     EXPECT_EQ(help.settingsPage, std::nullopt);
+}
+
+// A Wayland session lets no program hold the pointer still: the log says so once, however often a
+// slide would hold it. No haptic pulse is felt either, which only the debug log tells each time.
+TEST(LinuxPortsTest, WhatTheDesktopCannotDoIsLogged)
+{
+    ::setenv("WAYLAND_DISPLAY", "wayland-test", 1);
+    std::vector<std::string> lines;
+    std::vector<std::string> debugLines;
+    HeadlessShell shell([](const std::string&) {});
+    const LinuxPorts ports("/nonexistent/settings.json", shell,
+                           {.log = [&lines](const std::string& line) { lines.push_back(line); },
+                            .debug = [&debugLines](const std::string& line) { debugLines.push_back(line); },
+                            .trusted = [] { return true; },
+                            .terminate = [] {},
+                            .exit = [](int) {}});
+    CursorFreeze freeze(ports.platform().eventMonitors, ports.platform().eventPoster);
+    freeze.freeze(std::nullopt);
+    freeze.unfreeze();
+    freeze.freeze(std::nullopt);
+    ports.platform().system.performHapticFeedback();
+
+    EXPECT_THAT(lines,
+                ::testing::ElementsAre(::testing::AllOf(::testing::HasSubstr("pointer is not held still"),
+                                                        ::testing::HasSubstr("Wayland"))));
+    EXPECT_THAT(debugLines, ::testing::ElementsAre(::testing::HasSubstr("haptic")));
 }
 
 }  // namespace

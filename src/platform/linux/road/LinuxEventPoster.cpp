@@ -17,4 +17,11 @@ void LinuxEventPoster::post(const platform::Event& event)
     }
 }
 
+void LinuxEventPoster::warpMouseCursorPosition(platform::Point position)
+{
+    if (warp_) {
+        warp_(position);
+    }
+}
+
 }  // namespace veltrane::linuxbackend

@@ -152,6 +152,11 @@ std::optional<std::vector<std::uint8_t>> LinuxSystem::platformExpertModel() cons
     return bytes;
 }
 
+void LinuxSystem::performHapticFeedback()
+{
+    callbacks_.debug("No haptic feedback: Linux has no haptic device to play it on");
+}
+
 void LinuxSystem::terminate()
 {
     callbacks_.terminate();

@@ -25,6 +25,8 @@ public:
         std::function<void()> terminate;
         // What must still happen before the process ends at once with that status.
         std::function<void(int)> exit;
+        // A line for the program's log at the debug level.
+        std::function<void(const std::string&)> debug;
     };
 
     // Every callback is required. The help says how the input devices are opened to the user. The
@@ -47,8 +49,8 @@ public:
     void launchTask(const std::string& launchPath, const std::vector<std::string>& arguments) override;
     // The firmware's product name (DMI), without its line end.
     std::optional<std::vector<std::uint8_t>> platformExpertModel() const override;
-    // No haptic device: nothing happens.
-    void performHapticFeedback() override {}
+    // No haptic device: the debug log says so.
+    void performHapticFeedback() override;
     bool hasHapticFeedback() const override { return false; }
     platform::SoftwareUpdater* softwareUpdater() override { return nullptr; }
     [[noreturn]] void terminate() override;

@@ -110,14 +110,33 @@ void X11Connection::watchDestruction(xcb_window_t window)
 bool X11Connection::changed(xcb_atom_t property)
 {
     bool found = false;
-    while (const Owned<xcb_generic_event_t> event{xcb_poll_for_event(connection_.get())}) {
-        const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event.get());
-        const int type = event->response_type & ~0x80;
+    while (const auto next = event()) {
+        const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(next.get());
+        const int type = next->response_type & ~0x80;
         found =
             found || (type == XCB_PROPERTY_NOTIFY && notify->atom == property) || type == XCB_DESTROY_NOTIFY;
     }
-    throwIfBroken();
     return found;
+}
+
+X11Connection::Owned<xcb_generic_event_t> X11Connection::event()
+{
+    Owned<xcb_generic_event_t> next{xcb_poll_for_event(connection_.get())};
+    throwIfBroken();
+    return next;
+}
+
+// xcb asks for an extension once and keeps the answer, but waits for it without a limit: a round
+// trip that has one brings it in first, as the server answers in order.
+std::optional<std::uint8_t> X11Connection::extension(xcb_extension_t& id)
+{
+    xcb_prefetch_extension_data(connection_.get(), &id);
+    answer<xcb_get_input_focus_reply_t>(xcb_get_input_focus(connection_.get()).sequence);
+    const auto* data = xcb_get_extension_data(connection_.get(), &id);
+    if (data == nullptr || data->present == 0) {
+        return std::nullopt;
+    }
+    return data->major_opcode;
 }
 
 // The reply, or nothing when the server answered with an error.

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,11 +25,18 @@ public:
     // An empty display means the one DISPLAY names. Throws Lost.
     explicit X11Connection(const std::string& display);
 
+    struct Free {
+        void operator()(void* memory) const { std::free(memory); }
+    };
+    template <typename Reply> using Owned = std::unique_ptr<Reply, Free>;
+
     // The display as the user would name it, for messages.
     const std::string& display() const { return display_; }
     xcb_window_t root() const { return root_; }
     // Readable when events or answers arrive.
     int descriptor() const;
+    // For requests this class does not make itself, those of extensions among them.
+    xcb_connection_t* get() const { return connection_.get(); }
 
     // Every call below throws Lost. A window that went away in the meantime has no property and no
     // children.
@@ -45,18 +53,19 @@ public:
     // Takes every event received so far: whether one said that property of a watched window changed,
     // or that a watched window was destroyed.
     bool changed(xcb_atom_t property);
-
-private:
-    struct Free {
-        void operator()(void* memory) const { std::free(memory); }
-    };
-    template <typename Reply> using Owned = std::unique_ptr<Reply, Free>;
-
-    void* await(unsigned int request);
+    // The next event received so far, or nothing.
+    Owned<xcb_generic_event_t> event();
+    // The extension's major opcode, or nothing when the server lacks it. Requests of the extension
+    // may be made once it is known.
+    std::optional<std::uint8_t> extension(xcb_extension_t& id);
+    // The answer to that request, or nothing when the server answered with an error.
     template <typename Reply> Owned<Reply> answer(unsigned int request)
     {
         return Owned<Reply>(static_cast<Reply*>(await(request)));
     }
+
+private:
+    void* await(unsigned int request);
     Owned<xcb_get_property_reply_t> propertyReply(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
                                                   std::uint8_t format, std::uint32_t most);
     void select(xcb_window_t window, std::uint32_t events);

@@ -24,8 +24,11 @@ testsupport::TestReactor running;
 
 LinuxSystem makeSystem(const std::filesystem::path& autostart = "", const std::string& commands = "")
 {
-    return LinuxSystem({.trusted = [] { return true; }, .terminate = [] {}, .exit = [](int) {}}, {},
-                       XdgAutostart(autostart, "/opt/my apps/veltrane"), running.reactor, commands);
+    return LinuxSystem({.trusted = [] { return true; },
+                        .terminate = [] {},
+                        .exit = [](int) {},
+                        .debug = [](const std::string&) {}},
+                       {}, XdgAutostart(autostart, "/opt/my apps/veltrane"), running.reactor, commands);
 }
 
 // Whether this process has no child at all, running or exited. WNOWAIT leaves an exited child to
