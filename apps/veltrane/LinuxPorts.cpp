@@ -7,6 +7,7 @@
 #include "app/Relauncher.h"
 #include "platform/linux/system/NoEventMonitors.h"
 #include "platform/linux/x11/X11EventMonitors.h"
+#include "touch/DeviceListener.h"
 
 #include "logging/BundleInfo.h"
 
@@ -92,7 +93,8 @@ std::shared_ptr<platform::EventMonitors> eventMonitors(linuxbackend::Reactor& re
 }  // namespace
 
 LinuxPorts::LinuxPorts(const std::string& settingsPath, Shell& shell, Hooks hooks)
-    : dispatch_(shell.mainQueue(), {"hidQueue", "KeyboardListener"}),
+    : dispatch_(shell.mainQueue(), {"hidQueue", "KeyboardListener", DeviceListener::kDeviceQueueLabel,
+                                    DeviceListener::kHidDevicesQueueLabel}),
       distributed_(shell.reactor(), dispatch_.mainQueue()),
       settings_(settingsPath, SettingsReload::schema(), hooks.log), poster_(modifiers_),
       monitors_(eventMonitors(shell.reactor(), poster_, hooks.log)),

@@ -50,8 +50,9 @@ public:
 private:
     // The hyper key listener's queue runs on the main queue, where the key road runs: each raw key
     // then reaches the listener without a switch of threads, which a key cannot afford twice. The
-    // queue that hears of keyboards coming and going runs there too: it has little to do, and a
-    // thread of its own would sit idle for the program's whole life.
+    // queues that hear of keyboards and touchpads coming and going run there too, and the one that
+    // registers touchpads: they have little to do, and threads of their own would sit idle for the
+    // program's whole life. Touchpads' frames are read there as well.
     threads::ThreadDispatch dispatch_;
     threads::SystemClock clock_;
     platform::LocalNotificationCenter notifications_;

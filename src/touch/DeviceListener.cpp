@@ -126,7 +126,7 @@ void DeviceListener::watchHidDevices()
         [this](const std::shared_ptr<const platform::HidDevice>& device) { deviceRemoved(*device); });
     hidManager_->open();
     // The manager's callbacks arrive on a thread of their own, for the rest of the run.
-    hidQueue_ = platform_.dispatch.makeSerialQueue("com.marrowind.Veltrane.hidDevices");
+    hidQueue_ = platform_.dispatch.makeSerialQueue(kHidDevicesQueueLabel);
     hidQueue_->async([this] { hidManager_->schedule(*hidQueue_); });
 }
 

@@ -17,6 +17,7 @@ namespace veltrane {
 class DeviceListener {
 public:
     static constexpr const char* kDeviceQueueLabel = "com.marrowind.Veltrane.device";
+    static constexpr const char* kHidDevicesQueueLabel = "com.marrowind.Veltrane.hidDevices";
     static constexpr double kRegistrationDelay = 1.0;
 
     DeviceListener(const platform::Platform& platform, Defaults& defaults,

@@ -303,13 +303,39 @@ TEST(VeltraneKernelTest, ASlideFromTheTopEdgeOfATouchpadHoldsTheHyperState)
     keyboard.tap(KEY_D);
     touchpad->lift(1);
     touchpad->lift(0);
-    EXPECT_EQ(session.tap->keys(),
-              join({kHyperDown, {"+a", "-a"}, kHyperUp, {"+b", "-b", "+c", "-c", "+d", "-d"}}));
+    // While the slide holds the hyper state, the finger on the pad may click: the modifiers go down
+    // for that, and up when the second finger ends the slide.
+    EXPECT_EQ(session.tap->keys(), join({kHyperDown,
+                                         {"+a", "-a"},
+                                         kHyperUp,
+                                         {"+b", "-b", "+c", "-c"},
+                                         kHyperDown,
+                                         kHyperUp,
+                                         {"+d", "-d"}}));
     touchpad.reset();
     ASSERT_TRUE(session.veltrane.waitForOutput("Touchpad disconnected: Test Touchpad"))
         << session.veltrane.output();
     keyboard.tap(KEY_E);
     EXPECT_EQ(session.tap->keys(), (Keys{"+e", "-e"}));
+}
+
+// The desktop reads a touchpad's clicks itself, at once: with the hyper key held, the modifiers go
+// down on the virtual keyboard as soon as a finger rests on the pad, before it clicks.
+TEST(VeltraneKernelTest, ATouchpadClickWithTheHyperKeyHeldFindsTheModifiersDown)
+{
+    UinputTouchpad touchpad("Test Touchpad");
+    Session session(R"({"keyRemap": true})", Ready::listener);
+    session.keyboard.key(KEY_CAPSLOCK, true);
+    EXPECT_EQ(session.tap->keys(std::chrono::milliseconds(500)), Keys{});
+    touchpad.touch(0, 600, 400);
+    // Held, they repeat: the first four changes are theirs.
+    EXPECT_EQ(session.tap->keys(std::chrono::milliseconds(1500), kHyperDown.size()), kHyperDown);
+    touchpad.press(true);
+    touchpad.press(false);
+    touchpad.lift(0);
+    session.keyboard.key(KEY_CAPSLOCK, false);
+    EXPECT_EQ(session.tap->keys(), kCapsHyperUp);
+    EXPECT_TRUE(InputNodes::canGrab(touchpad.eventNode()));
 }
 
 // Veltrane needs no root, only what the shipped rule gives the group input: the input devices

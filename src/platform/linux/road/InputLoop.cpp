@@ -283,7 +283,7 @@ void InputLoop::attachTouchpad(std::unique_ptr<InputDevice> device)
     const auto& capabilities = device->capabilities();
     auto touchpad = std::make_shared<LinuxTouchpad>(LinuxTouchpad::identify(capabilities),
                                                     TouchpadSurface::read(device->evdev()));
-    touchpad->frames().seed(device->evdev());
+    touchpad->seed(device->evdev());
     device->readAlongside();
     const auto& attached = attached_.emplace_back(std::make_shared<Attached>(Attached{
         std::move(device), KeyDecoder(capabilities.bus), nullptr, touchpad, false, PointerFrame(), {}}));

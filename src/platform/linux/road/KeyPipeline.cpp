@@ -130,6 +130,40 @@ void KeyPipeline::pointer(std::span<const input_event> report)
     }
 }
 
+void KeyPipeline::touchpad(std::span<const input_event> report, bool touching)
+{
+    bool pressing = false;
+    auto flags = passPointerEvents(report, pressing);
+    // The desktop gets the pad's click as soon as we do, and applies the modifiers already down:
+    // so they go down while a finger rests on the pad, before any click it makes.
+    if (touching) {
+        if (const auto probed = passTouchProbe()) {
+            flags = probed;
+            pressing = true;
+        }
+    }
+    if (flags) {
+        virtualKeyboard_.modifiers(*flags, pressing, out_);
+        flush();
+    }
+}
+
+std::optional<platform::EventFlags> KeyPipeline::passTouchProbe()
+{
+    const platform::EventMask wanted = taps_.wantedMask();
+    for (const auto type : {EventType::leftMouseDown, EventType::leftMouseDragged, EventType::scrollWheel,
+                            EventType::mouseMoved}) {
+        if (platform::maskHolds(wanted, type)) {
+            Event event;
+            event.type = type;
+            event.flags = modifiers_.flags();
+            taps_.pass(event);
+            return event.flags;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<platform::EventFlags> KeyPipeline::passPointerEvents(std::span<const input_event> report,
                                                                    bool& pressing)
 {

@@ -38,6 +38,9 @@ public:
     void post(platform::Event event);
     // A whole report of a pointing device, SYN_REPORT included.
     void pointer(std::span<const input_event> report);
+    // A whole report of a touchpad, which the desktop reads itself: nothing goes to the virtual
+    // pointer, but its clicks and scrolls must find the modifiers down. touching: a finger is on it.
+    void touchpad(std::span<const input_event> report, bool touching);
     // The application changed the caps lock lock: the desktop's lock follows through a tap.
     void capsLockChanged();
     // The keyboard is gone: the keys it held go up the whole road, as the usages they went down
@@ -55,6 +58,9 @@ private:
     std::optional<platform::EventFlags> passPointerEvents(std::span<const input_event> report,
                                                           bool& pressing);
     platform::EventType motionType() const;
+    // Passes the taps an event of the first pointer group they want, standing for what a finger
+    // on a touchpad may do next; the flags it left with, or nothing when no group is wanted.
+    std::optional<platform::EventFlags> passTouchProbe();
     void flush();
 
     LinuxHidStack& hid_;

@@ -93,7 +93,8 @@ void KeyRoad::process(Work& work)
     } else if (auto* event = std::get_if<platform::Event>(&work)) {
         pipeline_->post(*event);
     } else if (const auto* touch = std::get_if<Touch>(&work)) {
-        touch->touchpad->deliverReport();
+        const auto report = touch->touchpad->deliverReport();
+        pipeline_->touchpad(report, touch->touchpad->touching());
     } else {
         pipeline_->capsLockChanged();
     }

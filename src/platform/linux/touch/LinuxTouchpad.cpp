@@ -2,6 +2,8 @@
 
 #include "platform/linux/devices/DeviceClassifier.h"
 
+#include <libevdev/libevdev.h>
+
 #include <algorithm>
 #include <array>
 
@@ -80,26 +82,37 @@ platform::HidProperty LinuxTouchpad::searchServiceProperty(std::string_view key)
     return property(key);
 }
 
-bool LinuxTouchpad::take(const input_event& event)
+void LinuxTouchpad::seed(const libevdev* device)
 {
-    taken_.push_back(event);
-    return event.type == EV_SYN && event.code == SYN_REPORT;
+    frames_.seed(device);
+    touching_ = libevdev_get_event_value(device, EV_KEY, BTN_TOUCH) != 0;
 }
 
-void LinuxTouchpad::deliverReport()
+bool LinuxTouchpad::take(const input_event& event)
 {
-    while (delivered_ < taken_.size()) {
-        const input_event& event = taken_[delivered_++];
-        frames_.feed(event);
-        if (event.type == EV_SYN && event.code == SYN_REPORT) {
-            break;
-        }
-    }
     // Emptied without giving back its memory: the next reports reuse it.
     if (delivered_ == taken_.size()) {
         taken_.clear();
         delivered_ = 0;
     }
+    taken_.push_back(event);
+    return event.type == EV_SYN && event.code == SYN_REPORT;
+}
+
+std::span<const input_event> LinuxTouchpad::deliverReport()
+{
+    const std::size_t first = delivered_;
+    while (delivered_ < taken_.size()) {
+        const input_event& event = taken_[delivered_++];
+        if (event.type == EV_KEY && event.code == BTN_TOUCH) {
+            touching_ = event.value != 0;
+        }
+        frames_.feed(event);
+        if (event.type == EV_SYN && event.code == SYN_REPORT) {
+            break;
+        }
+    }
+    return std::span(taken_).subspan(first, delivered_ - first);
 }
 
 void LinuxTouchpad::setCallback(platform::MTContactFrameCallback callback, void* refcon)

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+struct libevdev;
+
 namespace veltrane::linuxbackend {
 
 // A touchpad as the ports see it: a pointing device of the HID stack, which the trackpad
@@ -41,8 +43,8 @@ public:
     std::uint64_t deviceId() const;
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }
-    // The contacts on the pad when it was opened.
-    ContactFrames& frames() { return frames_; }
+    // The fingers on the pad when it was opened, as libevdev read them.
+    void seed(const libevdev* device);
 
     bool conformsTo(std::uint32_t usagePage, std::uint32_t usage) const override;
     platform::HidProperty property(std::string_view key) const override;
@@ -56,8 +58,11 @@ public:
     // On the thread that reads the pad: one event as read. True when it ends a report, which
     // then waits for deliverReport(), so that its frame takes its turn among the keys typed.
     bool take(const input_event& event);
-    // The oldest report taken goes through the decoder, and its frame, if any, to the callback.
-    void deliverReport();
+    // The oldest report taken goes through the decoder, and its frame, if any, to the callback;
+    // returns the report, valid until the next take().
+    std::span<const input_event> deliverReport();
+    // Whether a finger was on the pad at the end of the last report delivered.
+    bool touching() const { return touching_; }
 
 private:
     void deliver(std::span<const platform::MTTouch> contacts, double timestamp);
@@ -75,6 +80,7 @@ private:
     // The events taken and not yet delivered, from the first not delivered on.
     std::vector<input_event> taken_;
     std::size_t delivered_ = 0;
+    bool touching_ = false;
 };
 
 }  // namespace veltrane::linuxbackend
