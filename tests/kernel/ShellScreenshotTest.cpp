@@ -1,4 +1,5 @@
 #include "UinputKeyboard.h"
+#include "UinputTouchpad.h"
 #include "VeltraneProcess.h"
 #include "x11/XScreen.h"
 #include "x11/XembedTray.h"
@@ -220,10 +221,25 @@ TEST(ShellScreenshotTest, EveryWindowOpensFromTheTrayItem)
     std::this_thread::sleep_for(milliseconds(1500));
     EXPECT_NE(desktop.shoot(log->rect, "log"), empty);
 
-    // This desktop has no touchpad, so the viewer shows only its explanation, once.
+    // The viewer explains itself once, then opens a window for a touchpad at its first touch, with
+    // the fingers on it drawn.
+    UinputTouchpad touchpad("Test Touchpad");
+    ASSERT_TRUE(veltrane.waitForOutput("Touchpad connected: Test Touchpad", kPatience)) << desktop.describe();
     ASSERT_TRUE(desktop.openFromMenu({kDown, kDown, kDown, kDown, kRight, kReturn}, "", {200, 80},
                                      "viewer-explanation"));
     desktop.screen().type(kReturn);
+    const auto viewer = desktop.open(
+        [&] {
+            touchpad.touch(0, 300, 250);
+            touchpad.touch(1, 800, 500);
+        },
+        "Touch Viewer");
+    ASSERT_TRUE(viewer) << desktop.describe();
+    // The pad is 100 by 66 mm: the window has its shape.
+    expectSize(*viewer, 250, 150);
+    desktop.shoot(viewer->rect, "viewer");
+    touchpad.lift(1);
+    touchpad.lift(0);
 
     veltrane.signal(SIGTERM);
     EXPECT_EQ(veltrane.waitForExit(), 0) << veltrane.output();
