@@ -290,6 +290,13 @@ TEST(VeltraneKernelTest, ASlideFromTheTopEdgeOfATouchpadHoldsTheHyperState)
     // Registered a second after it is found.
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     EXPECT_TRUE(InputNodes::canGrab(touchpad->eventNode()));
+    VeltraneProcess devices("", {"devices"});
+    EXPECT_EQ(devices.waitForExit(), 0);
+    EXPECT_NE(devices.output().find("\"Test Touchpad\"\n    read alongside the desktop: a touchpad: a slide on it can "
+                                    "hold the hyper key; never grabbed\n    built in, 100 x 67 mm, 5 contacts, with "
+                                    "pressure\n"),
+              std::string::npos)
+        << devices.output();
     auto& keyboard = session.keyboard;
     slideDown(*touchpad, 0, 5);
     keyboard.tap(KEY_A);
