@@ -19,19 +19,7 @@ void LinuxKeyboard::disconnect()
 
 platform::HidProperty LinuxKeyboard::property(std::string_view key) const
 {
-    if (key == platform::kHidVendorId) {
-        return identity_.vendor;
-    }
-    if (key == platform::kHidProductId) {
-        return identity_.product;
-    }
-    if (key == platform::kHidLocationId) {
-        return identity_.location;
-    }
-    if (key == platform::kHidProduct) {
-        return identity_.name;
-    }
-    return {};
+    return identity_.property(key);
 }
 
 bool LinuxKeyboard::conformsTo(std::uint32_t usagePage, std::uint32_t usage) const

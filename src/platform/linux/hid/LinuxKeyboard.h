@@ -4,6 +4,7 @@
 #include "platform/HidEventSystem.h"
 #include "platform/HidUsage.h"
 #include "platform/UserKeyMapping.h"
+#include "platform/linux/hid/HidIdentity.h"
 
 #include <array>
 #include <cstddef>
@@ -20,12 +21,7 @@ namespace veltrane::linuxbackend {
 // lives in this process only, so a crash or a kill leaves the keyboard exactly as it was.
 class LinuxKeyboard final : public platform::HidDevice, public platform::HidServiceClient {
 public:
-    struct Identity {
-        std::string name;
-        std::int64_t vendor = 0;
-        std::int64_t product = 0;
-        std::int64_t location = 0;
-    };
+    using Identity = HidIdentity;
 
     explicit LinuxKeyboard(Identity identity) : identity_(std::move(identity)) {}
 

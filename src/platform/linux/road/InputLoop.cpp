@@ -19,11 +19,6 @@ namespace {
 
 constexpr auto kReleaseGrace = std::chrono::milliseconds(100);
 
-LinuxKeyboard::Identity identify(const DeviceCapabilities& device)
-{
-    return {device.name, device.vendor, device.product, DeviceClassifier::locationId(device)};
-}
-
 // The clock the devices stamp their events with.
 std::int64_t monotonicMicroseconds()
 {
@@ -254,7 +249,8 @@ bool InputLoop::attach(const std::string& node)
         return true;
     }
     const auto& capabilities = device->capabilities();
-    auto keyboard = verdict.typesKeys() ? std::make_shared<LinuxKeyboard>(identify(capabilities)) : nullptr;
+    auto keyboard =
+        verdict.typesKeys() ? std::make_shared<LinuxKeyboard>(HidIdentity::of(capabilities)) : nullptr;
     const auto& attached =
         attached_.emplace_back(std::make_shared<Attached>(Attached{std::move(device),
                                                                    KeyDecoder(capabilities.bus),

@@ -1,7 +1,5 @@
 #include "platform/linux/touch/LinuxTouchpad.h"
 
-#include "platform/linux/devices/DeviceClassifier.h"
-
 #include <libevdev/libevdev.h>
 
 #include <algorithm>
@@ -34,10 +32,7 @@ LinuxTouchpad::LinuxTouchpad(Identity identity, const TouchpadSurface& surface)
 
 LinuxTouchpad::Identity LinuxTouchpad::identify(const DeviceCapabilities& device)
 {
-    return {.name = device.name,
-            .vendor = device.vendor,
-            .product = device.product,
-            .location = DeviceClassifier::locationId(device),
+    return {.device = HidIdentity::of(device),
             .builtIn =
                 std::find(kBuiltInBuses.begin(), kBuiltInBuses.end(), device.bus) != kBuiltInBuses.end(),
             .force = device.hasProperty(kPressurePadProperty) || device.hasAbsolute(ABS_MT_PRESSURE)};
@@ -45,7 +40,8 @@ LinuxTouchpad::Identity LinuxTouchpad::identify(const DeviceCapabilities& device
 
 std::uint64_t LinuxTouchpad::deviceId() const
 {
-    return platform::Multitouch::deviceIdForLocation(identity_.location, identity_.builtIn);
+    return platform::Multitouch::deviceIdForLocation(static_cast<std::uint64_t>(identity_.device.location),
+                                                     identity_.builtIn);
 }
 
 bool LinuxTouchpad::conformsTo(std::uint32_t usagePage, std::uint32_t usage) const
@@ -56,22 +52,10 @@ bool LinuxTouchpad::conformsTo(std::uint32_t usagePage, std::uint32_t usage) con
 
 platform::HidProperty LinuxTouchpad::property(std::string_view key) const
 {
-    if (key == platform::kHidVendorId) {
-        return identity_.vendor;
-    }
-    if (key == platform::kHidProductId) {
-        return identity_.product;
-    }
-    if (key == platform::kHidLocationId) {
-        return identity_.location;
-    }
-    if (key == platform::kHidProduct) {
-        return identity_.name;
-    }
     if (key == platform::kHidBuiltIn) {
         return identity_.builtIn;
     }
-    return {};
+    return identity_.device.property(key);
 }
 
 platform::HidProperty LinuxTouchpad::searchServiceProperty(std::string_view key) const

@@ -3,6 +3,7 @@
 #include "platform/HidDevice.h"
 #include "platform/Multitouch.h"
 #include "platform/linux/devices/DeviceCapabilities.h"
+#include "platform/linux/hid/HidIdentity.h"
 #include "platform/linux/touch/ContactFrames.h"
 #include "platform/linux/touch/TouchpadSurface.h"
 
@@ -25,10 +26,7 @@ namespace veltrane::linuxbackend {
 class LinuxTouchpad final : public platform::HidDevice, public platform::MTDevice {
 public:
     struct Identity {
-        std::string name;
-        std::int64_t vendor = 0;
-        std::int64_t product = 0;
-        std::uint64_t location = 0;
+        HidIdentity device;
         bool builtIn = false;
         bool force = false;
     };
