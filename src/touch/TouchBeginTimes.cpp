@@ -4,26 +4,31 @@ namespace veltrane {
 
 std::optional<double> TouchBeginTimes::find(std::int64_t id) const
 {
-    const auto found = times_->find(id);
-    return found == times_->end() ? std::nullopt : std::optional<double>(found->second);
+    return times_->find(id);
 }
 
 void TouchBeginTimes::set(std::int64_t id, double timestamp)
 {
-    writable()[id] = timestamp;
+    writable().set(id, timestamp);
 }
 
 void TouchBeginTimes::erase(std::int64_t id)
 {
-    if (times_->contains(id)) {
+    if (times_->find(id)) {
         writable().erase(id);
     }
 }
 
 void TouchBeginTimes::clear()
 {
-    if (!times_->empty()) {
+    if (times_->empty()) {
+        return;
+    }
+    // Emptied in place while no snapshot holds it, keeping its memory for the next touches.
+    if (times_.use_count() > 1) {
         times_ = std::make_shared<TouchBeginTimestamps>();
+    } else {
+        times_->clear();
     }
 }
 

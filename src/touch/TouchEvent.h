@@ -2,18 +2,15 @@
 
 #include "platform/Event.h"
 #include "touch/DeviceType.h"
+#include "touch/TouchBeginTimestamps.h"
 #include "touch/TouchSet.h"
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 
 namespace veltrane {
-
-// Begin time (seconds) of each live touch, by touch id.
-using TouchBeginTimestamps = std::map<std::int64_t, double>;
 
 // One frame of one device as the recognizer and the viewer see it, whichever source made it.
 struct TouchEvent {
