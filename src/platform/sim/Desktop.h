@@ -65,6 +65,9 @@ public:
     // The machine's model name ("MacBookPro18,1"), or nothing when the machine reports none.
     const std::optional<std::string>& model() const { return model_; }
     void setModel(std::optional<std::string> model) { model_ = std::move(model); }
+    // Whether the machine's trackpads can play a haptic pulse; they can unless told otherwise.
+    bool haptics() const { return haptics_; }
+    void setHaptics(bool haptics) { haptics_ = haptics; }
     void setSoftwareUpdater(platform::SoftwareUpdater* updater) { softwareUpdater_ = updater; }
 
     const std::optional<platform::RunningApplication>& frontmost() const { return applications_.frontmost(); }
@@ -110,6 +113,7 @@ private:
     platform::OperatingSystemVersion osVersion_{14, 0, 0};
     platform::SoftwareUpdater* softwareUpdater_ = nullptr;
     std::optional<std::string> model_;
+    bool haptics_ = true;
     ApplicationFactory factory_;
     // Last, so that the processes, and the application objects they hold, go first.
     std::vector<std::unique_ptr<SimProcess>> processes_;

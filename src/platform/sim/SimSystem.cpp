@@ -88,6 +88,12 @@ void SimSystem::launchTask(const std::string& launchPath, const std::vector<std:
     }
 }
 
+bool SimSystem::hasHapticFeedback() const
+{
+    const std::lock_guard guard(desktop_.lock());
+    return desktop_.haptics();
+}
+
 std::optional<std::vector<std::uint8_t>> SimSystem::platformExpertModel() const
 {
     const std::lock_guard guard(desktop_.lock());

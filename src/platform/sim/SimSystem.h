@@ -21,7 +21,7 @@ public:
     std::optional<std::vector<std::uint8_t>> platformExpertModel() const override;
     // Recorded as a "haptic" line.
     void performHapticFeedback() override;
-    bool hasHapticFeedback() const override { return true; }
+    bool hasHapticFeedback() const override;
     platform::SoftwareUpdater* softwareUpdater() override;
     [[noreturn]] void terminate() override;
     [[noreturn]] void exit(int status) override;

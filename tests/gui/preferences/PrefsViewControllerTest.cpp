@@ -252,6 +252,10 @@ TEST_F(PrefsViewControllerTest, SynchroniseShowsAnOutsideChangeWithoutWritingAny
     EXPECT_TRUE(checkbox("trackpadCheckbox").isChecked());
     EXPECT_FALSE(checkbox("hapticFeedbackCheckbox").isHidden());
     EXPECT_EQ(popUp("trackpadGestureSelect").currentData().toLongLong(), 8);
+    // Where no pulse can be felt, haptic feedback is not offered.
+    desktop_.setHaptics(false);
+    onMain([this] { window->synchronise(); });
+    EXPECT_TRUE(checkbox("hapticFeedbackCheckbox").isHidden());
     EXPECT_TRUE(shows("trackpadGestureImageView", "hyperSlideBottomRightTemplate"));
     EXPECT_EQ(transcript(), "");
 }
