@@ -17,6 +17,9 @@ inline constexpr std::string_view kHidLocationId = "LocationID";
 inline constexpr std::string_view kHidProduct = "Product";
 // True for a device built into the machine, as a laptop's own touchpad is.
 inline constexpr std::string_view kHidBuiltIn = "Built-In";
+// A pointing device of the generic desktop page: a mouse, and any trackpad.
+inline constexpr std::uint32_t kHidGenericDesktopPage = 0x01;
+inline constexpr std::uint32_t kHidMouseUsage = 0x02;
 // A touch pad of the digitizer page: any maker's trackpad, as the HID stack describes it.
 inline constexpr std::uint32_t kHidDigitizerPage = 0x0D;
 inline constexpr std::uint32_t kHidTouchPadUsage = 0x05;

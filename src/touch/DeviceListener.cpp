@@ -10,8 +10,6 @@ namespace veltrane {
 
 namespace {
 
-constexpr std::uint32_t kGenericDesktopPage = 1;
-constexpr std::uint32_t kMouseUsage = 2;
 constexpr const char* kBuiltInProductName = "Apple Internal Keyboard / Trackpad";
 
 bool hasBuiltInTrackpad(const platform::System& system)
@@ -119,7 +117,7 @@ void DeviceListener::registerAllDevices()
 void DeviceListener::watchHidDevices()
 {
     hidManager_ = platform_.hidManagers.createHidManager();
-    hidManager_->setDeviceMatching({{kGenericDesktopPage, kMouseUsage}});
+    hidManager_->setDeviceMatching({{platform::kHidGenericDesktopPage, platform::kHidMouseUsage}});
     hidManager_->registerDeviceMatchingCallback(
         [this](const std::shared_ptr<const platform::HidDevice>& device) { deviceMatched(*device); });
     hidManager_->registerDeviceRemovalCallback(

@@ -122,8 +122,7 @@ void InputLoop::stop()
             ports_.hid.disconnect(attached->keyboard);
         }
         if (attached->touchpad) {
-            ports_.multitouch.disconnect(attached->touchpad);
-            ports_.hid.disconnectPointing(attached->touchpad);
+            forgetTouchpad(attached->touchpad);
         }
     }
     attached_.clear();
@@ -289,6 +288,12 @@ void InputLoop::attachTouchpad(std::unique_ptr<InputDevice> device)
     ports_.hid.connectPointing(touchpad);
 }
 
+void InputLoop::forgetTouchpad(const std::shared_ptr<LinuxTouchpad>& touchpad)
+{
+    ports_.multitouch.disconnect(touchpad);
+    ports_.hid.disconnectPointing(touchpad);
+}
+
 std::string InputLoop::kindOf(const Attached& attached)
 {
     if (attached.touchpad) {
@@ -302,8 +307,7 @@ void InputLoop::detach(const std::shared_ptr<Attached>& attached, std::int64_t t
     const auto& device = *attached->device;
     log_(kindOf(*attached) + " disconnected: " + device.capabilities().name + " (" + device.node() + ")");
     if (attached->touchpad) {
-        ports_.multitouch.disconnect(attached->touchpad);
-        ports_.hid.disconnectPointing(attached->touchpad);
+        forgetTouchpad(attached->touchpad);
         return;
     }
     auto buttons = attached->points && device.grabbed() ? buttonsUp(device) : std::vector<input_event>{};

@@ -87,6 +87,8 @@ private:
     // False when the device may not be opened for lack of permission.
     bool attach(const std::string& node);
     void attachTouchpad(std::unique_ptr<InputDevice> device);
+    // The framework and the HID managers hear that the pad is gone.
+    void forgetTouchpad(const std::shared_ptr<LinuxTouchpad>& touchpad);
     // What the log calls the device.
     static std::string kindOf(const Attached& attached);
     void detach(const std::shared_ptr<Attached>& attached, std::int64_t time);

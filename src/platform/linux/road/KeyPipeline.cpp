@@ -153,15 +153,23 @@ std::optional<platform::EventFlags> KeyPipeline::passTouchProbe()
     const platform::EventMask wanted = taps_.wantedMask();
     for (const auto type : {EventType::leftMouseDown, EventType::leftMouseDragged, EventType::scrollWheel,
                             EventType::mouseMoved}) {
-        if (platform::maskHolds(wanted, type)) {
-            Event event;
-            event.type = type;
-            event.flags = modifiers_.flags();
-            taps_.pass(event);
-            return event.flags;
+        if (const auto flags = passIfWanted(wanted, type)) {
+            return flags;
         }
     }
     return std::nullopt;
+}
+
+std::optional<platform::EventFlags> KeyPipeline::passIfWanted(platform::EventMask wanted, EventType type)
+{
+    if (!platform::maskHolds(wanted, type)) {
+        return std::nullopt;
+    }
+    Event event;
+    event.type = type;
+    event.flags = modifiers_.flags();
+    taps_.pass(event);
+    return event.flags;
 }
 
 std::optional<platform::EventFlags> KeyPipeline::passPointerEvents(std::span<const input_event> report,
@@ -169,13 +177,9 @@ std::optional<platform::EventFlags> KeyPipeline::passPointerEvents(std::span<con
 {
     const platform::EventMask wanted = taps_.wantedMask();
     std::optional<platform::EventFlags> flags;
-    const auto passIfWanted = [&](EventType type) {
-        if (platform::maskHolds(wanted, type)) {
-            Event event;
-            event.type = type;
-            event.flags = modifiers_.flags();
-            taps_.pass(event);
-            flags = event.flags;
+    const auto pass = [&](EventType type) {
+        if (const auto passed = passIfWanted(wanted, type)) {
+            flags = passed;
         }
     };
     bool moved = false;
@@ -185,7 +189,7 @@ std::optional<platform::EventFlags> KeyPipeline::passPointerEvents(std::span<con
             const bool down = event.value != 0;
             buttons_[event.code - BTN_MOUSE] = down;
             pressing = pressing || down;
-            passIfWanted(buttonType(event.code, down));
+            pass(buttonType(event.code, down));
         } else if (event.type == EV_REL) {
             moved = moved || event.code == REL_X || event.code == REL_Y;
             scrolled = scrolled || event.code == REL_WHEEL || event.code == REL_HWHEEL ||
@@ -194,11 +198,11 @@ std::optional<platform::EventFlags> KeyPipeline::passPointerEvents(std::span<con
     }
     if (moved) {
         pressing = true;
-        passIfWanted(motionType());
+        pass(motionType());
     }
     if (scrolled) {
         pressing = true;
-        passIfWanted(EventType::scrollWheel);
+        pass(EventType::scrollWheel);
     }
     return flags;
 }

@@ -61,6 +61,9 @@ private:
     // Passes the taps an event of the first pointer group they want, standing for what a finger
     // on a touchpad may do next; the flags it left with, or nothing when no group is wanted.
     std::optional<platform::EventFlags> passTouchProbe();
+    // An event of that type with the modifiers' flags passes the taps if they want it; the flags it
+    // left with, or nothing.
+    std::optional<platform::EventFlags> passIfWanted(platform::EventMask wanted, platform::EventType type);
     void flush();
 
     LinuxHidStack& hid_;

@@ -9,8 +9,6 @@ namespace veltrane::linuxbackend {
 
 namespace {
 
-constexpr std::uint32_t kGenericDesktopPage = 1;
-constexpr std::uint32_t kMouseUsage = 2;
 // Not in every kernel's headers yet: a pad that reports the force of a press.
 constexpr std::size_t kPressurePadProperty = 0x07;
 
@@ -46,7 +44,7 @@ std::uint64_t LinuxTouchpad::deviceId() const
 
 bool LinuxTouchpad::conformsTo(std::uint32_t usagePage, std::uint32_t usage) const
 {
-    return (usagePage == kGenericDesktopPage && usage == kMouseUsage) ||
+    return (usagePage == platform::kHidGenericDesktopPage && usage == platform::kHidMouseUsage) ||
            (usagePage == platform::kHidDigitizerPage && usage == platform::kHidTouchPadUsage);
 }
 
