@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <semaphore.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -15,7 +19,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <semaphore>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -138,31 +142,71 @@ void measureVeltrane(int round, Samples& samples)
     measure(keyboard, output, samples);
 }
 
-// The kernel's floor: a keyboard's changes read back from its own node, with nothing between, by a
-// reader already waiting when the change is written, as the reader of a program's output is.
+// What the floor's reader tells the writer across the two processes: when it read each change.
+struct FloorChannel {
+    std::atomic<Clock::rep> readAt{0};
+    std::atomic<bool> stop{false};
+    sem_t ready{};
+    sem_t read{};
+};
+
+// The floor's reader: reads the keyboard's changes and stamps each as it reads it, until told to stop.
+[[noreturn]] void readFloor(const std::string& node, FloorChannel& channel)
+{
+    EvdevReader output(node);
+    ::sem_post(&channel.ready);
+    while (!channel.stop) {
+        if (const auto event = output.next(std::chrono::milliseconds(100));
+            event && event->type == EV_KEY && event->code == KEY_A && event->value != 2) {
+            channel.readAt = Clock::now().time_since_epoch().count();
+            ::sem_post(&channel.read);
+        }
+    }
+    ::_exit(0);
+}
+
+bool waitFor(sem_t& semaphore)
+{
+    timespec deadline{};
+    ::clock_gettime(CLOCK_REALTIME, &deadline);
+    deadline.tv_sec += std::chrono::duration_cast<std::chrono::seconds>(kKeyTimeout).count();
+    return ::sem_timedwait(&semaphore, &deadline) == 0;
+}
+
+// The kernel's floor: a keyboard's changes read back from its own node with nothing between, by a
+// reader already waiting when the change is written. The reader is a process of its own, as the
+// reader of every other row is: a thread of the writer would skip the switch of address space that
+// every program reading the keyboard pays, which is most of a hop under software emulation.
 void measureFloor(int round, Samples& samples)
 {
     UinputKeyboard keyboard(keyboardName(round), UinputKeyboard::Bus::usb, kLogitech, 0xC31C);
-    EvdevReader output(keyboard.eventNode());
-    std::atomic<Clock::time_point> readAt;
-    std::binary_semaphore read(0);
-    std::jthread reader([&](const std::stop_token& stop) {
-        while (!stop.stop_requested()) {
-            if (const auto event = output.next(std::chrono::milliseconds(100));
-                event && event->type == EV_KEY && event->code == KEY_A && event->value != 2) {
-                readAt = Clock::now();
-                read.release();
-            }
-        }
-    });
-    for (int change = 0; change < 2 * (kWarmUpTaps + kTapsPerRound); ++change) {
+    void* memory =
+        ::mmap(nullptr, sizeof(FloorChannel), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(memory, MAP_FAILED);
+    auto* channel = new (memory) FloorChannel;
+    ::sem_init(&channel->ready, 1, 0);
+    ::sem_init(&channel->read, 1, 0);
+    const pid_t reader = ::fork();
+    if (reader == 0) {
+        readFloor(keyboard.eventNode(), *channel);
+    }
+    constexpr int kChanges = 2 * (kWarmUpTaps + kTapsPerRound);
+    int change = 0;
+    for (const bool ready = waitFor(channel->ready); ready && change < kChanges; ++change) {
         const auto start = Clock::now();
         keyboard.key(KEY_A, change % 2 == 0);
-        ASSERT_TRUE(read.try_acquire_for(kKeyTimeout)) << "a key change did not come back";
+        if (!waitFor(channel->read)) {
+            break;
+        }
         if (change >= 2 * kWarmUpTaps) {
-            samples.push_back(std::chrono::duration<double, std::micro>(readAt.load() - start).count());
+            const Clock::time_point readAt{Clock::duration(channel->readAt.load())};
+            samples.push_back(std::chrono::duration<double, std::micro>(readAt - start).count());
         }
     }
+    channel->stop = true;
+    ::waitpid(reader, nullptr, 0);
+    ::munmap(memory, sizeof(FloorChannel));
+    ASSERT_EQ(change, kChanges) << "a key change did not come back";
 }
 
 void measurePeer(int round, Samples& samples)
