@@ -139,10 +139,12 @@ std::optional<TouchEvent> MTTouchTracker::processFrame(platform::MTDevice* devic
                                                        std::span<const platform::MTTouch> contacts,
                                                        double timestamp)
 {
+    // Made in place and returned as it is: a frame's touches are held in the event itself.
+    std::optional<TouchEvent> made;
     if (device == nullptr) {
-        return std::nullopt;
+        return made;
     }
-    TouchEvent event;
+    TouchEvent& event = made.emplace();
     event.deviceId = readDeviceId(device);
     const SurfaceSize size = readSurfaceSize(device);
     event.deviceType =
@@ -151,18 +153,18 @@ std::optional<TouchEvent> MTTouchTracker::processFrame(platform::MTDevice* devic
         updateRestingThumb(contacts);
     }
 
-    event.touches.reserve(contacts.size());
     std::size_t moving = 0;
     for (const MTTouch& contact : contacts) {
         if (auto touch = makeTouch(contact, event.deviceType, size, contacts)) {
             if (isMoving(contact)) {
                 ++moving;
             }
-            event.touches.insert(std::move(*touch));
+            event.touches.insert(*touch);
         }
     }
     if (event.touches.empty()) {
-        return std::nullopt;
+        made.reset();
+        return made;
     }
 
     for (const Touch& touch : event.touches) {
@@ -177,7 +179,7 @@ std::optional<TouchEvent> MTTouchTracker::processFrame(platform::MTDevice* devic
     event.timestamp = timestamp;
     event.touchBeginTimestamps = touchBeginTimestamps_.snapshot();
     event.touchCount = static_cast<std::int64_t>(event.touches.size());
-    return event;
+    return made;
 }
 
 std::int64_t MTTouchTracker::readDeviceId(platform::MTDevice* device)
@@ -272,7 +274,7 @@ std::optional<Touch> MTTouchTracker::makeTouch(const platform::MTTouch& contact,
     if (phase == TouchPhase::began) {
         touchBeginTimestamps_.set(id, contact.timestamp);
     }
-    std::string stringId = Touch::makeStringId(id, touchBeginTimestamps_.find(id));
+    const StringId& stringId = stringIds_.of(id, touchBeginTimestamps_.find(id));
     if (phase == TouchPhase::ended) {
         touchBeginTimestamps_.erase(id);
     }
@@ -286,7 +288,7 @@ std::optional<Touch> MTTouchTracker::makeTouch(const platform::MTTouch& contact,
                  .deviceWidth = size.width,
                  .deviceHeight = size.height,
                  .id = id,
-                 .stringId = std::move(stringId),
+                 .stringId = stringId,
                  .touchOrigin = TouchOrigin::mtEvent};
 }
 

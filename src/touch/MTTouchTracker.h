@@ -6,6 +6,7 @@
 #include "platform/SystemLog.h"
 #include "touch/DevicesModel.h"
 #include "touch/PathSet.h"
+#include "touch/StringIdCache.h"
 #include "touch/TouchBeginTimes.h"
 #include "touch/TouchEvent.h"
 
@@ -74,6 +75,7 @@ private:
     platform::SystemLog& systemLog_;
 
     TouchBeginTimes touchBeginTimestamps_;
+    StringIdCache stringIds_;
     PathSet wristTouches_;
     PathSet tooLightTouches_;
     PathSet largeTouches_;

@@ -66,11 +66,10 @@ void MTTrackpadRegistrar::handleFrame(platform::MTDevice* device, const platform
     }
     // The records are read during the call, while the framework guarantees them.
     const auto size = contacts == nullptr ? 0 : static_cast<std::size_t>(std::clamp(count, 0, kMaxContacts));
-    std::optional<TouchEvent> event;
-    {
+    const std::optional<TouchEvent> event = [&] {
         const std::lock_guard lock(trackerMutex_);
-        event = tracker_.processFrame(device, std::span(contacts, size), timestamp);
-    }
+        return tracker_.processFrame(device, std::span(contacts, size), timestamp);
+    }();
     if (!event) {
         return;
     }

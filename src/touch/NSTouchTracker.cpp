@@ -29,13 +29,12 @@ TouchEvent NSTouchTracker::touchEvent(const platform::Event& gestureEvent)
     TouchEvent result;
     result.timestamp = gestureEvent.timestamp;
     result.deviceId = gestureEvent.deviceId;
-    result.touches.reserve(all.size());
     std::size_t moving = 0;
     for (const auto& touch : all) {
         result.rawPhaseHex += TouchPhase::summaryWeight(touch.phase);
         if (auto made = makeTouch(touch, all.size(), gestureEvent.timestamp)) {
             const bool isMoving = made->phase == TouchPhase::moved;
-            if (result.touches.insert(std::move(*made)) && isMoving) {
+            if (result.touches.insert(*made) && isMoving) {
                 ++moving;
             }
         }
@@ -80,7 +79,7 @@ std::optional<Touch> NSTouchTracker::makeTouch(const platform::GestureTouch& tou
     made.deviceWidth = static_cast<float>(touch.deviceSize.x);
     made.deviceHeight = static_cast<float>(touch.deviceSize.y);
     made.id = id;
-    made.stringId = Touch::makeStringId(id, beginTime);
+    made.stringId = stringIds_.of(id, beginTime);
     made.touchOrigin = TouchOrigin::nsEvent;
     return made;
 }

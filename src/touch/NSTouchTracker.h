@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Event.h"
+#include "touch/StringIdCache.h"
 #include "touch/TouchBeginTimes.h"
 #include "touch/TouchEvent.h"
 
@@ -25,6 +26,7 @@ private:
                                    std::size_t allCount);
 
     TouchBeginTimes touchBeginTimestamps_;
+    StringIdCache stringIds_;
     std::unordered_set<std::int64_t> restingBottomThumb_;
 };
 

@@ -1,10 +1,11 @@
 #include "touch/Touch.h"
 
 #include <charconv>
+#include <string_view>
 
 namespace veltrane {
 
-std::string Touch::makeStringId(std::int64_t id, std::optional<double> beginTime)
+StringId Touch::makeStringId(std::int64_t id, std::optional<double> beginTime)
 {
     // Room for a 64-bit integer, ":" and the longest shortest form of a double.
     char text[64];
@@ -13,7 +14,7 @@ std::string Touch::makeStringId(std::int64_t id, std::optional<double> beginTime
         *end++ = ':';
         end = std::to_chars(end, text + sizeof text, *beginTime).ptr;
     }
-    return std::string(text, end);
+    return StringId(std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
 }  // namespace veltrane

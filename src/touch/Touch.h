@@ -1,11 +1,11 @@
 #pragma once
 
+#include "touch/StringId.h"
 #include "touch/TouchOrigin.h"
 #include "touch/TouchPoint.h"
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 namespace veltrane {
 
@@ -21,7 +21,7 @@ struct Touch {
     float deviceWidth = 0.0f;
     float deviceHeight = 0.0f;
     std::int64_t id = 0;
-    std::string stringId;
+    StringId stringId;
     TouchOrigin touchOrigin = TouchOrigin::nsEvent;
 
     bool operator==(const Touch& other) const
@@ -33,7 +33,7 @@ struct Touch {
 
     // The id, followed by ":" and the begin time in its shortest exact decimal form when that is
     // known ("3:12.5").
-    static std::string makeStringId(std::int64_t id, std::optional<double> beginTime);
+    static StringId makeStringId(std::int64_t id, std::optional<double> beginTime);
 };
 
 }  // namespace veltrane

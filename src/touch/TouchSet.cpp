@@ -1,16 +1,23 @@
 #include "touch/TouchSet.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace veltrane {
 
-bool TouchSet::insert(Touch touch)
+bool TouchSet::insert(const Touch& touch)
 {
-    if (std::find(touches_.begin(), touches_.end(), touch) != touches_.end()) {
+    if (std::find(begin(), end(), touch) != end()) {
         return false;
     }
-    touches_.push_back(std::move(touch));
+    if (spilled_.empty() && size_ < kInPlace) {
+        inPlace_[size_] = touch;
+    } else {
+        if (spilled_.empty()) {
+            spilled_.assign(inPlace_.begin(), inPlace_.end());
+        }
+        spilled_.push_back(touch);
+    }
+    ++size_;
     return true;
 }
 

@@ -72,7 +72,7 @@ std::string stringIds(const TouchEvent& event)
 {
     std::string text;
     for (const Touch& touch : event.touches) {
-        text += (text.empty() ? "" : " ") + touch.stringId;
+        text += (text.empty() ? "" : " ") + std::string(touch.stringId.view());
     }
     return text;
 }

@@ -1,3 +1,4 @@
+#include "touch/StringIdCache.h"
 #include "touch/TouchSet.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ TEST(TouchModelTest, TheSetKeepsTouchesThatDifferAndCollapsesEqualOnes)
     EXPECT_TRUE(set.insert(touchAt(1, 0.6f, 0.5f)));
     Touch again = touchAt(1, 0.5f, 0.5f);
     again.rawPhase = 8;
-    again.stringId = "other";
+    again.stringId = StringId("other");
     again.velocity = TouchPoint{1.0f, 1.0f};
     EXPECT_FALSE(set.insert(again));
     EXPECT_TRUE(set.insert(touchAt(1, 0.5f, 0.5f, 2)));
@@ -38,6 +39,21 @@ TEST(TouchModelTest, TheSetKeepsTouchesThatDifferAndCollapsesEqualOnes)
     EXPECT_EQ(set.size(), 5u);
 }
 
+TEST(TouchModelTest, ACrowdOfTouchesKeepsItsOrderAndStillCollapsesEqualOnes)
+{
+    TouchSet set;
+    for (int id = 0; id < 40; ++id) {
+        EXPECT_TRUE(set.insert(touchAt(id, 0.5f, 0.5f)));
+    }
+    EXPECT_FALSE(set.insert(touchAt(3, 0.5f, 0.5f)));
+    EXPECT_FALSE(set.insert(touchAt(30, 0.5f, 0.5f)));
+    std::int64_t expected = 0;
+    for (const Touch& touch : set) {
+        EXPECT_EQ(touch.id, expected++);
+    }
+    EXPECT_EQ(expected, 40);
+}
+
 TEST(TouchModelTest, TheStringIdAddsTheShortestExactBeginTime)
 {
     EXPECT_EQ(Touch::makeStringId(3, 12.5), "3:12.5");
@@ -46,6 +62,19 @@ TEST(TouchModelTest, TheStringIdAddsTheShortestExactBeginTime)
     EXPECT_EQ(Touch::makeStringId(11, 1.0 / 3.0), "11:0.3333333333333333");
     EXPECT_EQ(Touch::makeStringId(std::numeric_limits<std::int64_t>::min(), -1.7976931348623157e308),
               "-9223372036854775808:-1.7976931348623157e+308");
+}
+
+// A path used again begins at another time; an id not seen for a while is written out again.
+TEST(TouchModelTest, TheCacheOfStringIdsFollowsANewBeginTimeAndOutlivesACrowd)
+{
+    StringIdCache cache;
+    EXPECT_EQ(cache.of(3, 12.5), "3:12.5");
+    EXPECT_EQ(cache.of(3, 14.25), "3:14.25");
+    EXPECT_EQ(cache.of(3, std::nullopt), "3");
+    for (int id = 100; id < 200; ++id) {
+        EXPECT_EQ(cache.of(id, 1.5), std::to_string(id) + ":1.5");
+    }
+    EXPECT_EQ(cache.of(3, 12.5), "3:12.5");
 }
 
 }  // namespace
