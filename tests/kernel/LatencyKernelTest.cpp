@@ -5,21 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <semaphore.h>
+#include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/mman.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <new>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -142,35 +139,19 @@ void measureVeltrane(int round, Samples& samples)
     measure(keyboard, output, samples);
 }
 
-// What the floor's reader tells the writer across the two processes: when it read each change.
-struct FloorChannel {
-    std::atomic<Clock::rep> readAt{0};
-    std::atomic<bool> stop{false};
-    sem_t ready{};
-    sem_t read{};
-};
-
-// The floor's reader: reads the keyboard's changes and stamps each as it reads it, until told to stop.
-[[noreturn]] void readFloor(const std::string& node, FloorChannel& channel)
+// The floor's reader: stamps each change of the keyboard as it reads it, and sends the stamp on.
+[[noreturn]] void readFloor(const std::string& node, int stamps)
 {
     EvdevReader output(node);
-    ::sem_post(&channel.ready);
-    while (!channel.stop) {
+    for (;;) {
         if (const auto event = output.next(std::chrono::milliseconds(100));
             event && event->type == EV_KEY && event->code == KEY_A && event->value != 2) {
-            channel.readAt = Clock::now().time_since_epoch().count();
-            ::sem_post(&channel.read);
+            const Clock::rep readAt = Clock::now().time_since_epoch().count();
+            if (::write(stamps, &readAt, sizeof readAt) != sizeof readAt) {
+                ::_exit(1);
+            }
         }
     }
-    ::_exit(0);
-}
-
-bool waitFor(sem_t& semaphore)
-{
-    timespec deadline{};
-    ::clock_gettime(CLOCK_REALTIME, &deadline);
-    deadline.tv_sec += std::chrono::duration_cast<std::chrono::seconds>(kKeyTimeout).count();
-    return ::sem_timedwait(&semaphore, &deadline) == 0;
 }
 
 // The kernel's floor: a keyboard's changes read back from its own node with nothing between, by a
@@ -180,32 +161,34 @@ bool waitFor(sem_t& semaphore)
 void measureFloor(int round, Samples& samples)
 {
     UinputKeyboard keyboard(keyboardName(round), UinputKeyboard::Bus::usb, kLogitech, 0xC31C);
-    void* memory =
-        ::mmap(nullptr, sizeof(FloorChannel), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
-    ASSERT_NE(memory, MAP_FAILED);
-    auto* channel = new (memory) FloorChannel;
-    ::sem_init(&channel->ready, 1, 0);
-    ::sem_init(&channel->read, 1, 0);
+    int stamps[2];
+    ASSERT_EQ(::pipe2(stamps, O_CLOEXEC), 0);
     const pid_t reader = ::fork();
     if (reader == 0) {
-        readFloor(keyboard.eventNode(), *channel);
+        readFloor(keyboard.eventNode(), stamps[1]);
     }
+    ::close(stamps[1]);
     constexpr int kChanges = 2 * (kWarmUpTaps + kTapsPerRound);
     int change = 0;
-    for (const bool ready = waitFor(channel->ready); ready && change < kChanges; ++change) {
+    for (const bool grabbed = InputNodes::waitUntilGrabbed(keyboard.eventNode());
+         grabbed && change < kChanges; ++change) {
         const auto start = Clock::now();
         keyboard.key(KEY_A, change % 2 == 0);
-        if (!waitFor(channel->read)) {
+        pollfd stamped{stamps[0], POLLIN, 0};
+        Clock::rep readAt = 0;
+        if (::poll(&stamped, 1, static_cast<int>(kKeyTimeout.count())) != 1 ||
+            ::read(stamps[0], &readAt, sizeof readAt) != sizeof readAt) {
             break;
         }
         if (change >= 2 * kWarmUpTaps) {
-            const Clock::time_point readAt{Clock::duration(channel->readAt.load())};
-            samples.push_back(std::chrono::duration<double, std::micro>(readAt - start).count());
+            samples.push_back(
+                std::chrono::duration<double, std::micro>(Clock::time_point(Clock::duration(readAt)) - start)
+                    .count());
         }
     }
-    channel->stop = true;
+    ::kill(reader, SIGKILL);
     ::waitpid(reader, nullptr, 0);
-    ::munmap(memory, sizeof(FloorChannel));
+    ::close(stamps[0]);
     ASSERT_EQ(change, kChanges) << "a key change did not come back";
 }
 
