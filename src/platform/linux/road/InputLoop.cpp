@@ -250,16 +250,7 @@ bool InputLoop::attach(const std::string& node)
     const auto& capabilities = device->capabilities();
     auto keyboard =
         verdict.typesKeys() ? std::make_shared<LinuxKeyboard>(HidIdentity::of(capabilities)) : nullptr;
-    const auto& attached =
-        attached_.emplace_back(std::make_shared<Attached>(Attached{std::move(device),
-                                                                   KeyDecoder(capabilities.bus),
-                                                                   keyboard,
-                                                                   nullptr,
-                                                                   verdict.points(),
-                                                                   PointerFrame(),
-                                                                   {}}));
-    log_(kindOf(*attached) + " connected: " + capabilities.name + " (" + node + ")");
-    attached->readable = watch(node, attached->device->fd(), [this] { gather(); });
+    const auto& attached = adopt(std::move(device), keyboard, nullptr, verdict.points());
     if (keyboard) {
         ports_.hid.connect(keyboard);
         shownCapsLock_.reset();
@@ -280,12 +271,23 @@ void InputLoop::attachTouchpad(std::unique_ptr<InputDevice> device)
                                                     TouchpadSurface::read(device->evdev()));
     touchpad->seed(device->evdev());
     device->readAlongside();
-    const auto& attached = attached_.emplace_back(std::make_shared<Attached>(Attached{
-        std::move(device), KeyDecoder(capabilities.bus), nullptr, touchpad, false, PointerFrame(), {}}));
-    log_(kindOf(*attached) + " connected: " + capabilities.name + " (" + attached->device->node() + ")");
-    attached->readable = watch(attached->device->node(), attached->device->fd(), [this] { gather(); });
+    adopt(std::move(device), nullptr, touchpad, false);
     ports_.multitouch.connect(touchpad);
     ports_.hid.connectPointing(touchpad);
+}
+
+const std::shared_ptr<InputLoop::Attached>& InputLoop::adopt(std::unique_ptr<InputDevice> device,
+                                                             std::shared_ptr<LinuxKeyboard> keyboard,
+                                                             std::shared_ptr<LinuxTouchpad> touchpad,
+                                                             bool points)
+{
+    const KeyDecoder decoder(device->capabilities().bus);
+    const auto& attached = attached_.emplace_back(std::make_shared<Attached>(Attached{
+        std::move(device), decoder, std::move(keyboard), std::move(touchpad), points, PointerFrame(), {}}));
+    const auto& node = attached->device->node();
+    log_(kindOf(*attached) + " connected: " + attached->device->capabilities().name + " (" + node + ")");
+    attached->readable = watch(node, attached->device->fd(), [this] { gather(); });
+    return attached;
 }
 
 void InputLoop::forgetTouchpad(const std::shared_ptr<LinuxTouchpad>& touchpad)

@@ -87,6 +87,10 @@ private:
     // False when the device may not be opened for lack of permission.
     bool attach(const std::string& node);
     void attachTouchpad(std::unique_ptr<InputDevice> device);
+    // Joins the devices read, is logged and read from now on.
+    const std::shared_ptr<Attached>& adopt(std::unique_ptr<InputDevice> device,
+                                           std::shared_ptr<LinuxKeyboard> keyboard,
+                                           std::shared_ptr<LinuxTouchpad> touchpad, bool points);
     // The framework and the HID managers hear that the pad is gone.
     void forgetTouchpad(const std::shared_ptr<LinuxTouchpad>& touchpad);
     // What the log calls the device.

@@ -130,7 +130,9 @@ void LinuxTouchpad::deliver(std::span<const platform::MTTouch> contacts, double 
         callback = callback_;
         refcon = refcon_;
     }
-    callback(this, contacts.data(), static_cast<int>(contacts.size()), timestamp, frameNumber_++, refcon);
+    // The decoder numbers the frames it makes, and makes none without a contact.
+    callback(this, contacts.data(), static_cast<int>(contacts.size()), timestamp, contacts.front().frame,
+             refcon);
 }
 
 }  // namespace veltrane::linuxbackend

@@ -74,7 +74,6 @@ private:
     void* refcon_ = nullptr;
     bool started_ = false;
     bool connected_ = true;
-    int frameNumber_ = 0;
     // The events taken and not yet delivered, from the first not delivered on.
     std::vector<input_event> taken_;
     std::size_t delivered_ = 0;
