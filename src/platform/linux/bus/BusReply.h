@@ -28,7 +28,8 @@ public:
     std::string error() const;
 
 private:
-    sd_bus_error error_ = SD_BUS_ERROR_NULL;
+    // Empty, as SD_BUS_ERROR_NULL makes it: that macro is a C compound literal, not C++.
+    sd_bus_error error_{};
     sd_bus_message* reply_ = nullptr;
     int result_;
 };
