@@ -74,8 +74,8 @@ std::string SettingsDocument::text() const
     for (const auto& member : unknown_) {
         object[member.key] = member.value;
     }
-    // Texts that are not UTF-8 can only come from a program's writes; they are stored with the bad
-    // bytes replaced rather than not at all.
+    // Texts that are not UTF-8 can only come from a program's writes, as the file's are refused;
+    // they are stored with the bad bytes replaced rather than not at all.
     return object.dump(4, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

@@ -102,6 +102,9 @@ TEST(SettingsFileProblems, AreReportedWhereTheyAreAndTheFileIsNeverOverwritten)
         {"{\n  \"lastVersion\": \"1.2\n}",
          ":2:22: line break or control character inside a string: is its closing \" missing?"},
         {"{\"keyRemap\": true,\n \"keyRemap\": false}", ":2:2: keyRemap is written more than once"},
+        // A Latin-1 é: written back, it would become a replacement character.
+        {"{\"lastVersion\": \"caf\xe9\"}",
+         ":1:21: text that is not UTF-8 inside a string: the file must be saved as UTF-8"},
         {"[true]", ":1:1: the settings must be one JSON object, written between { and }"},
         {"{\"launchOnLogin\": yes}", ":1:19: expected a value"},
     };
