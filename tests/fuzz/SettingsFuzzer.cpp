@@ -1,0 +1,113 @@
+// Any bytes as the settings file, and after a NUL any `veltrane config` command line, its arguments
+// separated by NULs, run on that file. Checked on every input:
+// - a file that can be read writes back a text that reads again and then writes back the same;
+// - the command ends with one of its statuses, and one that succeeded leaves a file that can be read.
+
+#include "SettingsReload.h"
+#include "platform/linux/settings/SettingsCommand.h"
+#include "platform/linux/settings/SettingsDocument.h"
+#include "platform/linux/settings/SettingsError.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using veltrane::linuxbackend::SettingsCommand;
+using veltrane::linuxbackend::SettingsDocument;
+using veltrane::linuxbackend::SettingsError;
+using veltrane::linuxbackend::SettingsFile;
+using veltrane::linuxbackend::SettingsSchema;
+
+const SettingsSchema& schema()
+{
+    static const SettingsSchema known = veltrane::SettingsReload::schema();
+    return known;
+}
+
+[[noreturn]] void fail(const std::string& what)
+{
+    std::fprintf(stderr, "%s\n", what.c_str());
+    std::abort();
+}
+
+void checkWrittenBack(std::string_view text)
+{
+    std::string written;
+    try {
+        written = SettingsDocument::parse(schema(), text).text();
+    } catch (const SettingsError&) {
+        return;
+    }
+    try {
+        if (SettingsDocument::parse(schema(), written).text() != written) {
+            fail("the text written back changes when read and written again:\n" + written);
+        }
+    } catch (const SettingsError& error) {
+        fail(std::string("the text written back cannot be read: ") + error.what() + "\n" + written);
+    }
+}
+
+std::filesystem::path settingsPath()
+{
+    static const std::filesystem::path path = [] {
+        std::string folder = (std::filesystem::temp_directory_path() / "settings-fuzzer-XXXXXX").string();
+        if (::mkdtemp(folder.data()) == nullptr) {
+            fail("cannot make a folder for the settings file");
+        }
+        return std::filesystem::path(folder) / "settings.json";
+    }();
+    return path;
+}
+
+std::vector<std::string> argumentsOf(std::string_view line)
+{
+    std::vector<std::string> arguments;
+    for (std::size_t start = 0; start <= line.size();) {
+        const auto end = std::min(line.find('\0', start), line.size());
+        arguments.emplace_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return arguments;
+}
+
+void checkCommand(std::string_view text, const std::vector<std::string>& arguments)
+{
+    std::ofstream(settingsPath(), std::ios::binary | std::ios::trunc) << text;
+    int status = 0;
+    {
+        SettingsFile file(settingsPath(), schema(), [](const std::string&) {});
+        std::ostringstream out;
+        std::ostringstream err;
+        status = SettingsCommand(file, out, err).run(arguments);
+    }
+    if (status != SettingsCommand::done && status != SettingsCommand::unusableFile &&
+        status != SettingsCommand::refused) {
+        fail("the command ended with status " + std::to_string(status));
+    }
+    const SettingsFile after(settingsPath(), schema(), [](const std::string&) {});
+    if (status == SettingsCommand::done && after.problem()) {
+        fail("the command succeeded and left a file that cannot be read: " + *after.problem());
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const auto command = input.find('\0');
+    const std::string_view text = input.substr(0, command);
+    checkWrittenBack(text);
+    if (command != std::string_view::npos) {
+        checkCommand(text, argumentsOf(input.substr(command + 1)));
+    }
+    return 0;
+}
