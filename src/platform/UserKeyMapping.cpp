@@ -36,7 +36,9 @@ std::optional<HidUsage> UserKeyMapping::release(HidUsage key)
         return map(key);
     }
     const auto mapped = found->mapped;
-    *found = held_[--heldCount_];
+    // Kept in the order they went down, for those who let them go last first.
+    std::copy(found + 1, end, found);
+    --heldCount_;
     return mapped;
 }
 
@@ -50,6 +52,15 @@ std::vector<HidUsage> UserKeyMapping::releaseAll()
     }
     heldCount_ = 0;
     return mapped;
+}
+
+std::vector<HidUsage> UserKeyMapping::heldKeys() const
+{
+    std::vector<HidUsage> keys;
+    for (std::size_t index = 0; index < heldCount_; ++index) {
+        keys.push_back(held_[index].key);
+    }
+    return keys;
 }
 
 std::optional<HidUsage> UserKeyMapping::map(HidUsage key) const

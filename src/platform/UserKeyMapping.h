@@ -24,6 +24,8 @@ public:
     std::optional<HidUsage> release(HidUsage key);
     // The keys still down, as they were mapped, in no particular order; they count as released.
     std::vector<HidUsage> releaseAll();
+    // The physical keys still down, the first pressed first.
+    std::vector<HidUsage> heldKeys() const;
 
 private:
     struct Held {

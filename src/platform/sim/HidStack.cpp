@@ -58,6 +58,11 @@ void HidStack::unplug(const std::string& name)
     if (!device) {
         throw std::invalid_argument("unknown device '" + name + "'");
     }
+    // As a keyboard pulled out of the real machine: what it held goes up, the last pressed first.
+    if (const auto keyboard = std::dynamic_pointer_cast<SimKeyboard>(device)) {
+        const auto held = keyboard->heldKeys();
+        std::for_each(held.rbegin(), held.rend(), [&](HidKey key) { send(keyboard, key, false); });
+    }
     device->disconnect();
     std::erase(devices_, device);
     forEachManager([&](platform::MatchingHidManager& manager) { manager.deviceRemoved(device); });
@@ -83,6 +88,11 @@ void HidStack::key(const std::string& name, HidKey key, bool down)
     if (!keyboard) {
         throw std::invalid_argument("unknown keyboard '" + name + "'");
     }
+    send(keyboard, key, down);
+}
+
+void HidStack::send(const std::shared_ptr<SimKeyboard>& keyboard, HidKey key, bool down)
+{
     sendRawValue(keyboard, key, down);
     if (const auto mapped = down ? keyboard->press(key) : keyboard->release(key)) {
         windowServer_.keyFromDevice(*mapped, down);

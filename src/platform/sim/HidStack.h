@@ -29,6 +29,7 @@ public:
     SimKeyboard& connect(const std::string& name, SimKeyboard::Properties properties);
     void connectPointingDevice(const std::string& name, SimHidDevice::Properties properties,
                                SimHidDevice::Properties serviceProperties);
+    // A keyboard's keys still down go up first, as the real backend lets them up.
     void unplug(const std::string& name);
     SimKeyboard* keyboard(const std::string& name) const;
 
@@ -46,6 +47,8 @@ private:
     void add(const std::shared_ptr<SimHidDevice>& device);
     // What a HID manager's open returns: success, unless a fault is armed for it.
     platform::HidResult openResult();
+    // A key of the keyboard going down or up, raw to the HID managers and mapped to the window server.
+    void send(const std::shared_ptr<SimKeyboard>& keyboard, HidKey key, bool down);
     void sendRawValue(const std::shared_ptr<SimKeyboard>& keyboard, HidKey key, bool down);
     template <class Action> void forEachManager(Action action);
 

@@ -36,6 +36,8 @@ public:
     // desktop lock.
     std::optional<HidKey> press(HidKey key);
     std::optional<HidKey> release(HidKey key);
+    // The physical keys down, the first pressed first.
+    std::vector<HidKey> heldKeys() const { return mapping_.heldKeys(); }
 
 private:
     DesktopLock& lock_;
