@@ -3,7 +3,6 @@
 #include "app/LogLevel.h"
 #include "app/SystemPrefsUtil.h"
 #include "core/Notifications.h"
-#include "keyboard/KeyRemap.h"
 #include "logging/Log.h"
 #include "logging/Logging.h"
 #include "touch/GestureEventRouter.h"
@@ -226,7 +225,7 @@ HyperCGEventProcessor::GestureHandler AppDelegate::gestureHandler()
 
 void AppDelegate::applyKeyMapping()
 {
-    KeyRemap::applyKeyMapping(hidRemap_, defaults_);
+    shared_->applyKeyMapping();
 }
 
 void AppDelegate::frontmostAppToggle()

@@ -1,7 +1,6 @@
 #include "app/PreferenceActions.h"
 
 #include "core/Notifications.h"
-#include "keyboard/KeyRemap.h"
 #include "keyboard/PhysicalKey.h"
 
 #include <functional>
@@ -28,6 +27,8 @@ void PreferenceActions::settingChanged(std::string_view key)
         {"physicalKeycode", [](PreferenceActions& self) { self.capsLockAvailability(); }},
         {"capsLockRemapped", &PreferenceActions::applyKeyMapping},
         {"capsLockKeycode", &PreferenceActions::applyKeyMapping},
+        {"listenerRemap", &PreferenceActions::applyKeyMapping},
+        {"hyperAsCapsLockDisables", &PreferenceActions::applyKeyMapping},
         {"executeQuickHyperKey",
          [](PreferenceActions& self) {
              self.updateListener();
@@ -73,7 +74,7 @@ bool PreferenceActions::capsLockRemapAvailable() const
 
 void PreferenceActions::applyKeyMapping()
 {
-    KeyRemap::applyKeyMapping(shared_.hidRemap(), shared_.defaults());
+    shared_.applyKeyMapping();
 }
 
 void PreferenceActions::updateEventMask()

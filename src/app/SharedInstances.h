@@ -6,6 +6,7 @@
 #include "core/HyperFlags.h"
 #include "core/KeyPresser.h"
 #include "keyboard/HidRemap.h"
+#include "keyboard/KeyRemap.h"
 #include "keyboard/KeyboardHID.h"
 #include "platform/Platform.h"
 
@@ -42,6 +43,16 @@ public:
     void setApplicationToggle(ApplicationToggle* toggle)
     {
         applicationToggle_.store(toggle, std::memory_order_release);
+    }
+    // Puts the key mapping the settings say on the keyboards, unless the engine stands aside for
+    // the application in front: there caps lock and the hyper key must stay plain keys, whatever
+    // setting changes meanwhile; the switch to the next application applies the mapping then.
+    void applyKeyMapping()
+    {
+        const auto* toggle = applicationToggle();
+        if (toggle == nullptr || !toggle->disabledForApp()) {
+            KeyRemap::applyKeyMapping(hidRemap_, defaults_);
+        }
     }
 
 private:

@@ -1,7 +1,6 @@
 #include "app/StatusMenuController.h"
 
 #include "app/LogLevel.h"
-#include "keyboard/KeyRemap.h"
 #include "logging/Logging.h"
 
 namespace veltrane {
@@ -17,7 +16,7 @@ constexpr float kRelaunchDelay = 5.0f;
 StatusMenuController::StatusMenuController(const platform::Platform& platform, SharedInstances& shared,
                                            AccessibilityAuthorization& accessibilityAuthorization,
                                            Relauncher& relauncher, TouchViewer* viewer)
-    : platform_(platform), shared_(shared), defaults_(shared.defaults()), hidRemap_(shared.hidRemap()),
+    : platform_(platform), shared_(shared), defaults_(shared.defaults()),
       accessibilityAuthorization_(accessibilityAuthorization), relauncher_(relauncher), viewer_(viewer)
 {
 }
@@ -51,7 +50,7 @@ void StatusMenuController::menuAction(MenuAction action, bool senderIsOn)
             defaults_.restartOnWakeDelay().value() == 0.0f ? kRelaunchDelay : 0.0f);
     case MenuAction::synthesizeCapsLockRemap:
         toggle(defaults_.listenerRemap());
-        return KeyRemap::applyKeyMapping(hidRemap_, defaults_);
+        return shared_.applyKeyMapping();
     case MenuAction::toggleLogToFile:
         return toggleLogToFile();
     case MenuAction::toggleLogDebugMessages:

@@ -44,7 +44,6 @@ private:
     const platform::Platform& platform_;
     SharedInstances& shared_;
     Defaults& defaults_;
-    HidRemap& hidRemap_;
     AccessibilityAuthorization& accessibilityAuthorization_;
     Relauncher& relauncher_;
     TouchViewer* viewer_;
