@@ -106,8 +106,15 @@ std::vector<std::string> BusDistributedNotificationCenter::namesOnBus() const
     // Answered by the bus itself, from what it holds: a wait as short as a call can be.
     const BusReply reply(bus_->get(), "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
                          "ListNames", nullptr);
+    return reply.ok() ? wellKnownNamesIn(reply.message()) : std::vector<std::string>();
+}
+
+std::vector<std::string> BusDistributedNotificationCenter::wellKnownNamesIn(sd_bus_message* reply)
+{
+    // Reading a list of strings would take a list of signatures or object paths too.
     char** names = nullptr;
-    if (!reply.ok() || sd_bus_message_read_strv(reply.message(), &names) < 0 || names == nullptr) {
+    if (sd_bus_message_has_signature(reply, "as") == 0 || sd_bus_message_read_strv(reply, &names) < 0 ||
+        names == nullptr) {
         return {};
     }
     std::vector<std::string> wellKnown;
@@ -124,22 +131,30 @@ std::vector<std::string> BusDistributedNotificationCenter::namesOnBus() const
 
 void BusDistributedNotificationCenter::onSignal(sd_bus_message* signal)
 {
+    if (const auto notification = notificationIn(signal)) {
+        local_.post(notification->name, notification->object);
+    }
+}
+
+std::optional<BusDistributedNotificationCenter::Notification>
+BusDistributedNotificationCenter::notificationIn(sd_bus_message* signal)
+{
     const char* interface = sd_bus_message_get_interface(signal);
     const char* member = sd_bus_message_get_member(signal);
     if (interface == nullptr || member == nullptr) {
-        return;
+        return std::nullopt;
     }
-    std::optional<std::string> object;
+    Notification notification{std::string(interface) + "." + member, std::nullopt};
     if (sd_bus_message_has_signature(signal, "s") != 0) {
         const char* text = nullptr;
         if (sd_bus_message_read(signal, "s", &text) < 0) {
-            return;
+            return std::nullopt;
         }
-        object = text;
+        notification.object = text;
     } else if (sd_bus_message_has_signature(signal, "") == 0) {
-        return;  // not one of ours
+        return std::nullopt;
     }
-    local_.post(std::string(interface) + "." + member, object);
+    return notification;
 }
 
 }  // namespace veltrane::linuxbackend

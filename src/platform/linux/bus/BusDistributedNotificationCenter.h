@@ -8,6 +8,7 @@
 #include <systemd/sd-bus.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,16 @@ public:
     std::vector<std::string> namesOnBus() const;
     // Empty while notifications travel on the bus; else why they do not.
     const std::string& problem() const { return problem_; }
+
+    struct Notification {
+        std::string name;
+        std::optional<std::string> object;
+    };
+    // The notification a signal sent to kPath carries; nothing for one with other arguments, which
+    // any program may send.
+    static std::optional<Notification> notificationIn(sd_bus_message* signal);
+    // The well-known names in the bus's answer to ListNames.
+    static std::vector<std::string> wellKnownNamesIn(sd_bus_message* reply);
 
 private:
     void connect(Reactor& reactor, const std::string& address, const std::string& presence);

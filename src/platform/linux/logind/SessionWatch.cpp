@@ -2,13 +2,14 @@
 
 #include "platform/linux/bus/BusConnection.h"
 #include "platform/linux/bus/BusReply.h"
+#include "platform/linux/logind/LogindMessages.h"
 #include "platform/linux/logind/LogindNames.h"
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -16,23 +17,18 @@ namespace veltrane::linuxbackend {
 
 namespace {
 
-bool isActive(const char* property)
-{
-    return std::strcmp(property, "Active") == 0;
-}
-
 // The session's object path in the reply; or nothing, with why.
 std::optional<std::string> sessionIn(const BusReply& reply, std::string& why)
 {
-    const char* path = nullptr;
     if (!reply.ok()) {
         why = reply.error();
-    } else if (const int result = sd_bus_message_read(reply.message(), "o", &path); result < 0) {
-        why = "unreadable answer: " + BusConnection::describe(nullptr, result);
-    } else {
-        return path;
+        return std::nullopt;
     }
-    return std::nullopt;
+    auto path = LogindMessages::sessionPath(reply.message());
+    if (!path) {
+        why = "unreadable answer: " + BusConnection::describe(nullptr, -EBADMSG);
+    }
+    return path;
 }
 
 }  // namespace
@@ -91,58 +87,16 @@ void SessionWatch::watch()
 
 void SessionWatch::onPropertiesChanged(sd_bus_message* signal)
 {
-    const char* interface = nullptr;
-    if (sd_bus_message_read(signal, "s", &interface) < 0 ||
-        std::strcmp(interface, logindSessionInterface) != 0) {
+    const auto change = LogindMessages::sessionChange(signal);
+    if (!change) {
         return;
     }
-    readChanged(signal);
-    if (activeInvalidated(signal)) {
+    for (const bool active : change->active) {
+        activeIs(active);
+    }
+    if (change->activeInvalidated) {
         askWhetherActive();
     }
-}
-
-// Reads the changed properties, "a{sv}"; stops at the first that is not as it should be.
-void SessionWatch::readChanged(sd_bus_message* signal)
-{
-    if (sd_bus_message_enter_container(signal, 'a', "{sv}") <= 0) {
-        return;
-    }
-    while (sd_bus_message_enter_container(signal, 'e', "sv") > 0) {
-        const char* property = nullptr;
-        int active = 0;
-        if (sd_bus_message_read(signal, "s", &property) < 0) {
-            return;
-        }
-        if (!isActive(property)) {
-            if (sd_bus_message_skip(signal, "v") < 0) {
-                return;
-            }
-        } else if (sd_bus_message_read(signal, "v", "b", &active) < 0) {
-            return;
-        } else {
-            activeIs(active != 0);
-        }
-        if (sd_bus_message_exit_container(signal) < 0) {
-            return;
-        }
-    }
-    sd_bus_message_exit_container(signal);
-}
-
-// Whether the invalidated properties, "as", name Active: its new value is then to be asked for.
-bool SessionWatch::activeInvalidated(sd_bus_message* signal)
-{
-    if (sd_bus_message_enter_container(signal, 'a', "s") <= 0) {
-        return false;
-    }
-    const char* property = nullptr;
-    while (sd_bus_message_read_basic(signal, 's', &property) > 0) {
-        if (isActive(property)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void SessionWatch::askWhetherActive()
@@ -158,13 +112,13 @@ void SessionWatch::askWhetherActive()
 
 void SessionWatch::onActiveReply(sd_bus_message* reply)
 {
-    int active = 0;
-    if (const int result = sd_bus_message_read(reply, "v", "b", &active); result < 0) {
+    const auto active = LogindMessages::active(reply);
+    if (!active) {
         callbacks_.log("cannot tell whether the session is active: " +
-                       BusConnection::describe(sd_bus_message_get_error(reply), result));
+                       BusConnection::describe(sd_bus_message_get_error(reply), -EBADMSG));
         return;
     }
-    activeIs(active != 0);
+    activeIs(*active);
 }
 
 void SessionWatch::activeIs(bool active)

@@ -24,8 +24,6 @@ private:
     std::optional<std::string> findSession(std::string& why);
     void watch();
     void onPropertiesChanged(sd_bus_message* signal);
-    void readChanged(sd_bus_message* signal);
-    bool activeInvalidated(sd_bus_message* signal);
     void askWhetherActive();
     void onActiveReply(sd_bus_message* reply);
     void activeIs(bool active);

@@ -1,6 +1,7 @@
 #include "platform/linux/logind/SleepInhibitor.h"
 
 #include "platform/linux/bus/BusConnection.h"
+#include "platform/linux/logind/LogindMessages.h"
 #include "platform/linux/logind/LogindNames.h"
 
 #include <fcntl.h>
@@ -30,11 +31,11 @@ void SleepInhibitor::letGo()
 
 void SleepInhibitor::onPrepareForSleep(sd_bus_message* signal)
 {
-    int starting = 0;
-    if (sd_bus_message_read(signal, "b", &starting) < 0) {
+    const auto starting = LogindMessages::sleepStarting(signal);
+    if (!starting) {
         return;
     }
-    sleeping_ = starting != 0;
+    sleeping_ = *starting;
     if (sleeping_) {
         callbacks_.willSleep();
         delay_.reset();
@@ -57,10 +58,9 @@ void SleepInhibitor::askForDelay()
 
 void SleepInhibitor::onInhibitReply(sd_bus_message* reply)
 {
-    int lent = -1;
-    const int result = sd_bus_message_read(reply, "h", &lent);
-    if (result < 0) {
-        refused(BusConnection::describe(sd_bus_message_get_error(reply), result));
+    const auto lent = LogindMessages::delay(reply);
+    if (!lent) {
+        refused(BusConnection::describe(sd_bus_message_get_error(reply), -EBADMSG));
         return;
     }
     // Granted once the sleep had begun: held, it would keep that sleep waiting until logind gives up.
@@ -68,7 +68,7 @@ void SleepInhibitor::onInhibitReply(sd_bus_message* reply)
         return;
     }
     // The reply owns the descriptor it carries; ours must outlive it.
-    FileDescriptor delay(::fcntl(lent, F_DUPFD_CLOEXEC, 3));
+    FileDescriptor delay(::fcntl(*lent, F_DUPFD_CLOEXEC, 3));
     if (!delay.valid()) {
         refused(BusConnection::describe(nullptr, -errno));
         return;

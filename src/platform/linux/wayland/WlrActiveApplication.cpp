@@ -1,5 +1,7 @@
 #include "platform/linux/wayland/WlrActiveApplication.h"
 
+#include "platform/linux/wayland/WlrToplevels.h"
+
 #include <poll.h>
 #include <sys/epoll.h>
 #include <wayland-client.h>
@@ -11,9 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <span>
 #include <system_error>
-#include <unordered_map>
 
 namespace veltrane::linuxbackend {
 
@@ -33,14 +33,6 @@ std::string nameOf(const std::optional<std::string>& display)
     return named != nullptr && *named != '\0' ? named : "wayland-0";
 }
 
-bool includesActivated(const wl_array* states)
-{
-    const std::span values(static_cast<const std::uint32_t*>(states->data),
-                           states->size / sizeof(std::uint32_t));
-    return std::ranges::find(values, std::uint32_t{ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_ACTIVATED}) !=
-           values.end();
-}
-
 }  // namespace
 
 // The connection and what it learnt of the windows. While it watches, it means to read from the
@@ -56,16 +48,6 @@ public:
     std::optional<RunningApplication> current() const { return current_; }
 
 private:
-    // A window's changes apply together at its done event; until then they are pending.
-    struct Window {
-        std::string appId;
-        bool activated = false;
-    };
-    struct Toplevel {
-        Window pending;
-        Window shown;
-    };
-
     std::string connect(const std::optional<std::string>& display);
     std::string roundtrip();
     std::string lost() const;
@@ -74,8 +56,6 @@ private:
     void follow();
     void watch(zwlr_foreign_toplevel_handle_v1* handle);
     void forget(zwlr_foreign_toplevel_handle_v1* handle);
-    void review();
-    std::optional<RunningApplication> identify(const std::string& appId) const;
     void tell(const std::optional<RunningApplication>& application);
     void giveUp(const std::string& why);
 
@@ -84,14 +64,11 @@ private:
     static const zwlr_foreign_toplevel_manager_v1_listener managerListener;
     static const zwlr_foreign_toplevel_handle_v1_listener toplevelListener;
 
-    Lookup lookup_;
     Handler changed_;
     wl_display* display_ = nullptr;
     wl_registry* registry_ = nullptr;
     zwlr_foreign_toplevel_manager_v1* manager_ = nullptr;
-    std::unordered_map<zwlr_foreign_toplevel_handle_v1*, Toplevel> toplevels_;
-    std::string shownAppId_;
-    bool reviewDue_ = false;
+    WlrToplevels toplevels_;
     std::optional<RunningApplication> current_;
     std::string problem_;
     // Watched while prepared to read.
@@ -132,22 +109,15 @@ const zwlr_foreign_toplevel_manager_v1_listener WlrActiveApplication::Session::m
 
 const zwlr_foreign_toplevel_handle_v1_listener WlrActiveApplication::Session::toplevelListener = {
     .title = [](void*, zwlr_foreign_toplevel_handle_v1*, const char*) {},
-    .app_id =
-        [](void* data, zwlr_foreign_toplevel_handle_v1* handle, const char* appId) {
-            static_cast<Session*>(data)->toplevels_[handle].pending.appId = appId != nullptr ? appId : "";
-        },
+    .app_id = [](void* data, zwlr_foreign_toplevel_handle_v1* handle,
+                 const char* appId) { static_cast<Session*>(data)->toplevels_.appId(handle, appId); },
     .output_enter = [](void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {},
     .output_leave = [](void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {},
-    .state =
-        [](void* data, zwlr_foreign_toplevel_handle_v1* handle, wl_array* states) {
-            static_cast<Session*>(data)->toplevels_[handle].pending.activated = includesActivated(states);
-        },
+    .state = [](void* data, zwlr_foreign_toplevel_handle_v1* handle,
+                wl_array* states) { static_cast<Session*>(data)->toplevels_.state(handle, *states); },
     .done =
         [](void* data, zwlr_foreign_toplevel_handle_v1* handle) {
-            auto* session = static_cast<Session*>(data);
-            auto& toplevel = session->toplevels_[handle];
-            toplevel.shown = toplevel.pending;
-            session->reviewDue_ = true;
+            static_cast<Session*>(data)->toplevels_.done(handle);
         },
     .closed = [](void* data,
                  zwlr_foreign_toplevel_handle_v1* handle) { static_cast<Session*>(data)->forget(handle); },
@@ -156,7 +126,7 @@ const zwlr_foreign_toplevel_handle_v1_listener WlrActiveApplication::Session::to
 
 WlrActiveApplication::Session::Session(Reactor& reactor, const std::optional<std::string>& display,
                                        Lookup lookup, Handler changed)
-    : lookup_(std::move(lookup)), changed_(std::move(changed))
+    : changed_(std::move(changed)), toplevels_(std::move(lookup))
 {
     problem_ = connect(display);
     if (problem_.empty() && !prepare()) {
@@ -174,7 +144,7 @@ WlrActiveApplication::Session::~Session()
         readable_.reset();
         wl_display_cancel_read(display_);
     }
-    for (const auto& [handle, toplevel] : toplevels_) {
+    for (auto* handle : toplevels_.handles()) {
         zwlr_foreign_toplevel_handle_v1_destroy(handle);
     }
     if (manager_ != nullptr) {
@@ -277,45 +247,21 @@ void WlrActiveApplication::Session::follow()
     }
     // Once per batch: a focus moving between windows comes as two done events, and the moment
     // between them, with no window activated, is not a change.
-    if (reviewDue_) {
-        review();
+    if (toplevels_.reviewDue()) {
+        tell(toplevels_.frontmost());
     }
 }
 
 void WlrActiveApplication::Session::watch(zwlr_foreign_toplevel_handle_v1* handle)
 {
-    toplevels_.try_emplace(handle);
+    toplevels_.add(handle);
     zwlr_foreign_toplevel_handle_v1_add_listener(handle, &toplevelListener, this);
 }
 
 void WlrActiveApplication::Session::forget(zwlr_foreign_toplevel_handle_v1* handle)
 {
-    toplevels_.erase(handle);
+    toplevels_.closed(handle);
     zwlr_foreign_toplevel_handle_v1_destroy(handle);
-    reviewDue_ = true;
-}
-
-void WlrActiveApplication::Session::review()
-{
-    reviewDue_ = false;
-    const auto frontmost =
-        std::ranges::find_if(toplevels_, [](const auto& entry) { return entry.second.shown.activated; });
-    const std::string appId = frontmost == toplevels_.end() ? "" : frontmost->second.shown.appId;
-    if (appId != shownAppId_) {
-        shownAppId_ = appId;
-        tell(identify(appId));
-    }
-}
-
-std::optional<RunningApplication> WlrActiveApplication::Session::identify(const std::string& appId) const
-{
-    if (appId.empty()) {
-        return std::nullopt;
-    }
-    if (auto known = lookup_ ? lookup_(appId) : std::nullopt) {
-        return known;
-    }
-    return RunningApplication{appId, appId};
 }
 
 void WlrActiveApplication::Session::tell(const std::optional<RunningApplication>& application)

@@ -16,8 +16,8 @@ namespace veltrane::linuxbackend {
 // used and destroyed on the reactor's thread.
 class WlrActiveApplication {
 public:
-    // The application an app_id belongs to, or nothing when unknown: then the app_id serves as both
-    // its identifier and its name.
+    // The application an app_id belongs to, or nothing when unknown: then the app_id, if it is
+    // printable text, serves as both its identifier and its name.
     using Lookup = std::function<std::optional<platform::RunningApplication>(const std::string& appId)>;
     using Handler = std::function<void(const std::optional<platform::RunningApplication>& application)>;
 

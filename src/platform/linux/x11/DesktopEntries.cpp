@@ -1,5 +1,7 @@
 #include "platform/linux/x11/DesktopEntries.h"
 
+#include "platform/linux/system/PrintableText.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -91,7 +93,8 @@ std::vector<std::string> words(const std::string& exec)
         while (i < exec.size() && std::isspace(static_cast<unsigned char>(exec[i])) != 0) {
             ++i;
         }
-        if (i == exec.size()) {
+        // A quote left open ends the last word past the end.
+        if (i >= exec.size()) {
             return found;
         }
         std::string word;
@@ -156,10 +159,11 @@ std::string valueOr(const Keys& keys, const std::string& key)
     return found == keys.end() ? std::string() : found->second;
 }
 
-bool launchable(const Keys& keys)
+bool launchable(const Keys& keys, const std::string& id)
 {
-    return valueOr(keys, "Type") == "Application" && valueOr(keys, "Hidden") != "true" &&
-           !valueOr(keys, "Name").empty();
+    const auto name = valueOr(keys, "Name");
+    return valueOr(keys, "Type") == "Application" && valueOr(keys, "Hidden") != "true" && !name.empty() &&
+           isPrintableText(name) && isPrintableText(id);
 }
 
 std::vector<fs::path> pathList(const char* variable, const std::string& fallback)
@@ -246,7 +250,7 @@ std::vector<DesktopEntries::Application> DesktopEntries::load(const std::vector<
                 continue;
             }
             const auto keys = entryKeys(file.path);
-            if (launchable(keys)) {
+            if (launchable(keys, file.id)) {
                 auto& into = valueOr(keys, "NoDisplay") == "true" ? hidden : loaded;
                 into.push_back({{std::move(file.id), valueOr(keys, "Name")},
                                 valueOr(keys, "StartupWMClass"),

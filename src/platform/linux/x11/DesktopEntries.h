@@ -25,7 +25,8 @@ public:
     static std::vector<std::filesystem::path> defaultFolders();
 
     // Searched recursively; for one desktop file id, the entry in the earliest folder counts, and
-    // a Hidden one there removes the application.
+    // a Hidden one there removes the application. An entry whose id or Name is no printable text
+    // names no application.
     explicit DesktopEntries(std::vector<std::filesystem::path> folders = defaultFolders());
 
     // The application of a window of that WM_CLASS: the entry whose StartupWMClass is the class or

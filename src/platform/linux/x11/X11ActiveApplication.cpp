@@ -1,5 +1,6 @@
 #include "platform/linux/x11/X11ActiveApplication.h"
 
+#include "platform/linux/system/PrintableText.h"
 #include "platform/linux/x11/X11Connection.h"
 
 #include <sys/epoll.h>
@@ -28,18 +29,23 @@ struct WindowClass {
     std::string name;
 };
 
-// WM_CLASS holds the instance and the class, each ended by a NUL. It should be a STRING, but some
-// toolkits write it as UTF8_STRING.
-std::optional<WindowClass> windowClassOf(X11Connection& connection, xcb_window_t window)
+// WM_CLASS holds the instance and the class, each ended by a NUL.
+std::optional<WindowClass> windowClassIn(std::string_view text)
 {
-    const auto text = connection.text(window, XCB_ATOM_WM_CLASS, XCB_GET_PROPERTY_TYPE_ANY, kMostClass);
     const auto split = std::min(text.find('\0'), text.size());
-    WindowClass found{text.substr(0, split), split < text.size() ? text.substr(split + 1) : ""};
+    WindowClass found{std::string(text.substr(0, split)),
+                      std::string(split < text.size() ? text.substr(split + 1) : "")};
     found.name.resize(std::min(found.name.find('\0'), found.name.size()));
     if (found.instance.empty() && found.name.empty()) {
         return std::nullopt;
     }
     return found;
+}
+
+// It should be a STRING, but some toolkits write it as UTF8_STRING.
+std::string windowClassOf(X11Connection& connection, xcb_window_t window)
+{
+    return connection.text(window, XCB_ATOM_WM_CLASS, XCB_GET_PROPERTY_TYPE_ANY, kMostClass);
 }
 
 // Where the process runs from; a replaced program still names its old file, marked as deleted.
@@ -56,10 +62,13 @@ std::optional<std::filesystem::path> executableOf(std::uint32_t pid)
     return path;
 }
 
-std::optional<platform::RunningApplication> identify(const DesktopEntries& entries,
-                                                     const std::optional<WindowClass>& windowClass,
-                                                     const std::optional<std::filesystem::path>& executable)
+}  // namespace
+
+std::optional<platform::RunningApplication>
+X11ActiveApplication::identify(const DesktopEntries& entries, std::string_view windowClassText,
+                               const std::optional<std::filesystem::path>& executable)
 {
+    const auto windowClass = windowClassIn(windowClassText);
     auto entry =
         windowClass ? entries.forWindowClass(windowClass->instance, windowClass->name) : std::nullopt;
     if (!entry && executable) {
@@ -68,13 +77,11 @@ std::optional<platform::RunningApplication> identify(const DesktopEntries& entri
     if (entry) {
         return platform::RunningApplication{entry->id, entry->name};
     }
-    if (windowClass && !windowClass->name.empty()) {
+    if (windowClass && !windowClass->name.empty() && isPrintableText(windowClass->name)) {
         return platform::RunningApplication{windowClass->name, windowClass->name};
     }
     return std::nullopt;
 }
-
-}  // namespace
 
 X11ActiveApplication::X11ActiveApplication(Reactor& reactor, const std::string& display,
                                            std::shared_ptr<const DesktopEntries> entries, Handler changed)
@@ -167,7 +174,7 @@ std::optional<platform::RunningApplication> X11ActiveApplication::frontmost()
     connection_->watchDestruction(active.front());
     xcb_window_t client = active.front();
     auto windowClass = windowClassOf(*connection_, client);
-    if (!windowClass) {
+    if (!windowClassIn(windowClass)) {
         client = clientBelow(client, kFrameDepth).value_or(client);
         windowClass = windowClassOf(*connection_, client);
     }
@@ -181,7 +188,7 @@ std::optional<std::uint32_t> X11ActiveApplication::clientBelow(std::uint32_t win
     const auto children = depth > 0 ? connection_->children(window) : std::vector<xcb_window_t>();
     const auto client = std::ranges::find_if(children, [this](xcb_window_t child) {
         return !connection_->values(child, atoms_.wmState, atoms_.wmState, 1).empty() ||
-               windowClassOf(*connection_, child).has_value();
+               windowClassIn(windowClassOf(*connection_, child)).has_value();
     });
     if (client != children.end()) {
         return *client;

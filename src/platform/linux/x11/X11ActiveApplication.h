@@ -5,10 +5,12 @@
 #include "platform/linux/x11/DesktopEntries.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace veltrane::linuxbackend {
 
@@ -39,6 +41,12 @@ public:
     std::string problem() const;
     // The frontmost application, or nothing; the last one known after the watch ended.
     std::optional<platform::RunningApplication> current() const;
+
+    // The application of a window whose WM_CLASS property holds that, and whose process runs that
+    // executable; nothing for a window the entries do not know and whose class is no printable text.
+    static std::optional<platform::RunningApplication>
+    identify(const DesktopEntries& entries, std::string_view windowClass,
+             const std::optional<std::filesystem::path>& executable);
 
 private:
     struct Atoms {

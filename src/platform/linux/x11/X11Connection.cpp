@@ -1,11 +1,12 @@
 #include "platform/linux/x11/X11Connection.h"
 
+#include "platform/linux/x11/X11Property.h"
+
 #include <poll.h>
 #include <xcb/xcbext.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 
 namespace veltrane::linuxbackend {
 
@@ -21,13 +22,6 @@ std::string described(const std::string& display)
     }
     const char* named = std::getenv("DISPLAY");
     return named != nullptr ? named : "(DISPLAY is not set)";
-}
-
-// What the reply holds: a hostile server may claim more than it sent.
-std::size_t valueBytes(const xcb_get_property_reply_t& reply)
-{
-    const auto claimed = static_cast<std::size_t>(std::max(xcb_get_property_value_length(&reply), 0));
-    return std::min(claimed, std::size_t{reply.length} * 4);
 }
 
 }  // namespace
@@ -68,22 +62,14 @@ xcb_atom_t X11Connection::atom(const std::string& name)
 std::vector<std::uint32_t> X11Connection::values(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
                                                  std::uint32_t most)
 {
-    const auto reply = propertyReply(window, property, type, 32, most);
-    if (reply == nullptr) {
-        return {};
-    }
-    std::vector<std::uint32_t> found(valueBytes(*reply) / sizeof(std::uint32_t));
-    std::memcpy(found.data(), xcb_get_property_value(reply.get()), found.size() * sizeof(std::uint32_t));
-    return found;
+    const auto reply = propertyReply(window, property, type, most);
+    return reply == nullptr ? std::vector<std::uint32_t>() : X11Property::values(*reply, type);
 }
 
 std::string X11Connection::text(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, std::uint32_t most)
 {
-    const auto reply = propertyReply(window, property, type, 8, most);
-    if (reply == nullptr) {
-        return {};
-    }
-    return {static_cast<const char*>(xcb_get_property_value(reply.get())), valueBytes(*reply)};
+    const auto reply = propertyReply(window, property, type, most);
+    return reply == nullptr ? std::string() : X11Property::text(*reply, type);
 }
 
 std::vector<xcb_window_t> X11Connection::children(xcb_window_t window)
@@ -165,16 +151,10 @@ void* X11Connection::await(unsigned int request)
 }
 
 X11Connection::Owned<xcb_get_property_reply_t>
-X11Connection::propertyReply(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, std::uint8_t format,
-                             std::uint32_t most)
+X11Connection::propertyReply(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, std::uint32_t most)
 {
     const auto request = xcb_get_property(connection_.get(), 0, window, property, type, 0, most);
-    auto reply = answer<xcb_get_property_reply_t>(request.sequence);
-    if (reply == nullptr || (type != XCB_GET_PROPERTY_TYPE_ANY && reply->type != type) ||
-        reply->format != format) {
-        return nullptr;
-    }
-    return reply;
+    return answer<xcb_get_property_reply_t>(request.sequence);
 }
 
 // A window that is already gone earns an error among the events, which changed() passes over.

@@ -67,7 +67,7 @@ public:
 private:
     void* await(unsigned int request);
     Owned<xcb_get_property_reply_t> propertyReply(xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
-                                                  std::uint8_t format, std::uint32_t most);
+                                                  std::uint32_t most);
     void select(xcb_window_t window, std::uint32_t events);
     void throwIfBroken() const;
 

@@ -79,10 +79,13 @@ TEST_F(DesktopEntriesTest, SkipsWhatIsNotAnApplicationEntry)
     write("system/action.desktop", "[Desktop Entry]\nType=Application\n[Desktop Action new]\nName=Action\n");
     write("system/link.desktop", "[Desktop Entry]\nType=Link\nName=Link\n");
     write("system/notes.txt", application("Notes"));
+    write("system/garbled.desktop", application("Bad\xc0\xaf\x1b[0m"));
+    write("system/quote.desktop", application("Quote", "Exec=\"unterminated\n"));
 
     const auto desktop = entries();
     EXPECT_EQ(desktop.forWindowClass("long", ""), (Entry{"long", "Long"}));
-    for (const char* id : {"binary", "huge", "groupless", "action", "link", "notes"}) {
+    EXPECT_EQ(desktop.forExecutable("/bin/unterminated"), (Entry{"quote", "Quote"}));
+    for (const char* id : {"binary", "huge", "groupless", "action", "link", "notes", "garbled"}) {
         EXPECT_EQ(desktop.forWindowClass(id, ""), std::nullopt) << id;
     }
 }
