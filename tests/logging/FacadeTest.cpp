@@ -1,3 +1,4 @@
+#include "RecordingSystemLog.h"
 #include "TemporaryFolder.h"
 #include "logging/BundleInfo.h"
 #include "logging/ConsoleDestination.h"
@@ -26,19 +27,13 @@
 namespace logging {
 namespace {
 
-using testing::TemporaryFolder;
 using veltrane::platform::SystemLogLevel;
+using veltrane::testsupport::TemporaryFolder;
 using Lines = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-// The fakes are read once the destinations have written what they were given; only whether the window
-// is open is asked while lines arrive.
-struct FakeSystemLog : veltrane::platform::SystemLog {
-    void write(SystemLogLevel level, std::string_view text) override { entries.emplace_back(level, text); }
-
-    std::vector<std::pair<SystemLogLevel, std::string>> entries;
-};
-
+// Read once the destinations have written what they were given; only whether it is open is asked
+// while lines arrive.
 struct FakeLogWindow : LogWindow {
     bool isOpen() const override { return open; }
     void appendLine(const std::string& line) override { text += line; }
@@ -142,7 +137,7 @@ protected:
     TemporaryFolder folder;
     fs::path appLog = folder / "Veltrane" / "Veltrane.log";
     std::shared_ptr<FakeLogWindow> window = std::make_shared<FakeLogWindow>();
-    FakeSystemLog systemLog;
+    veltrane::testsupport::RecordingSystemLog systemLog;
 };
 
 // The message is evaluated once for every destination that takes the call, and not at all when none
@@ -414,7 +409,7 @@ TEST_F(FacadeTest, HelperWritesToTheUnifiedLogUnderTheMainApplicationsName)
     const auto file = written(folder / "Veltrane" / "VeltraneHelper.log");
     EXPECT_NE(file.find("build 0.1.0"), std::string::npos);
     EXPECT_NE(file.find("helper failed"), std::string::npos);
-    const auto entries = systemLog.entries;
+    const auto entries = systemLog.lines;
     ASSERT_EQ(entries.size(), 2U);
     EXPECT_EQ(entries[0].first, SystemLogLevel::info);
     EXPECT_TRUE(entries[0].second.starts_with("com-marrowind-Veltrane ")) << entries[0].second;
@@ -457,7 +452,7 @@ TEST_F(FacadeTest, ConsoleWritesToTheUnifiedLogTheLegacyConsoleOrStandardOutput)
         {SystemLogLevel::info, "org-example-Tool failed"},
         {SystemLogLevel::info, "org-example-Tool failed"},
         {SystemLogLevel::error, "org-example-Tool failed"}};
-    EXPECT_EQ(systemLog.entries, expected);
+    EXPECT_EQ(systemLog.lines, expected);
 }
 
 TEST(LoggingAtExit, QueuedLinesAreWrittenBeforeTheProcessEnds)

@@ -13,7 +13,7 @@
 namespace logging {
 namespace {
 
-using testing::TemporaryFolder;
+using veltrane::testsupport::TemporaryFolder;
 namespace fs = std::filesystem;
 
 // What a failed write prints: the location as a file URL.

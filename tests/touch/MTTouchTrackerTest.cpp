@@ -2,6 +2,7 @@
 
 #include "FixedMultitouch.h"
 #include "NoBindings.h"
+#include "RecordingSystemLog.h"
 #include "platform/sim/SimUserDefaults.h"
 #include "touch/TouchPhase.h"
 
@@ -22,16 +23,6 @@ constexpr std::uint64_t kBuiltInDeviceId = 0x0200000001000000;
 constexpr std::uint64_t kUnknownDeviceId = 0x0400000000000777;
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
-
-class RecordingLog final : public platform::SystemLog {
-public:
-    void write(platform::SystemLogLevel level, std::string_view text) override
-    {
-        lines.emplace_back(level, text);
-    }
-
-    std::vector<std::pair<platform::SystemLogLevel, std::string>> lines;
-};
 
 // One contact of a frame: by default a firm, small, still finger in the middle of the surface.
 struct Contact {
@@ -123,7 +114,7 @@ protected:
     testing::NoBindings bindings;
     DevicesModel devices{bindings, true};
     FixedMultitouch multitouch;
-    RecordingLog log;
+    testsupport::RecordingSystemLog log;
     testing::FixedDevice device{kBuiltInDeviceId};
 
 private:

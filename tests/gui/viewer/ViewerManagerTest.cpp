@@ -1,4 +1,5 @@
 #include "gui/viewer/ViewerManager.h"
+#include "RecordingSystemLog.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +14,6 @@
 
 namespace veltrane::gui {
 namespace {
-
-class RecordingSystemLog final : public platform::SystemLog {
-public:
-    void write(platform::SystemLogLevel level, std::string_view text) override
-    {
-        lines.push_back((level == platform::SystemLogLevel::info ? "info " : "other ") + std::string(text));
-    }
-
-    std::vector<std::string> lines;
-};
 
 struct Surface {
     TouchOrigin origin;
@@ -86,7 +77,7 @@ protected:
         return false;
     }
 
-    RecordingSystemLog systemLog;
+    testsupport::RecordingSystemLog systemLog;
     ViewerManager viewer{systemLog};
 };
 
@@ -106,7 +97,9 @@ TEST_F(ViewerManagerTest, EachDeviceGetsAWindowAsLargeAsItsSurfaceCentredTwentyP
     const QPoint first = window(1)->geometry().center();
     EXPECT_EQ(window(2)->geometry().center() - first, QPoint(20, 20));
     EXPECT_EQ(window(3)->geometry().center() - first, QPoint(40, 40));
-    EXPECT_EQ(systemLog.lines, std::vector<std::string>(3, "info com-marrowind-Veltrane Opened viewer"));
+    const std::pair opened{platform::SystemLogLevel::info,
+                           std::string("com-marrowind-Veltrane Opened viewer")};
+    EXPECT_EQ(systemLog.lines, std::vector(3, opened));
 }
 
 TEST_F(ViewerManagerTest, AClosedWindowStaysClosedUntilAResetOrUntilTheLastClosedSwitchesTheViewerOff)

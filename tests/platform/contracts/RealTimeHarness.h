@@ -6,6 +6,7 @@
 #include <chrono>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace veltrane::contracts {
@@ -28,6 +29,31 @@ public:
 
 protected:
     std::vector<std::weak_ptr<platform::Queue>> queues_;
+};
+
+// Loops (with run and quit) that each run on a thread of the harness until the test ends.
+template <class Loop> class LoopThreadsHarness : public RealTimeHarness {
+public:
+    LoopThreadsHarness() = default;
+    LoopThreadsHarness(const LoopThreadsHarness&) = delete;
+    LoopThreadsHarness& operator=(const LoopThreadsHarness&) = delete;
+    ~LoopThreadsHarness()
+    {
+        for (auto& [loop, thread] : loops_) {
+            loop->quit();
+            thread.join();
+        }
+    }
+
+protected:
+    std::shared_ptr<Loop> runOnThread(std::shared_ptr<Loop> loop)
+    {
+        loops_.emplace_back(loop, std::thread([loop] { loop->run(); }));
+        return loop;
+    }
+
+private:
+    std::vector<std::pair<std::shared_ptr<Loop>, std::thread>> loops_;
 };
 
 }  // namespace veltrane::contracts

@@ -4,8 +4,6 @@
 #include "platform/threads/MainTargetedQueue.h"
 #include "platform/threads/SerialQueue.h"
 
-#include <thread>
-
 namespace veltrane::threads {
 
 struct SerialQueueHarness : contracts::RealTimeHarness {
@@ -18,43 +16,21 @@ struct SerialQueueHarness : contracts::RealTimeHarness {
 };
 
 // Each main loop runs on a thread of the harness until the test ends.
-class MainLoopHarness : public contracts::RealTimeHarness {
-public:
-    MainLoopHarness() = default;
-    MainLoopHarness(const MainLoopHarness&) = delete;
-    MainLoopHarness& operator=(const MainLoopHarness&) = delete;
-    ~MainLoopHarness()
-    {
-        for (auto& [loop, thread] : loops_) {
-            loop->quit();
-            thread.join();
-        }
-    }
-
+struct MainLoopHarness : contracts::LoopThreadsHarness<MainLoop> {
     std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
     {
-        auto loop = runLoop(label);
+        auto loop = runOnThread(std::make_shared<MainLoop>(label));
         queues_.push_back(loop);
         return loop;
     }
-
-protected:
-    std::shared_ptr<MainLoop> runLoop(const std::string& label)
-    {
-        auto loop = std::make_shared<MainLoop>(label);
-        loops_.emplace_back(loop, std::thread([loop] { loop->run(); }));
-        return loop;
-    }
-
-private:
-    std::vector<std::pair<std::shared_ptr<MainLoop>, std::thread>> loops_;
 };
 
 // Each queue on a main loop of its own, which only it gives tasks to.
-struct MainTargetedHarness : MainLoopHarness {
+struct MainTargetedHarness : contracts::LoopThreadsHarness<MainLoop> {
     std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
     {
-        auto queue = std::make_shared<MainTargetedQueue>(label, *runLoop("main"));
+        auto queue =
+            std::make_shared<MainTargetedQueue>(label, *runOnThread(std::make_shared<MainLoop>("main")));
         queues_.push_back(queue);
         return queue;
     }

@@ -5,15 +5,12 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -24,37 +21,25 @@ namespace {
 
 constexpr uid_t nobody = 65534;
 
-std::filesystem::path uniqueFolder()
-{
-    static std::atomic<int> made = 0;
-    return std::filesystem::temp_directory_path() /
-           ("veltrane-sway-" + std::to_string(::getpid()) + "-" + std::to_string(made++));
-}
-
 }  // namespace
 
-SwayCompositor::SwayCompositor() : folder_(uniqueFolder())
+SwayCompositor::SwayCompositor()
 {
-    std::filesystem::create_directory(folder_);
-    if (::chown(folder_.c_str(), nobody, nobody) != 0 || ::chmod(folder_.c_str(), 0700) != 0) {
-        throw std::runtime_error("cannot hand " + folder_.string() + " to nobody");
+    if (::chown(folder_.path().c_str(), nobody, nobody) != 0) {
+        throw std::runtime_error("cannot hand " + folder_.path().string() + " to nobody");
     }
     std::ofstream(folder_ / "config") << "output HEADLESS-1 resolution 800x600\nxwayland disable\n";
     start();
     if (!waitForSockets()) {
         stop();
-        std::stringstream log;
-        log << std::ifstream(folder_ / "sway.log").rdbuf();
-        std::filesystem::remove_all(folder_);
-        throw std::runtime_error("sway did not start: " + log.str());
+        throw std::runtime_error("sway did not start: " +
+                                 testsupport::TemporaryFolder::read(folder_ / "sway.log"));
     }
 }
 
 SwayCompositor::~SwayCompositor()
 {
     stop();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
 }
 
 void SwayCompositor::start()
@@ -66,9 +51,10 @@ void SwayCompositor::start()
                                        "sway",
                                        "-c",
                                        (folder_ / "config").string()};
-    std::vector<std::string> environment{
-        "WLR_BACKENDS=headless",    "WLR_LIBINPUT_NO_DEVICES=1",           "WLR_RENDERER=pixman",
-        "HOME=" + folder_.string(), "XDG_RUNTIME_DIR=" + folder_.string(), "PATH=/usr/bin:/bin"};
+    const auto folder = folder_.path().string();
+    std::vector<std::string> environment{"WLR_BACKENDS=headless",     "WLR_LIBINPUT_NO_DEVICES=1",
+                                         "WLR_RENDERER=pixman",       "HOME=" + folder,
+                                         "XDG_RUNTIME_DIR=" + folder, "PATH=/usr/bin:/bin"};
     const auto log = (folder_ / "sway.log").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -97,7 +83,7 @@ bool SwayCompositor::waitForSockets()
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder_.path())) {
             const auto name = entry.path().filename().string();
             if (name.starts_with("wayland-") && !name.ends_with(".lock")) {
                 display_ = entry.path();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TemporaryFolder.h"
+
 #include <sys/types.h>
 
 #include <filesystem>
@@ -28,7 +30,7 @@ private:
     void start();
     bool waitForSockets();
 
-    std::filesystem::path folder_;
+    testsupport::TemporaryFolder folder_;
     std::filesystem::path display_;
     std::filesystem::path ipc_;
     pid_t pid_ = -1;

@@ -11,41 +11,27 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace veltrane::linuxbackend {
 
 // Each queue on a reactor of its own, run on a thread of the harness until the test ends.
-class ReactorLoopHarness : public contracts::RealTimeHarness {
+class ReactorLoopHarness : public contracts::LoopThreadsHarness<ReactorLoop> {
 public:
-    ReactorLoopHarness() = default;
-    ReactorLoopHarness(const ReactorLoopHarness&) = delete;
-    ReactorLoopHarness& operator=(const ReactorLoopHarness&) = delete;
-    ~ReactorLoopHarness()
-    {
-        for (auto& loop : loops_) {
-            loop->queue->quit();
-            loop->thread.join();
-        }
-    }
-
     std::shared_ptr<platform::Queue> makeQueue(const std::string& label)
     {
-        auto& loop = loops_.emplace_back(std::make_unique<Loop>(label));
-        loop->thread = std::thread([queue = loop->queue] { queue->run(); });
-        queues_.push_back(loop->queue);
-        return loop->queue;
+        const auto owned = std::make_shared<OwnReactor>(label);
+        auto loop = runOnThread(std::shared_ptr<ReactorLoop>(owned, &owned->loop));
+        queues_.push_back(loop);
+        return loop;
     }
 
 private:
-    struct Loop {
-        explicit Loop(const std::string& label) : queue(std::make_shared<ReactorLoop>(reactor, label)) {}
+    struct OwnReactor {
+        explicit OwnReactor(const std::string& label) : loop(reactor, label) {}
         Reactor reactor{[](const std::string&) {}};
-        std::shared_ptr<ReactorLoop> queue;
-        std::thread thread;
+        ReactorLoop loop;
     };
-    std::vector<std::unique_ptr<Loop>> loops_;
 };
 
 namespace {

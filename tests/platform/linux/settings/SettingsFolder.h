@@ -1,15 +1,10 @@
 #pragma once
 
+#include "TemporaryFolder.h"
 #include "platform/linux/settings/SettingsFile.h"
 
-#include <gtest/gtest.h>
-
-#include <stdlib.h>
-
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,18 +14,6 @@ namespace veltrane::linuxbackend {
 // of the program's settings, one of each kind.
 class SettingsFolder {
 public:
-    SettingsFolder()
-    {
-        auto pattern = (std::filesystem::temp_directory_path() / "veltrane-settings-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "cannot create a temporary folder";
-        }
-        folder_ = pattern;
-    }
-    ~SettingsFolder() { std::filesystem::remove_all(folder_); }
-    SettingsFolder(const SettingsFolder&) = delete;
-    SettingsFolder& operator=(const SettingsFolder&) = delete;
-
     static SettingsSchema schema()
     {
         return SettingsSchema({{"lastVersion", SettingKind::text},
@@ -41,15 +24,10 @@ public:
                                {"disabledApps", SettingKind::textList}});
     }
 
-    const std::filesystem::path& folder() const { return folder_; }
+    const std::filesystem::path& folder() const { return folder_.path(); }
     std::filesystem::path file() const { return folder_ / "settings.json"; }
-    void write(const std::string& text) const { std::ofstream(file(), std::ios::binary) << text; }
-    std::string read() const
-    {
-        std::ostringstream text;
-        text << std::ifstream(file(), std::ios::binary).rdbuf();
-        return text.str();
-    }
+    void write(const std::string& text) const { testsupport::TemporaryFolder::write(file(), text); }
+    std::string read() const { return testsupport::TemporaryFolder::read(file()); }
 
     // What the files opened report is added to reports.
     std::unique_ptr<SettingsFile> open()
@@ -61,7 +39,7 @@ public:
     std::vector<std::string> reports;
 
 private:
-    std::filesystem::path folder_;
+    testsupport::TemporaryFolder folder_;
 };
 
 }  // namespace veltrane::linuxbackend

@@ -1,5 +1,6 @@
 #include "platform/linux/system/LinuxSystem.h"
 
+#include "TemporaryFolder.h"
 #include "TestReactor.h"
 
 #include <gtest/gtest.h>
@@ -49,11 +50,7 @@ std::string firstLine(const std::filesystem::path& path)
 
 class LinuxSystemLaunch : public testing::Test {
 protected:
-    void SetUp() override { std::filesystem::create_directory(folder_); }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    const std::filesystem::path folder_ =
-        std::filesystem::temp_directory_path() / ("veltrane-launch-" + std::to_string(getpid()));
+    const testsupport::TemporaryFolder folder_;
 };
 
 // A program that cannot start leaves no child either.

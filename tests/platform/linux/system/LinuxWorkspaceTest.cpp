@@ -1,9 +1,8 @@
 #include "platform/linux/system/LinuxWorkspace.h"
+#include "TemporaryFolder.h"
 #include "platform/threads/MainLoop.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -20,9 +19,6 @@ using platform::WorkspaceNotification;
 
 class LinuxWorkspaceTest : public testing::Test {
 protected:
-    LinuxWorkspaceTest() { std::filesystem::create_directories(folder_); }
-    ~LinuxWorkspaceTest() override { std::filesystem::remove_all(folder_); }
-
     // Runs what the main queue holds now, then returns.
     void drain()
     {
@@ -38,8 +34,7 @@ protected:
         return path;
     }
 
-    const std::filesystem::path folder_ =
-        std::filesystem::temp_directory_path() / ("veltrane-workspace-" + std::to_string(getpid()));
+    const testsupport::TemporaryFolder folder_;
     threads::MainLoop mainLoop_;
     std::vector<std::string> launched_;
     LinuxWorkspace workspace_{mainLoop_,
@@ -88,7 +83,7 @@ TEST_F(LinuxWorkspaceTest, UrlsGoToTheDesktopsOpenerWhenThereIsOne)
 {
     const char* path = std::getenv("PATH");
     const std::string saved = path != nullptr ? path : "";
-    ::setenv("PATH", folder_.c_str(), 1);
+    ::setenv("PATH", folder_.path().c_str(), 1);
     EXPECT_FALSE(workspace_.openURL("https://example.org"));
     program("xdg-open");
     EXPECT_TRUE(workspace_.openURL("https://example.org/a b"));

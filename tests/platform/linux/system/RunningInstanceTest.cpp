@@ -1,29 +1,20 @@
 #include "platform/linux/system/RunningInstance.h"
 
+#include "TemporaryFolder.h"
 #include "TestReactor.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <filesystem>
 
 namespace veltrane::linuxbackend {
 namespace {
 
-class RunningInstanceTest : public ::testing::Test {
-protected:
-    RunningInstanceTest() { std::filesystem::create_directories(folder); }
-    ~RunningInstanceTest() override { std::filesystem::remove_all(folder); }
-
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("running-instance-test-" + std::to_string(::getpid()));
-};
-
 // Once the running one has ended, the next start runs over what it left; a later start then tells
 // the running one and gets nothing.
-TEST_F(RunningInstanceTest, ALaterStartTellsTheRunningOneEvenOverWhatAnEndedOneLeft)
+TEST(RunningInstanceTest, ALaterStartTellsTheRunningOneEvenOverWhatAnEndedOneLeft)
 {
+    const testsupport::TemporaryFolder folder;
     const auto socket = folder / "veltrane.socket";
     testsupport::TestReactor reactor;
     // Left behind as by an instance that was killed: the lock is free, the socket still there.

@@ -1,22 +1,25 @@
 #pragma once
 
-#include <unistd.h>
+#include <stdlib.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
-namespace logging::testing {
+namespace veltrane::testsupport {
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TemporaryFolder {
 public:
     TemporaryFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "logging-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        std::string pattern = (std::filesystem::temp_directory_path() / "veltrane-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot make a temporary folder");
+        }
+        path_ = pattern;
     }
     ~TemporaryFolder()
     {
@@ -43,4 +46,4 @@ private:
     std::filesystem::path path_;
 };
 
-}  // namespace logging::testing
+}  // namespace veltrane::testsupport
