@@ -1,6 +1,7 @@
 #include "platform/linux/settings/JsonObjectReader.h"
 
 #include "platform/linux/settings/NumberText.h"
+#include "platform/linux/system/PrintableText.h"
 
 #include <charconv>
 
@@ -10,47 +11,6 @@ namespace {
 
 // No settings file nests values this deep; the limit only keeps a hostile file from exhausting the stack.
 constexpr int maximumDepth = 64;
-
-// The length of the UTF-8 sequence the text starts with, or 0 when it starts with none: a byte
-// that begins no sequence, a sequence cut short, an overlong form, a surrogate or a code point
-// beyond Unicode's.
-std::size_t utf8Length(std::string_view text)
-{
-    const auto byte = [&text](std::size_t index) {
-        return index < text.size() ? static_cast<unsigned char>(text[index]) : 0u;
-    };
-    const unsigned lead = byte(0);
-    const auto within = [&byte](std::size_t index, unsigned low, unsigned high) {
-        return byte(index) >= low && byte(index) <= high;
-    };
-    const auto followedBy = [&within](std::size_t count) {
-        for (std::size_t index = 1; index <= count; ++index) {
-            if (!within(index, 0x80, 0xBF)) {
-                return false;
-            }
-        }
-        return true;
-    };
-    if (lead < 0x80) {
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        return followedBy(1) ? 2 : 0;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        const bool second = lead == 0xE0   ? within(1, 0xA0, 0xBF)
-                            : lead == 0xED ? within(1, 0x80, 0x9F)
-                                           : true;
-        return second && followedBy(2) ? 3 : 0;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        const bool second = lead == 0xF0   ? within(1, 0x90, 0xBF)
-                            : lead == 0xF4 ? within(1, 0x80, 0x8F)
-                                           : true;
-        return second && followedBy(3) ? 4 : 0;
-    }
-    return 0;
-}
 
 bool isDigit(char c)
 {
@@ -246,7 +206,7 @@ std::string JsonObjectReader::string()
         }
         // Written back as read, a text that is not UTF-8 would have its bad bytes replaced: two keys
         // would become one, and the file would be refused after the program's own write.
-        const auto length = utf8Length(text_.substr(offset_));
+        const auto length = utf8SequenceLength(text_.substr(offset_));
         if (length == 0) {
             fail("text that is not UTF-8 inside a string: the file must be saved as UTF-8");
         }

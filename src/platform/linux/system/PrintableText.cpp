@@ -27,6 +27,9 @@ std::size_t sequenceLength(unsigned char lead)
 
 Decoded decoded(std::string_view text)
 {
+    if (text.empty()) {
+        return {};
+    }
     const auto lead = static_cast<unsigned char>(text.front());
     const std::size_t length = sequenceLength(lead);
     if (length == 0 || length > text.size()) {
@@ -53,6 +56,11 @@ bool isControl(std::uint32_t code)
 }
 
 }  // namespace
+
+std::size_t utf8SequenceLength(std::string_view text)
+{
+    return decoded(text).length;
+}
 
 bool isPrintableText(std::string_view text)
 {
