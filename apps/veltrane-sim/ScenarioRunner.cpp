@@ -12,8 +12,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <istream>
 #include <limits>
 #include <map>
+#include <stdexcept>
 
 namespace veltrane::scenario {
 
@@ -162,6 +164,23 @@ void ScenarioRunner::run(std::string_view line)
         throw ScenarioError(refused.what());
     }
     desktop_.scheduler().runUntilIdle();
+}
+
+std::optional<std::string> ScenarioRunner::runAll(std::istream& lines)
+{
+    std::string line;
+    for (int number = 1; std::getline(lines, line); ++number) {
+        const std::string where = "scenario:" + std::to_string(number) + ": ";
+        try {
+            run(line);
+        } catch (const ScenarioError& error) {
+            return where + error.what();
+        } catch (const std::logic_error& fault) {
+            // The application did what the real program must never do (a cycle of waits).
+            return where + "the application failed: " + fault.what();
+        }
+    }
+    return std::nullopt;
 }
 
 int ScenarioRunner::exitStatus() const

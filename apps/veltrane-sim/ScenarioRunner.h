@@ -5,7 +5,9 @@
 #include "platform/sim/Desktop.h"
 #include "platform/sim/TranscriptDestination.h"
 
+#include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +27,9 @@ public:
 
     // Throws ScenarioError when the line cannot be run.
     void run(std::string_view line);
+    // Runs the lines of a scenario file up to the first that cannot be run, and returns what is wrong
+    // with that one, naming it ("scenario:4: unknown key name 'capslok'"); nothing when all ran.
+    std::optional<std::string> runAll(std::istream& lines);
     // The application's own exit status when its last process has exited, 0 otherwise.
     int exitStatus() const;
     // Whether the transcript shows lines of that kind.

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <stdexcept>
 #include <string>
 #include <unistd.h>
 
@@ -67,20 +66,10 @@ int runScenario(std::istream& input, std::string_view only)
             std::cout << line.formatted() << '\n';
         }
     });
-    std::string line;
-    for (int number = 1; std::getline(input, line); ++number) {
-        try {
-            runner.run(line);
-        } catch (const veltrane::scenario::ScenarioError& error) {
-            std::cout.flush();
-            std::cerr << "scenario:" << number << ": " << error.what() << '\n';
-            return kScenarioFailed;
-        } catch (const std::logic_error& fault) {
-            // The application did what the real program must never do (a cycle of waits).
-            std::cout.flush();
-            std::cerr << "scenario:" << number << ": the application failed: " << fault.what() << '\n';
-            return kScenarioFailed;
-        }
+    if (const auto failure = runner.runAll(input)) {
+        std::cout.flush();
+        std::cerr << *failure << '\n';
+        return kScenarioFailed;
     }
     return runner.exitStatus();
 }

@@ -56,8 +56,10 @@ struct FieldRuns {
 
 DateFormatter::DateFormatter()
 {
+    // Empty, as pattern_ says: with the locale's default pattern, an empty one would never be
+    // applied, and the fields of that pattern that the cut does not know would stay as first rendered.
     UErrorCode status = U_ZERO_ERROR;
-    formatter_ = std::make_unique<icu::SimpleDateFormat>(status);
+    formatter_ = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString(), status);
     if (U_FAILURE(status)) {
         status = U_ZERO_ERROR;
         formatter_ =

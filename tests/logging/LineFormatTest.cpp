@@ -188,6 +188,7 @@ TEST(DateFormatter, SwitchingPatternsAndZonesNeverReusesAnotherDate)
     DateFormatter formatter;
     const TimePoint time = std::chrono::sys_days{std::chrono::year{2024} / 7 / 1} + 12h + 30s + 250ms;
     formatter.setTimeZone("UTC");
+    EXPECT_EQ(formatter.format("", time), "");
     EXPECT_EQ(formatter.format("HH:mm:ss.SSS", time), "12:00:30.250");
     EXPECT_EQ(formatter.format("ss", time + 1s), "31");
     formatter.setTimeZone("Asia/Kolkata");
