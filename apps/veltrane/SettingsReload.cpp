@@ -80,11 +80,13 @@ linuxbackend::SettingsSchema SettingsReload::schema()
 void SettingsReload::apply(const std::vector<std::string>& changedKeys)
 {
     std::vector<std::string> known;
-    for (const auto& key : changedKeys) {
-        if (reload(key)) {
-            known.push_back(key);
+    store_.adopt([&] {
+        for (const auto& key : changedKeys) {
+            if (reload(key)) {
+                known.push_back(key);
+            }
         }
-    }
+    });
     for (const auto& key : known) {
         actions_.settingChanged(key);
     }

@@ -2,7 +2,7 @@
 
 #include "app/PreferenceActions.h"
 #include "core/Defaults.h"
-#include "platform/UserDefaults.h"
+#include "platform/linux/settings/SettingsFile.h"
 #include "platform/linux/settings/SettingsSchema.h"
 
 #include <string>
@@ -17,7 +17,7 @@ class SettingsReload {
 public:
     static linuxbackend::SettingsSchema schema();
 
-    SettingsReload(Defaults& defaults, platform::UserDefaults& store, PreferenceActions& actions)
+    SettingsReload(Defaults& defaults, linuxbackend::SettingsFile& store, PreferenceActions& actions)
         : defaults_(defaults), store_(store), actions_(actions)
     {
     }
@@ -30,7 +30,7 @@ private:
     bool reload(const std::string& key);
 
     Defaults& defaults_;
-    platform::UserDefaults& store_;
+    linuxbackend::SettingsFile& store_;
     PreferenceActions& actions_;
 };
 

@@ -195,10 +195,16 @@ bool FileDestination::appendLocked(int descriptor, std::string_view bytes,
         printWithError("Failed writing file with error: ", lastErrorText());
         return false;
     }
+    struct stat before {};
+    const bool sized = ::fstat(descriptor, &before) == 0;
     // A device that cannot be synchronised (EINVAL) has nothing to lose by it.
     const bool written =
         writeAll(descriptor, bytes) && (!syncAfterEachWrite || ::fsync(descriptor) == 0 || errno == EINVAL);
     if (!written) {
+        // A full disk takes part of a line: the part goes, or the next line written would run on from it.
+        while (sized && S_ISREG(before.st_mode) && ::ftruncate(descriptor, before.st_size) != 0 &&
+               errno == EINTR) {
+        }
         printCouldNotWrite(location);
     }
     return written;

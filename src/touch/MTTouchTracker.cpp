@@ -266,7 +266,11 @@ std::optional<Touch> MTTouchTracker::makeTouch(const platform::MTTouch& contact,
                                                std::span<const platform::MTTouch> contacts)
 {
     const std::int64_t rawPhase = touchPhase(contact);
-    const std::int64_t phase = filteredPhase(contact, rawPhase, type, contacts);
+    // A path that starts again while its touch is down (its lift never came) goes on as that touch:
+    // a filter may hide a touch that begins, and this one would then never end for the consumers.
+    const bool stillDown = rawPhase == TouchPhase::began && touchBeginTimestamps_.find(contact.pathIndex);
+    const std::int64_t phase =
+        filteredPhase(contact, stillDown ? TouchPhase::stationary : rawPhase, type, contacts);
     if (phase == TouchPhase::none) {
         return std::nullopt;
     }

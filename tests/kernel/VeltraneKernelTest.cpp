@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -65,6 +67,24 @@ Keys pointerEvents(EvdevReader& pointer)
     return events;
 }
 
+// The program's environment for faults made on demand: the library that makes them, and the rules
+// (see FaultInjection.cpp).
+std::vector<std::string> withFaults(const std::string& rules, std::vector<std::string> environment = {})
+{
+    environment.push_back("LD_PRELOAD=/bin/libveltrane_faults.so");
+    environment.push_back("VELTRANE_FAULTS=" + rules);
+    return environment;
+}
+
+// Caps lock held as the hyper key around a tap of A; kHyperA is what the desktop then sees.
+void typeHyperA(UinputKeyboard& keyboard)
+{
+    keyboard.key(KEY_CAPSLOCK, true);
+    keyboard.tap(KEY_A);
+    keyboard.key(KEY_CAPSLOCK, false);
+}
+const Keys kHyperA = join({kHyperDown, {"+a", "-a"}, kCapsHyperUp});
+
 // What a session waits for before it types: the key mapping written, and the hyper key listener.
 enum class Ready { mapping, mappingWithPairs, listener };
 
@@ -73,8 +93,9 @@ enum class Ready { mapping, mappingWithPairs, listener };
 class Session {
 public:
     explicit Session(const std::string& settings, Ready ready = Ready::mapping,
-                     UinputKeyboard::Bus bus = UinputKeyboard::Bus::usb)
-        : keyboard("Test Keyboard", bus, kLogitech, 0xC31C), veltrane(settings)
+                     UinputKeyboard::Bus bus = UinputKeyboard::Bus::usb,
+                     std::vector<std::string> environment = {})
+        : keyboard("Test Keyboard", bus, kLogitech, 0xC31C), veltrane(settings, {}, std::nullopt, environment)
     {
         waitUntil(ready);
         EXPECT_TRUE(InputNodes::waitUntilGrabbed(keyboard.eventNode())) << veltrane.output();
@@ -152,9 +173,13 @@ TEST(VeltraneKernelTest, WindowsKeyboardSwapsCommandAndOptionAndRightCommandCanB
     EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kHyperUp}));
 }
 
+// The udev monitor here loses the news of every device, as one whose socket ran over does: the
+// program looks at every device then, and finds the new one all the same. The keyboard pulled out
+// holds the hyper key and a letter, which go up.
 TEST(VeltraneKernelTest, KeyboardsComeAndGoWhileTheHyperKeyIsHeld)
 {
-    Session session(R"({"keyRemap": true})", Ready::listener);
+    Session session(R"({"keyRemap": true})", Ready::listener, UinputKeyboard::Bus::usb,
+                    withFaults("udev /dev/input/event lose"));
     auto second =
         std::make_unique<UinputKeyboard>("Second Keyboard", UinputKeyboard::Bus::usb, kLogitech, 0xC52B);
     ASSERT_TRUE(InputNodes::waitUntilGrabbed(second->eventNode())) << session.veltrane.output();
@@ -164,11 +189,12 @@ TEST(VeltraneKernelTest, KeyboardsComeAndGoWhileTheHyperKeyIsHeld)
     ASSERT_TRUE(session.veltrane.waitForOutput("Key mapping: [{")) << session.veltrane.output();
     second->key(KEY_CAPSLOCK, true);
     session.keyboard.tap(KEY_A);
+    second->key(KEY_X, true);
     // Read before the unplug: the kernel drops what a reader has not read of a device once it is gone.
-    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}}));
+    EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a", "+x"}}));
     second.reset();
     session.keyboard.tap(KEY_B);
-    EXPECT_EQ(session.tap->keys(), join({kCapsHyperUp, {"+b", "-b"}}));
+    EXPECT_EQ(session.tap->keys(), join({{"-x"}, kCapsHyperUp, {"+b", "-b"}}));
     // With udevd running, as on a desktop, keyboards are followed through its monitor.
     const bool udev = std::filesystem::exists("/run/udev/control");
     EXPECT_NE(session.veltrane.output().find(udev ? "through udev" : "through inotify"), std::string::npos);
@@ -210,14 +236,12 @@ TEST(VeltraneKernelTest, PlainTypingPassesAndSettingsChangedWhileRunningApplyAtO
     EXPECT_EQ(session.tap->keys(), (Keys{"+lshift", "+b", "-b", "-lshift", "+capslock", "-capslock"}));
     EXPECT_EQ(keyboard.capsLockLight(), true);
     const auto hyperChord = [&] {
-        keyboard.key(KEY_CAPSLOCK, true);
-        keyboard.tap(KEY_A);
-        keyboard.key(KEY_CAPSLOCK, false);
+        typeHyperA(keyboard);
         return session.tap->keys();
     };
     session.veltrane.writeSettings(R"({"keyRemap": true})");
     session.waitUntil(Ready::listener);
-    EXPECT_EQ(hyperChord(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
+    EXPECT_EQ(hyperChord(), kHyperA);
 
     // An editor's save cut short changes nothing: the problem is told where it is, and the settings
     // keep their last good values until the file is mended, which then applies at once.
@@ -225,7 +249,7 @@ TEST(VeltraneKernelTest, PlainTypingPassesAndSettingsChangedWhileRunningApplyAtO
     session.veltrane.writeSettings(halfWritten);
     EXPECT_TRUE(session.veltrane.waitForOutput(session.veltrane.settingsPath() + ":1:"))
         << session.veltrane.output();
-    EXPECT_EQ(hyperChord(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp}));
+    EXPECT_EQ(hyperChord(), kHyperA);
     VeltraneProcess status(halfWritten, {"status"});
     EXPECT_EQ(status.waitForExit(), 0);
     EXPECT_NE(status.output().find("The settings file cannot be used (" + status.settingsPath() + ":1:"),
@@ -402,6 +426,167 @@ TEST(VeltraneKernelTest, AFloodOfTapsArrivesWholeAndInOrder)
     reader.join();
     EXPECT_EQ(received.size(), expected.size()) << session.veltrane.output();
     EXPECT_EQ(received, expected);
+}
+
+// Reads and writes the kernel interrupts or cuts short, here every other one, lose nothing; a virtual
+// keyboard that refuses every write for a while gets what was typed meanwhile once it takes writes
+// again. The program says so once each way, and waits meanwhile rather than spin.
+TEST(VeltraneKernelTest, InterruptedShortAndRefusedCallsLoseNoKeyAndNeverSpin)
+{
+    const std::string refusing = "/tmp/uinput-refuses";
+    Session session(
+        R"({"keyRemap": true})", Ready::listener, UinputKeyboard::Bus::usb,
+        withFaults("write /dev/uinput EIO " + refusing +
+                   ";write /dev/uinput EINTR;write /dev/uinput short;read /dev/input/event EINTR"));
+    typeHyperA(session.keyboard);
+    EXPECT_EQ(session.tap->keys(), kHyperA);
+    // A program that spins spends the time on a processor.
+    const auto cpu = session.veltrane.cpuTime();
+    const auto start = std::chrono::steady_clock::now();
+    std::ofstream{refusing};
+    typeHyperA(session.keyboard);
+    EXPECT_EQ(session.tap->keys(), Keys{});
+    std::filesystem::remove(refusing);
+    EXPECT_EQ(session.tap->keys(std::chrono::milliseconds(3000)), kHyperA);
+    EXPECT_LT((session.veltrane.cpuTime() - cpu) * 2, std::chrono::steady_clock::now() - start);
+    const auto& output = session.veltrane.output();
+    EXPECT_TRUE(session.veltrane.waitForOutput("Can write to the virtual keyboard again")) << output;
+    const std::string refused = "Cannot write to the virtual keyboard: Input/output error";
+    EXPECT_TRUE(output.find(refused) != std::string::npos && output.find(refused) == output.rfind(refused))
+        << output;
+}
+
+// A small disk of the test's own, which it fills and makes read-only.
+class Disk {
+public:
+    explicit Disk(std::filesystem::path folder) : folder_(std::move(folder))
+    {
+        std::filesystem::create_directories(folder_);
+        EXPECT_EQ(::mount("disk", folder_.c_str(), "tmpfs", 0, "size=1m"), 0);
+    }
+    ~Disk() { ::umount2(folder_.c_str(), MNT_DETACH); }
+
+    const std::filesystem::path& folder() const { return folder_; }
+    void fill() const
+    {
+        std::ofstream filler(folder_ / "filler");
+        while (filler << std::string(4096, 'f') << std::flush) {
+        }
+    }
+    void empty() const { std::filesystem::remove(folder_ / "filler"); }
+    void readOnly(bool on) const
+    {
+        EXPECT_EQ(::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | (on ? MS_RDONLY : 0), nullptr), 0);
+    }
+
+private:
+    std::filesystem::path folder_;
+};
+
+std::string fileText(const std::filesystem::path& path)
+{
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// A full disk and a read-only one refuse a setting with a clear error, leaving the file as it was,
+// and cost the log its lines, never a part of one; keys go on flowing. The setting goes in once the
+// disk takes writes again.
+TEST(VeltraneKernelTest, AFullOrReadOnlyDiskRefusesSettingsAndLogLinesButNotKeys)
+{
+    const Disk disk("/tmp/disk");
+    const auto config = disk.folder() / "config";
+    const auto settings = config / "veltrane" / "settings.json";
+    const std::string json = R"({"keyRemap": true, "logToFile": true})";
+    std::filesystem::create_directories(settings.parent_path());
+    std::ofstream(settings) << json;
+    const std::vector<std::string> folders{"XDG_CONFIG_HOME=" + config.string(),
+                                           "XDG_DATA_HOME=" + (disk.folder() / "data").string()};
+    Session session("", Ready::listener, UinputKeyboard::Bus::usb, folders);
+    const auto written = fileText(settings);
+    const auto cpu = session.veltrane.cpuTime();
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<std::string> setting{"config", "set", "keyRemap", "false"};
+    const auto refused = [&](const std::string& error) {
+        VeltraneProcess set("", setting, std::nullopt, folders);
+        EXPECT_EQ(set.waitForExit(), 1);
+        EXPECT_NE(set.output().find("cannot write " + settings.string() + ": " + error), std::string::npos)
+            << set.output();
+    };
+    // Each keyboard that comes and goes writes a few long lines to the log.
+    const std::string longName(79, 'k');
+    const auto logLines = [&](int keyboards) {
+        for (int keyboard = 0; keyboard < keyboards; ++keyboard) {
+            {
+                const UinputKeyboard passing(longName, UinputKeyboard::Bus::usb, kLogitech, 0xC52B);
+                EXPECT_TRUE(InputNodes::waitUntilGrabbed(passing.eventNode()));
+            }
+            EXPECT_TRUE(session.veltrane.waitForOutput("disconnected: " + longName))
+                << session.veltrane.output();
+        }
+    };
+
+    disk.fill();
+    logLines(10);
+    typeHyperA(session.keyboard);
+    EXPECT_EQ(session.tap->keys(), kHyperA);
+    refused("No space left on device");
+    disk.empty();
+    logLines(1);
+    disk.readOnly(true);
+    refused("Read-only file system");
+    logLines(1);
+    typeHyperA(session.keyboard);
+    EXPECT_EQ(session.tap->keys(), kHyperA);
+    EXPECT_EQ(fileText(settings), written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(settings.parent_path()),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    disk.readOnly(false);
+    EXPECT_EQ(VeltraneProcess("", setting, std::nullopt, folders).waitForExit(), 0);
+    EXPECT_TRUE(session.veltrane.waitForOutput("Key mapping: []")) << session.veltrane.output();
+    EXPECT_LT((session.veltrane.cpuTime() - cpu) * 2, std::chrono::steady_clock::now() - start);
+    const auto& output = session.veltrane.output();
+    EXPECT_NE(output.find("Logging File Destination could not write to file"), std::string::npos) << output;
+    // Every line of the log is whole: one time stamp, at its start.
+    const std::regex whole(R"((\d\d:\d\d:\d\d\.\d\d\d )(?:(?!\d\d:\d\d:\d\d\.\d\d\d ).)*)");
+    std::size_t lines = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(disk.folder() / "data")) {
+        std::ifstream log(entry.path());
+        for (std::string line; std::getline(log, line); ++lines) {
+            EXPECT_TRUE(std::regex_match(line, whole)) << line;
+        }
+    }
+    EXPECT_GT(lines, 0U);
+}
+
+// An editor replaces the settings file, or removes it, just as the program starts reading it: the
+// program follows the file as the editor left it, leaves it alone, and goes on following it.
+TEST(VeltraneKernelTest, TheSettingsFollowAFileReplacedOrRemovedWhileBeingRead)
+{
+    const std::string replacing = "/tmp/settings-replaced";
+    const std::string removing = "/tmp/settings-removed";
+    Session session(
+        R"({"keyRemap": true})", Ready::listener, UinputKeyboard::Bus::usb,
+        withFaults("read settings.json replace " + replacing + ";read settings.json unlink " + removing));
+    auto& veltrane = session.veltrane;
+    std::ofstream(veltrane.settingsPath() + ".next") << R"({"keyRemap": true})";
+    std::ofstream{replacing};
+    veltrane.writeSettings(R"({"keyRemap": false})");
+    ASSERT_TRUE(veltrane.waitForOutput("Key mapping: [{")) << veltrane.output();
+    std::filesystem::remove(replacing);
+    std::ofstream{removing};
+    veltrane.writeSettings(R"({"keyRemap": true, "quickHyperKeycode": 53})");
+    ASSERT_TRUE(veltrane.waitForOutput("Key mapping: []")) << veltrane.output();
+    // Taking on the values of no file writes none back, which would race the editor's next save.
+    EXPECT_FALSE(std::filesystem::exists(veltrane.settingsPath()));
+    std::filesystem::remove(removing);
+    veltrane.writeSettings(R"({"keyRemap": true})");
+    session.waitUntil(Ready::listener);
+    typeHyperA(session.keyboard);
+    EXPECT_EQ(session.tap->keys(), kHyperA);
+    EXPECT_EQ(veltrane.output().find("Stopped watching"), std::string::npos) << veltrane.output();
 }
 
 }  // namespace

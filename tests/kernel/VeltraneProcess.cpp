@@ -11,6 +11,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -176,6 +177,22 @@ VeltraneProcess::Idle VeltraneProcess::idle(std::chrono::seconds span) const
     const long before = wakeUps();
     std::this_thread::sleep_for(span);
     return {threads(), wakeUps() - before, span};
+}
+
+std::chrono::milliseconds VeltraneProcess::cpuTime() const
+{
+    std::string stat;
+    std::getline(std::ifstream("/proc/" + std::to_string(pid_) + "/stat"), stat);
+    // After the name in parentheses, which may hold spaces: utime and stime are the 12th and 13th fields.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string skipped;
+    for (int field = 0; field < 11; ++field) {
+        fields >> skipped;
+    }
+    long user = 0;
+    long system = 0;
+    fields >> user >> system;
+    return std::chrono::milliseconds((user + system) * 1000 / ::sysconf(_SC_CLK_TCK));
 }
 
 std::string VeltraneProcess::Idle::describe() const

@@ -15,7 +15,8 @@ class VeltraneProcess {
 public:
     // The program is /bin/veltrane in the test machine, or another that starts it; settingsJson, when
     // not empty, is written to its settings file first. With a user, it runs as that user instead of
-    // root. Its environment holds only its settings folder and the variables given ("NAME=value").
+    // root. Its environment holds only its settings folder and the variables given ("NAME=value"),
+    // which come first: XDG_CONFIG_HOME among them gives it another settings folder.
     explicit VeltraneProcess(const std::string& settingsJson = "", std::vector<std::string> arguments = {},
                              std::optional<uid_t> user = std::nullopt,
                              std::vector<std::string> environment = {},
@@ -48,6 +49,8 @@ public:
         std::string describe() const;
     };
     Idle idle(std::chrono::seconds span) const;
+    // The processor time it has used so far, its own and the kernel's for it.
+    std::chrono::milliseconds cpuTime() const;
 
 private:
     std::vector<std::string> threads() const;

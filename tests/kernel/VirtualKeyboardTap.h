@@ -17,8 +17,9 @@ public:
     // Waits for the virtual keyboard to appear, then holds it.
     VirtualKeyboardTap();
 
-    // The key changes sent until nothing more comes for a while (or until there are that many), as
-    // "+a" (down) and "-a" (up) by the key table's names; the kernel's auto-repeat is left out.
+    // The key changes sent until no more come for a while (or until there are that many), as "+a"
+    // (down) and "-a" (up) by the key table's names; the kernel's auto-repeat is left out, so that a
+    // key left down ends the wait all the same.
     std::vector<std::string> keys(std::chrono::milliseconds quiet = std::chrono::milliseconds(1500),
                                   std::size_t most = SIZE_MAX);
 

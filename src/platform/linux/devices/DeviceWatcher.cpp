@@ -105,7 +105,8 @@ std::vector<std::string> DeviceWatcher::readUdev()
         }
         udev_device_unref(device);
     }
-    return added;
+    // The monitor's socket ran over and lost what it held: any device there may be one of them.
+    return errno == ENOBUFS ? presentNodes() : added;
 }
 
 std::vector<std::string> DeviceWatcher::readInotify()
@@ -118,6 +119,10 @@ std::vector<std::string> DeviceWatcher::readInotify()
             const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + offset);
             if (event->len > 0 && isEventNode(event->name)) {
                 added.push_back(std::string(kInputFolder) + "/" + event->name);
+            }
+            // The queue ran over and lost what came: any device there may be one of them.
+            if ((event->mask & IN_Q_OVERFLOW) != 0) {
+                return presentNodes();
             }
             offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
         }

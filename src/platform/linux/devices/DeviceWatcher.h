@@ -27,7 +27,8 @@ public:
     int fd() const;
     // Which source it follows: "udev" or "inotify".
     const char* source() const { return monitor_ != nullptr ? "udev" : "inotify"; }
-    // The nodes of the devices that came since the last call.
+    // The nodes of the devices that came since the last call; when the news of some was lost, those of
+    // all the devices there, for the caller to pass over those it has.
     std::vector<std::string> read();
 
 private:

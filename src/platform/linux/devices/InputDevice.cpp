@@ -63,6 +63,11 @@ bool InputDevice::read(const EventHandler& handler)
             }
             return true;
         }
+        // Interrupted, libevdev keeps what it read before and gives it when asked again; nothing
+        // else would ask, as the kernel has nothing more to tell.
+        if (status == -EINTR) {
+            continue;
+        }
         if (status < 0) {
             return status != -ENODEV;
         }

@@ -9,11 +9,22 @@ bool PointerFrame::isPointerEvent(const input_event& event)
     return event.type == EV_REL || (event.type == EV_KEY && isButton(event.code));
 }
 
-std::vector<input_event> PointerFrame::release(std::span<const std::uint16_t> buttons)
+bool PointerFrame::follow(Buttons& buttons, const input_event& event)
+{
+    if (event.type != EV_KEY || !isButton(event.code) || event.value == 2) {
+        return false;
+    }
+    buttons[event.code - BTN_MOUSE] = event.value != 0;
+    return true;
+}
+
+std::vector<input_event> PointerFrame::release(const Buttons& buttons)
 {
     std::vector<input_event> report;
-    for (const auto button : buttons) {
-        report.push_back(input_event{{}, EV_KEY, button, 0});
+    for (unsigned button = 0; button < buttons.size(); ++button) {
+        if (buttons[button]) {
+            report.push_back(input_event{{}, EV_KEY, static_cast<std::uint16_t>(BTN_MOUSE + button), 0});
+        }
     }
     if (!report.empty()) {
         report.push_back(input_event{{}, EV_SYN, SYN_REPORT, 0});

@@ -2,6 +2,7 @@
 
 #include <linux/input.h>
 
+#include <bitset>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -12,13 +13,18 @@ namespace veltrane::linuxbackend {
 // it goes out to the virtual pointer as the device sent it.
 class PointerFrame {
 public:
+    // The buttons held, from BTN_MOUSE on.
+    using Buttons = std::bitset<BTN_TASK - BTN_MOUSE + 1>;
+
     PointerFrame() { events_.reserve(kUsualSize); }
 
     // Whether the event belongs to the pointer part of a device: its buttons and relative axes.
     static bool isPointerEvent(const input_event& event);
     static bool isButton(unsigned code) { return code >= BTN_MOUSE && code <= BTN_TASK; }
+    // A button going down or up changes the buttons held; false for any other event (a repeat).
+    static bool follow(Buttons& buttons, const input_event& event);
     // The report that lets these buttons go up, or nothing when there are none.
-    static std::vector<input_event> release(std::span<const std::uint16_t> buttons);
+    static std::vector<input_event> release(const Buttons& buttons);
 
     // Adds a pointer event, or ends the report on SYN_REPORT: true when a report is complete.
     bool add(const input_event& event);

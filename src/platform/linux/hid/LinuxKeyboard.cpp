@@ -55,20 +55,28 @@ std::vector<platform::HidUsage> LinuxKeyboard::releaseAll()
     return mapping_.releaseAll();
 }
 
-void LinuxKeyboard::noteKey(Held key, bool down)
+std::optional<platform::HidUsage> LinuxKeyboard::noteKey(Held key, bool down)
 {
     const std::lock_guard guard(mutex_);
     const auto end = held_.begin() + static_cast<std::ptrdiff_t>(heldCount_);
     const auto found =
         std::find_if(held_.begin(), end, [&](const Held& held) { return held.linuxCode == key.linuxCode; });
+    const auto namedAlike = [&](const Held& held) {
+        return held.linuxCode != key.linuxCode && held.usage == key.usage;
+    };
+    if (found == end && key.usage.page != 0 && std::any_of(held_.begin(), end, namedAlike)) {
+        return std::nullopt;
+    }
     if (found != end && down) {
         *found = key;
     } else if (found != end) {
+        key.usage = found->usage;
         std::copy(found + 1, end, found);
         --heldCount_;
     } else if (down && heldCount_ < kMostHeld) {
         held_[heldCount_++] = key;
     }
+    return key.usage;
 }
 
 std::vector<LinuxKeyboard::Held> LinuxKeyboard::heldKeys() const

@@ -42,12 +42,15 @@ public:
     std::vector<platform::HidUsage> releaseAll();
 
     // A physical key, by the kernel's code, went down as that usage (page 0 when none is known) or
-    // up; the usage it went down as is the one it must go up as, whatever the keymap says later.
+    // up; the usage it went down as is the one it must go up as, whatever the keymap or the events
+    // resent after a loss say later. Returns the usage the key goes down or up as, or nothing for a
+    // key to ignore: one naming the usage of another key held (a device that names two keys alike),
+    // until it is released.
     struct Held {
         std::uint16_t linuxCode = 0;
         platform::HidUsage usage;
     };
-    void noteKey(Held key, bool down);
+    std::optional<platform::HidUsage> noteKey(Held key, bool down);
     // The keys down, the first pressed first.
     std::vector<Held> heldKeys() const;
 

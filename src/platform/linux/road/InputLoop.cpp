@@ -70,12 +70,13 @@ bool InputLoop::permittedWith(bool allowed, bool refused)
 
 void InputLoop::start()
 {
-    virtualKeyboard_ = VirtualDevice::keyboard();
+    virtualKeyboard_ = std::make_unique<VirtualOutput>(VirtualDevice::keyboard(), "the virtual keyboard",
+                                                       ports_.reactor, log_);
     watcher_ = std::make_unique<DeviceWatcher>();
     log_(std::string("Following input devices through ") + watcher_->source());
     auto pipeline = std::make_unique<KeyPipeline>(
         ports_.hid, ports_.taps, ports_.modifiers,
-        [this](std::span<const input_event> events) { write(events); },
+        [this](std::span<const input_event> events) { virtualKeyboard_->write(events); },
         [this](std::span<const input_event> events) {
             // Set before the first report of a mouse reaches the road.
             if (virtualPointer_) {
@@ -93,7 +94,8 @@ void InputLoop::start()
         whileStarted([this] { showCapsLock(); });
     });
     watcherReadable_ = watch("the input devices that come", watcher_->fd(), [this] { readWatcher(); });
-    lightReadable_ = watch("the virtual keyboard's lights", virtualKeyboard_->fd(), [this] { readLight(); });
+    lightReadable_ =
+        watch("the virtual keyboard's lights", virtualKeyboard_->device().fd(), [this] { readLight(); });
     bool allowed = false;
     bool refused = false;
     for (const auto& node : DeviceWatcher::presentNodes()) {
@@ -118,11 +120,11 @@ void InputLoop::stop()
     // desktop a moment to see the keys go up.
     std::this_thread::sleep_for(kReleaseGrace);
     for (const auto& attached : attached_) {
-        if (attached->keyboard) {
-            ports_.hid.disconnect(attached->keyboard);
+        if (attached->route.keyboard()) {
+            ports_.hid.disconnect(attached->route.keyboard());
         }
-        if (attached->touchpad) {
-            forgetTouchpad(attached->touchpad);
+        if (attached->route.touchpad()) {
+            forgetTouchpad(attached->route.touchpad());
         }
     }
     attached_.clear();
@@ -182,7 +184,7 @@ void InputLoop::readWatcher()
 
 void InputLoop::readLight()
 {
-    if (const auto light = virtualKeyboard_->readCapsLockLight()) {
+    if (const auto light = virtualKeyboard_->device().readCapsLockLight()) {
         ports_.modifiers.adoptCapsLock(*light);
     }
     showCapsLock();
@@ -204,23 +206,10 @@ bool InputLoop::readDevice(const std::shared_ptr<Attached>& attached, std::int64
 
 void InputLoop::take(const std::shared_ptr<Attached>& attached, const input_event& event, std::int64_t time)
 {
-    if (attached->touchpad) {
-        if (attached->touchpad->take(event)) {
-            fresh_.emplace_back(time, KeyRoad::Touch{attached->touchpad});
-        }
-        return;
-    }
-    if (attached->points && attached->report.add(event)) {
-        fresh_.emplace_back(time, KeyRoad::Pointer{attached->report.take()});
-    }
-    if (!attached->keyboard || (attached->points && PointerFrame::isPointerEvent(event))) {
-        return;
-    }
-    using Kind = KeyDecoder::Change::Kind;
-    const auto change = attached->decoder.feed(event);
-    if (change.kind == Kind::down || change.kind == Kind::up) {
-        fresh_.emplace_back(time, KeyRoad::Key{attached->keyboard, change});
-    } else if (change.kind == Kind::dropped) {
+    auto routed = attached->route.take(event);
+    if (routed.work) {
+        fresh_.emplace_back(time, std::move(*routed.work));
+    } else if (routed.dropped) {
         log_("The kernel dropped events of " + attached->device->capabilities().name +
              ": keys taken up again from its state");
     }
@@ -256,8 +245,8 @@ bool InputLoop::attach(const std::string& node)
         shownCapsLock_.reset();
     }
     if (keyboard || pointerWanted()) {
-        if (attached->points && !virtualPointer_) {
-            virtualPointer_ = VirtualDevice::pointer();
+        if (attached->route.points()) {
+            makeVirtualPointer();
         }
         attached->device->grabWhenIdle();
     }
@@ -281,9 +270,9 @@ const std::shared_ptr<InputLoop::Attached>& InputLoop::adopt(std::unique_ptr<Inp
                                                              std::shared_ptr<LinuxTouchpad> touchpad,
                                                              bool points)
 {
-    const KeyDecoder decoder(device->capabilities().bus);
-    const auto& attached = attached_.emplace_back(std::make_shared<Attached>(Attached{
-        std::move(device), decoder, std::move(keyboard), std::move(touchpad), points, PointerFrame(), {}}));
+    const auto bus = device->capabilities().bus;
+    const auto& attached = attached_.emplace_back(std::make_shared<Attached>(
+        Attached{std::move(device), DeviceRoute(bus, std::move(keyboard), std::move(touchpad), points), {}}));
     const auto& node = attached->device->node();
     log_(kindOf(*attached) + " connected: " + attached->device->capabilities().name + " (" + node + ")");
     attached->readable = watch(node, attached->device->fd(), [this] { gather(); });
@@ -298,41 +287,39 @@ void InputLoop::forgetTouchpad(const std::shared_ptr<LinuxTouchpad>& touchpad)
 
 std::string InputLoop::kindOf(const Attached& attached)
 {
-    if (attached.touchpad) {
+    if (attached.route.touchpad()) {
         return "Touchpad";
     }
-    return attached.keyboard ? "Keyboard" : "Mouse";
+    return attached.route.keyboard() ? "Keyboard" : "Mouse";
 }
 
 void InputLoop::detach(const std::shared_ptr<Attached>& attached, std::int64_t time)
 {
     const auto& device = *attached->device;
     log_(kindOf(*attached) + " disconnected: " + device.capabilities().name + " (" + device.node() + ")");
-    if (attached->touchpad) {
-        forgetTouchpad(attached->touchpad);
+    if (attached->route.touchpad()) {
+        forgetTouchpad(attached->route.touchpad());
         return;
     }
-    auto buttons = attached->points && device.grabbed() ? buttonsUp(device) : std::vector<input_event>{};
     // After its keys already read.
-    fresh_.emplace_back(time, KeyRoad::Gone{attached->keyboard, std::move(buttons)});
+    fresh_.emplace_back(time, attached->route.gone());
 }
 
 void InputLoop::followWantedMask()
 {
     const bool wanted = pointerWanted();
     for (const auto& attached : attached_) {
-        if (attached->keyboard || !attached->points || attached->device->grabbed() == wanted) {
+        if (attached->route.keyboard() || !attached->route.points() ||
+            attached->device->grabbed() == wanted) {
             continue;
         }
         if (wanted) {
-            if (!virtualPointer_) {
-                virtualPointer_ = VirtualDevice::pointer();
-            }
+            makeVirtualPointer();
             attached->device->grabWhenIdle();
         } else {
             // The buttons it holds go up here; their releases then come to the desktop from the
             // mouse itself, for buttons the desktop never saw go down, which it ignores.
-            if (auto report = buttonsUp(*attached->device); !report.empty()) {
+            if (auto report = attached->route.releaseButtons(); !report.empty()) {
                 road_->add(KeyRoad::Pointer{std::move(report)});
             }
             attached->device->ungrab();
@@ -352,13 +339,6 @@ bool InputLoop::pointerWanted() const
     return (ports_.taps.wantedMask() & kPointerTypes) != 0;
 }
 
-std::vector<input_event> InputLoop::buttonsUp(const InputDevice& device)
-{
-    auto buttons = device.keysDown();
-    std::erase_if(buttons, [](std::uint16_t code) { return !PointerFrame::isButton(code); });
-    return PointerFrame::release(buttons);
-}
-
 void InputLoop::showCapsLock()
 {
     const bool on = ports_.modifiers.capsLockState();
@@ -371,11 +351,11 @@ void InputLoop::showCapsLock()
     }
 }
 
-void InputLoop::write(std::span<const input_event> events)
+void InputLoop::makeVirtualPointer()
 {
-    if (!virtualKeyboard_->write(events) && !writeFailed_) {
-        writeFailed_ = true;
-        log_(std::string("Cannot write to the virtual keyboard: ") + std::strerror(errno));
+    if (!virtualPointer_) {
+        virtualPointer_ = std::make_unique<VirtualOutput>(VirtualDevice::pointer(), "the virtual pointer",
+                                                          ports_.reactor, log_);
     }
 }
 

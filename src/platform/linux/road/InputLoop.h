@@ -4,13 +4,12 @@
 #include "platform/Queue.h"
 #include "platform/linux/devices/DeviceWatcher.h"
 #include "platform/linux/devices/InputDevice.h"
-#include "platform/linux/devices/KeyDecoder.h"
-#include "platform/linux/devices/PointerFrame.h"
 #include "platform/linux/reactor/Reactor.h"
+#include "platform/linux/road/DeviceRoute.h"
 #include "platform/linux/road/KeyRoad.h"
 #include "platform/linux/road/LinuxEventPoster.h"
 #include "platform/linux/touch/LinuxMultitouch.h"
-#include "platform/linux/virtual/VirtualDevice.h"
+#include "platform/linux/virtual/VirtualOutput.h"
 
 #include <functional>
 #include <memory>
@@ -65,12 +64,7 @@ private:
     static bool permittedWith(bool allowed, bool refused);
     struct Attached {
         std::unique_ptr<InputDevice> device;
-        KeyDecoder decoder;
-        // Nothing for a mouse or a touchpad.
-        std::shared_ptr<LinuxKeyboard> keyboard;
-        std::shared_ptr<LinuxTouchpad> touchpad;
-        bool points = false;
-        PointerFrame report;
+        DeviceRoute route;
         Reactor::Source readable;
     };
     // Work read from the devices in one round, with the kernel's time of each event.
@@ -101,17 +95,15 @@ private:
     // Grabs the mice while a tap wants pointer events, and lets them go otherwise.
     void followWantedMask();
     bool pointerWanted() const;
-    // The report that lets the buttons the device holds go up, or nothing.
-    static std::vector<input_event> buttonsUp(const InputDevice& device);
     void showCapsLock();
-    // On the main queue.
-    void write(std::span<const input_event> events);
+    // Makes the virtual pointer, unless there is one.
+    void makeVirtualPointer();
 
     Ports ports_;
     Log log_;
-    std::unique_ptr<VirtualDevice> virtualKeyboard_;
+    std::unique_ptr<VirtualOutput> virtualKeyboard_;
     // Made when the first pointing device is grabbed.
-    std::unique_ptr<VirtualDevice> virtualPointer_;
+    std::unique_ptr<VirtualOutput> virtualPointer_;
     std::unique_ptr<DeviceWatcher> watcher_;
     std::shared_ptr<KeyRoad> road_;
     std::vector<std::shared_ptr<Attached>> attached_;
@@ -123,7 +115,6 @@ private:
     // Whether the input devices are watched; the tasks the taps and the lock post then do their work.
     std::shared_ptr<bool> started_ = std::make_shared<bool>(false);
     bool permitted_ = true;
-    bool writeFailed_ = false;
 };
 
 }  // namespace veltrane::linuxbackend

@@ -3,6 +3,8 @@
 #include "platform/KeyTable.h"
 #include "platform/linux/devices/PointerFrame.h"
 
+#include <utility>
+
 namespace veltrane::linuxbackend {
 
 namespace {
@@ -47,15 +49,17 @@ void KeyPipeline::key(const std::shared_ptr<LinuxKeyboard>& keyboard, const KeyD
         return;
     }
     const bool down = change.kind == Kind::down;
-    keyboard->noteKey({change.linuxCode, {change.usagePage, change.usage}}, down);
-    if (change.usagePage == 0) {
+    const auto usage = keyboard->noteKey({change.linuxCode, {change.usagePage, change.usage}}, down);
+    if (!usage) {
+        return;
+    }
+    if (usage->page == 0) {
         // A key no table knows goes out as it came, so that nothing is lost.
         virtualKeyboard_.key(change.linuxCode, down, modifiers_.heldFlags(), out_);
     } else {
-        const platform::HidUsage usage{change.usagePage, change.usage};
-        hid_.rawKey(keyboard, usage, down);
-        if (const auto mapped = down ? keyboard->press(usage) : keyboard->release(usage)) {
-            mappedKey(*mapped, down, *mapped == usage ? change.linuxCode : 0);
+        hid_.rawKey(keyboard, *usage, down);
+        if (const auto mapped = down ? keyboard->press(*usage) : keyboard->release(*usage)) {
+            mappedKey(*mapped, down, *mapped == *usage ? change.linuxCode : 0);
         }
     }
     flush();
@@ -78,8 +82,11 @@ void KeyPipeline::mappedKey(platform::HidUsage key, bool down, std::uint16_t unk
     Event event;
     event.keyCode = *known->keyCode;
     if (isCapsLock(*known)) {
-        // Caps lock acts on its press only, which toggles the lock.
+        // Caps lock acts on its press only, which toggles the lock. No event tells the taps of its
+        // release, so the modifiers added while it was down (as the hyper key) go up here; a key
+        // that still wants them presses them again.
         if (!down) {
+            virtualKeyboard_.modifiers(modifiers_.flags(), false, out_);
             return;
         }
         modifiers_.toggleCapsLock();
@@ -185,9 +192,8 @@ std::optional<platform::EventFlags> KeyPipeline::passPointerEvents(std::span<con
     bool moved = false;
     bool scrolled = false;
     for (const auto& event : report) {
-        if (event.type == EV_KEY && PointerFrame::isButton(event.code) && event.value != 2) {
+        if (PointerFrame::follow(buttons_, event)) {
             const bool down = event.value != 0;
-            buttons_[event.code - BTN_MOUSE] = down;
             pressing = pressing || down;
             pass(buttonType(event.code, down));
         } else if (event.type == EV_REL) {
@@ -241,14 +247,8 @@ void KeyPipeline::keyboardGone(const std::shared_ptr<LinuxKeyboard>& keyboard)
 
 void KeyPipeline::releaseAll()
 {
-    std::vector<std::uint16_t> held;
-    for (unsigned button = 0; button < buttons_.size(); ++button) {
-        if (buttons_[button]) {
-            held.push_back(static_cast<std::uint16_t>(BTN_MOUSE + button));
-        }
-    }
-    buttons_.reset();
-    if (const auto report = PointerFrame::release(held); !report.empty() && pointerWriter_) {
+    if (const auto report = PointerFrame::release(std::exchange(buttons_, {}));
+        !report.empty() && pointerWriter_) {
         pointerWriter_(report);
     }
     while (!virtualKeyboard_.releaseAll(out_)) {

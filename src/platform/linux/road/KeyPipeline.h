@@ -3,6 +3,7 @@
 #include "platform/Event.h"
 #include "platform/HidUsage.h"
 #include "platform/linux/devices/KeyDecoder.h"
+#include "platform/linux/devices/PointerFrame.h"
 #include "platform/linux/hid/LinuxHidStack.h"
 #include "platform/linux/hid/LinuxKeyboard.h"
 #include "platform/linux/road/LinuxEventTapService.h"
@@ -10,7 +11,6 @@
 #include "platform/linux/virtual/OutputBatch.h"
 #include "platform/linux/virtual/VirtualKeyboardState.h"
 
-#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -73,7 +73,7 @@ private:
     const Writer pointerWriter_;
     VirtualKeyboardState virtualKeyboard_;
     // The buttons down on the virtual pointer, from BTN_MOUSE on: a motion with one is a drag.
-    std::bitset<BTN_TASK - BTN_MOUSE + 1> buttons_;
+    PointerFrame::Buttons buttons_;
     OutputBatch out_;
 };
 

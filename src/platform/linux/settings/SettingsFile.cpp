@@ -129,11 +129,29 @@ std::optional<platform::DefaultsValue> SettingsFile::value(const std::string& ke
     return found == values_.end() ? std::nullopt : std::optional(found->second);
 }
 
+void SettingsFile::adopt(const std::function<void()>& work)
+{
+    struct Adopting {
+        SettingsFile& file;
+        explicit Adopting(SettingsFile& settings) : file(settings) { set(std::this_thread::get_id()); }
+        ~Adopting() { set(std::nullopt); }
+        void set(std::optional<std::thread::id> thread)
+        {
+            const std::lock_guard lock(file.mutex_);
+            file.adopting_ = thread;
+        }
+    };
+    const Adopting adopting(*this);
+    work();
+}
+
 void SettingsFile::store(const std::string& key, platform::DefaultsValue value)
 {
     {
         const std::lock_guard lock(mutex_);
-        write(key, value);
+        if (!adopting()) {
+            write(key, value);
+        }
     }
     deliverReports();
 }
@@ -142,7 +160,9 @@ void SettingsFile::erase(const std::string& key)
 {
     {
         const std::lock_guard lock(mutex_);
-        write(key, std::nullopt);
+        if (!adopting()) {
+            write(key, std::nullopt);
+        }
     }
     deliverReports();
 }

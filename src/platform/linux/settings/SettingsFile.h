@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace veltrane::linuxbackend {
@@ -48,6 +49,10 @@ public:
     void fix(const std::string& key, platform::DefaultsValue value);
     // A setting's value as the file writes it, or nothing when it is not set.
     std::optional<std::string> fileText(const std::string& key) const;
+    // Runs the work, in which the settings take on the values reload() gave: what it writes from this
+    // thread is dropped. The file holds those values already, and writing them back would race the
+    // editor that changed it, undoing a save of its that lands meanwhile.
+    void adopt(const std::function<void()>& work);
 
 private:
     std::optional<platform::DefaultsValue> value(const std::string& key) const override;
@@ -63,6 +68,8 @@ private:
 
     // Outside the mutex, so that a reporter may use the file.
     void deliverReports();
+    // With the mutex held.
+    bool adopting() const { return adopting_ == std::this_thread::get_id(); }
 
     const std::filesystem::path path_;
     const SettingsSchema schema_;
@@ -74,6 +81,7 @@ private:
     std::optional<std::string> problem_;
     std::set<std::string, std::less<>> warnedKeys_;
     std::vector<std::string> unreported_;
+    std::optional<std::thread::id> adopting_;
 };
 
 }  // namespace veltrane::linuxbackend

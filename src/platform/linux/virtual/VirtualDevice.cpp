@@ -88,10 +88,22 @@ VirtualDevice::~VirtualDevice()
     libevdev_uinput_destroy(device_);
 }
 
-bool VirtualDevice::write(std::span<const input_event> events) const
+std::size_t VirtualDevice::write(std::span<const input_event> events) const
 {
-    const auto size = static_cast<ssize_t>(events.size_bytes());
-    return events.empty() || ::write(fd(), events.data(), events.size_bytes()) == size;
+    const auto* bytes = reinterpret_cast<const char*>(events.data());
+    std::size_t done = 0;
+    while (done < events.size_bytes()) {
+        const auto written = ::write(fd(), bytes + done, events.size_bytes() - done);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    // uinput takes whole events only.
+    return done / sizeof(input_event);
 }
 
 int VirtualDevice::fd() const

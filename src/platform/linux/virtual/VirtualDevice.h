@@ -28,8 +28,9 @@ public:
     VirtualDevice(const VirtualDevice&) = delete;
     VirtualDevice& operator=(const VirtualDevice&) = delete;
 
-    // Writes the events in one go. False when the kernel refused them.
-    bool write(std::span<const input_event> events) const;
+    // Writes the events in order, going on after a signal or a short write: the number the kernel
+    // took, fewer than given when it refused the next (errno tells why).
+    std::size_t write(std::span<const input_event> events) const;
     // For poll: readable when the desktop wrote to the device (a keyboard's lights).
     int fd() const;
     // The caps lock light the desktop set, when it set one since the last call.

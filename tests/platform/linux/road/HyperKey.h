@@ -18,11 +18,11 @@ namespace veltrane::linuxbackend {
 
 // The hyper key as the engine makes it, cut down to what the road must serve: a HID manager on the
 // HID queue hears the raw caps lock and holds the hyper state; a tap on the main queue adds the
-// four modifier flags to every key event while the state is held. Both write what they met to one
-// journal, in the order the two threads met it:
+// four modifier flags to every key event and click (the engine's default) while the state is held.
+// Both write what they met to one journal, in the order the two threads met it:
 //   "hid +capslock"     a raw value, "+" down, "-" up
-//   "tap +a hyper"      an event, "+" key down, "-" key up, "~" flags changed; "hyper" when the
-//                       tap added the flags
+//   "tap +a hyper"      an event, "+" key down, "-" key up, "~" flags changed, "click" a button
+//                       down or up; "hyper" when the tap added the flags
 //   "added Keyboard 1"  a keyboard matched; "removed ..." when it left
 // An entry made on another queue than its own starts with "elsewhere ".
 class HyperKey {
@@ -43,8 +43,11 @@ public:
         const auto bit = [](EventType type) {
             return platform::EventMask{1} << static_cast<std::uint32_t>(type);
         };
-        tap_ = taps.createTap(bit(EventType::keyDown) | bit(EventType::keyUp) | bit(EventType::flagsChanged),
-                              [this](EventType, platform::Event& event) { saw(event); });
+        const auto keys = bit(EventType::keyDown) | bit(EventType::keyUp) | bit(EventType::flagsChanged);
+        const auto clicks = bit(EventType::leftMouseDown) | bit(EventType::leftMouseUp) |
+                            bit(EventType::rightMouseDown) | bit(EventType::rightMouseUp) |
+                            bit(EventType::otherMouseDown) | bit(EventType::otherMouseUp);
+        tap_ = taps.createTap(keys | clicks, [this](EventType, platform::Event& event) { saw(event); });
         tap_->enable(true);
     }
 
@@ -81,13 +84,19 @@ private:
             event.flags |= platform::kFlagControl | platform::kFlagOption | platform::kFlagCommand |
                            platform::kFlagShift;
         }
-        const auto sign = event.type == platform::EventType::keyDown ? "+"
-                          : event.type == platform::EventType::keyUp ? "-"
-                                                                     : "~";
-        record(mainQueue_, "tap " + std::string(sign) +
-                               nameOr(platform::KeyTable::byKeyCode(event.keyCode),
-                                      "code" + std::to_string(event.keyCode)) +
-                               (add ? " hyper" : ""));
+        record(mainQueue_, "tap " + what(event) + (add ? " hyper" : ""));
+    }
+
+    static std::string what(const platform::Event& event)
+    {
+        using platform::EventType;
+        if (event.type != EventType::keyDown && event.type != EventType::keyUp &&
+            event.type != EventType::flagsChanged) {
+            return "click";
+        }
+        const auto sign = event.type == EventType::keyDown ? "+" : event.type == EventType::keyUp ? "-" : "~";
+        return sign +
+               nameOr(platform::KeyTable::byKeyCode(event.keyCode), "code" + std::to_string(event.keyCode));
     }
 
     void device(const char* what, const platform::HidDevice& device)

@@ -24,7 +24,8 @@ namespace veltrane::linuxbackend {
 
 // The backend's key road wired as the input loop wires it, without devices: the HID stack with the
 // HID managers' serial queue, a main loop with a thread of its own, the modifier state, the poster
-// and the road with its pipeline, whose output is kept as text, and the hyper key of the engine.
+// and the road with its pipeline, whose output is kept (as text for the virtual keyboard), and the
+// hyper key of the engine.
 // The thread that calls key() stands in for the input thread.
 class Road {
 public:
@@ -99,9 +100,13 @@ public:
     LinuxEventPoster poster{modifiers};
     // What the road wrote for the virtual keyboard, on the main loop; written() takes it.
     std::vector<std::string> output;
+    // The reports the road wrote for the virtual pointer, on the main loop.
+    std::vector<input_event> pointerOutput;
     std::shared_ptr<KeyRoad> keyRoad{KeyRoad::create(
-        std::make_unique<KeyPipeline>(hid, taps, modifiers, [this](auto events) { write(events); }), hid,
-        mainLoop)};
+        std::make_unique<KeyPipeline>(
+            hid, taps, modifiers, [this](auto events) { write(events); },
+            [this](auto events) { pointerOutput.insert(pointerOutput.end(), events.begin(), events.end()); }),
+        hid, mainLoop)};
     HyperKey hyperKey{hid, hidQueue, taps, mainLoop};
 
 private:
