@@ -27,16 +27,7 @@ using veltrane::fuzz::FuzzInput;
 using veltrane::linuxbackend::BusDistributedNotificationCenter;
 using veltrane::linuxbackend::LogindMessages;
 
-enum Kind {
-    sleepSignal,
-    sessionSignal,
-    activeReply,
-    sessionReply,
-    inhibitReply,
-    notification,
-    namesReply,
-    kinds
-};
+enum Kind { sleepSignal, sessionSignal, activeReply, sessionReply, inhibitReply, notification, namesReply };
 
 // A connection that makes messages and sends none, its peer the other end of a socket pair.
 sd_bus* bus()
@@ -130,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const int descriptor = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     FuzzInput input(data, size);
     const std::uint8_t chosen = input.byte();
-    const auto kind = static_cast<Kind>((chosen & 0x7f) % kinds);
+    const auto kind = static_cast<Kind>((chosen & 0x7f) % (namesReply + 1));
     const bool named = kind == notification;
     // Names reach sd-bus as C strings.
     const auto name = [&input] { return std::string(input.text().c_str()); };

@@ -7,8 +7,6 @@
 #include "platform/linux/system/PrintableText.h"
 #include "platform/linux/x11/DesktopEntries.h"
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -27,26 +25,8 @@ constexpr std::string_view kId = "org.example.Editor";
 
 const std::filesystem::path& applicationsFolder()
 {
-    static const std::filesystem::path folder = [] {
-        std::string made = (std::filesystem::temp_directory_path() / "desktop-entry-fuzzer-XXXXXX").string();
-        if (::mkdtemp(made.data()) == nullptr) {
-            fail("cannot make a folder for the desktop entry");
-        }
-        return std::filesystem::path(made);
-    }();
+    static const std::filesystem::path folder = veltrane::fuzz::madeFolder("desktop-entry-fuzzer");
     return folder;
-}
-
-std::vector<std::string> queriesIn(std::string_view line)
-{
-    std::vector<std::string> queries;
-    for (std::size_t start = 0; start <= line.size() && queries.size() < 3;) {
-        const auto end = std::min(line.find('\0', start), line.size());
-        queries.emplace_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-    queries.resize(3);
-    return queries;
 }
 
 void checkFound(const std::optional<DesktopEntries::Entry>& entry, const DesktopEntries& entries,
@@ -68,17 +48,16 @@ void checkFound(const std::optional<DesktopEntries::Entry>& entry, const Desktop
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const auto end = std::min(input.find('\0'), input.size());
+    auto texts = veltrane::fuzz::split(data, size);
     // A new file each time: the file system would write a truncated one out at once.
     const auto file = applicationsFolder() / (std::string(kId) + ".desktop");
     std::filesystem::remove(file);
-    std::ofstream(file, std::ios::binary) << input.substr(0, end);
-    const auto queries = queriesIn(end < input.size() ? input.substr(end + 1) : std::string_view());
+    std::ofstream(file, std::ios::binary) << texts[0];
+    texts.resize(4);  // the file, then the window's instance and class and the executable
 
     const DesktopEntries entries({applicationsFolder()});
-    checkFound(entries.forWindowClass(queries[0], queries[1]), entries, "window class");
-    checkFound(entries.forExecutable(queries[2]), entries, "executable");
+    checkFound(entries.forWindowClass(texts[1], texts[2]), entries, "window class");
+    checkFound(entries.forExecutable(texts[3]), entries, "executable");
     checkFound(entries.forWindowClass("", "Editor"), entries, "the id's last part");
     return 0;
 }

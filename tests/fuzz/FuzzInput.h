@@ -1,10 +1,15 @@
 #pragma once
 
+#include <stdlib.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace veltrane::fuzz {
 
@@ -13,6 +18,29 @@ namespace veltrane::fuzz {
 {
     std::fprintf(stderr, "%s\n", what.c_str());
     std::abort();
+}
+
+// A new folder of the fuzzer's under the temporary folder, so that no file goes into the user's.
+inline std::filesystem::path madeFolder(const std::string& name)
+{
+    std::string folder = (std::filesystem::temp_directory_path() / (name + "-XXXXXX")).string();
+    if (::mkdtemp(folder.data()) == nullptr) {
+        fail("cannot make a folder " + folder);
+    }
+    return folder;
+}
+
+// The bytes as the texts between separators: one text when there is none.
+inline std::vector<std::string> split(const std::uint8_t* data, std::size_t size, char separator = '\0')
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> texts;
+    for (std::size_t start = 0; start <= bytes.size();) {
+        const auto end = std::min(bytes.find(separator, start), bytes.size());
+        texts.emplace_back(bytes.substr(start, end - start));
+        start = end + 1;
+    }
+    return texts;
 }
 
 // The fuzzer's bytes, read in order as the parts of a message. Past the end each part is zero or
@@ -27,12 +55,12 @@ public:
 
     std::uint8_t byte() { return static_cast<std::uint8_t>(take(1).empty() ? 0 : taken_.front()); }
 
-    // Four bytes, the lowest first.
-    std::uint32_t word()
+    // Four bytes, or as many as asked, the lowest first.
+    std::uint32_t word(std::size_t bytes = 4)
     {
         std::uint32_t value = 0;
         int shift = 0;
-        for (const char part : take(4)) {
+        for (const char part : take(bytes)) {
             value |= std::uint32_t{static_cast<unsigned char>(part)} << shift;
             shift += 8;
         }

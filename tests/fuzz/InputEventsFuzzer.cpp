@@ -71,10 +71,10 @@ public:
             feed(device, EV_REL, arg < 2 ? arg : arg + 4, static_cast<std::int8_t>(input.byte()));
         } else if (kind == 5) {  // slot, sizes, position, tool, tracking id
             feed(device, EV_ABS, ABS_MT_SLOT + arg + (arg > 2 ? 3 : 0),
-                 static_cast<std::int16_t>(twoBytes(input)));
+                 static_cast<std::int16_t>(input.word(2)));
         } else if (kind == 6) {
             const std::uint8_t type = input.byte();
-            const unsigned code = twoBytes(input);
+            const unsigned code = input.word(2);
             feed(device, type, code, static_cast<std::int32_t>(input.word()));
         } else if (kind == 7) {
             act(device, arg, input.byte());
@@ -97,12 +97,6 @@ public:
     }
 
 private:
-    static unsigned twoBytes(FuzzInput& input)
-    {
-        const unsigned low = input.byte();
-        return low | unsigned{input.byte()} << 8;
-    }
-
     void plug(Device& device)
     {
         auto keyboard = device.keys ? road_.plugIn("Keyboard") : nullptr;

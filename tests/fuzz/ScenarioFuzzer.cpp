@@ -32,17 +32,7 @@ using veltrane::fuzz::fail;
 constexpr double kWaitBudget = 600.0;
 constexpr auto kRunBudget = std::chrono::seconds(10);
 
-// The lines as the runner reads them: a last line break ends the last line.
-std::vector<std::string_view> linesOf(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        const auto end = std::min(text.find('\n', start), text.size());
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
+using Lines = std::vector<std::string>;
 
 bool hasCommand(std::string_view line)
 {
@@ -53,10 +43,10 @@ bool hasCommand(std::string_view line)
     }
 }
 
-double totalWait(const std::vector<std::string_view>& lines)
+double totalWait(const Lines& lines)
 {
     double total = 0.0;
-    for (const auto line : lines) {
+    for (const auto& line : lines) {
         try {
             const auto words = splitWords(line);
             const double seconds = words.size() == 2 && words[0] == "wait" ? parseNumber(words[1]) : 0.0;
@@ -69,7 +59,7 @@ double totalWait(const std::vector<std::string_view>& lines)
     return total;
 }
 
-void checkRefusal(const std::string& failure, const std::vector<std::string_view>& lines)
+void checkRefusal(const std::string& failure, const Lines& lines)
 {
     constexpr std::string_view prefix = "scenario:";
     std::size_t number = 0;
@@ -88,7 +78,7 @@ void checkRefusal(const std::string& failure, const std::vector<std::string_view
     }
 }
 
-void run(const std::string& text, const std::vector<std::string_view>& lines)
+void run(const std::string& text, const Lines& lines)
 {
     veltrane::sim::Desktop desktop;
     std::int64_t last = 0;
@@ -110,19 +100,19 @@ void run(const std::string& text, const std::vector<std::string_view>& lines)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // The application's log file goes to a folder of the fuzzer's, never into the user's data.
-    std::string folder = (std::filesystem::temp_directory_path() / "scenario-fuzzer-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) {
-        fail("cannot make a folder for the application's files");
-    }
-    setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
-    setenv("XDG_CACHE_HOME", (folder + "/cache").c_str(), 1);
+    const auto folder = veltrane::fuzz::madeFolder("scenario-fuzzer");
+    setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
+    setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const auto lines = linesOf(text);
+    auto lines = veltrane::fuzz::split(data, size, '\n');
+    if (lines.back().empty()) {  // as the runner reads them: a last line break ends the last line
+        lines.pop_back();
+    }
     if (totalWait(lines) > kWaitBudget) {
         return -1;
     }

@@ -3,14 +3,13 @@
 // - a file that can be read writes back a text that reads again and then writes back the same;
 // - the command ends with one of its statuses, and one that succeeded leaves a file that can be read.
 
+#include "FuzzInput.h"
 #include "SettingsReload.h"
 #include "platform/linux/settings/SettingsCommand.h"
 #include "platform/linux/settings/SettingsDocument.h"
 #include "platform/linux/settings/SettingsError.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -20,6 +19,7 @@
 
 namespace {
 
+using veltrane::fuzz::fail;
 using veltrane::linuxbackend::SettingsCommand;
 using veltrane::linuxbackend::SettingsDocument;
 using veltrane::linuxbackend::SettingsError;
@@ -30,12 +30,6 @@ const SettingsSchema& schema()
 {
     static const SettingsSchema known = veltrane::SettingsReload::schema();
     return known;
-}
-
-[[noreturn]] void fail(const std::string& what)
-{
-    std::fprintf(stderr, "%s\n", what.c_str());
-    std::abort();
 }
 
 void checkWrittenBack(std::string_view text)
@@ -57,25 +51,8 @@ void checkWrittenBack(std::string_view text)
 
 std::filesystem::path settingsPath()
 {
-    static const std::filesystem::path path = [] {
-        std::string folder = (std::filesystem::temp_directory_path() / "settings-fuzzer-XXXXXX").string();
-        if (::mkdtemp(folder.data()) == nullptr) {
-            fail("cannot make a folder for the settings file");
-        }
-        return std::filesystem::path(folder) / "settings.json";
-    }();
+    static const std::filesystem::path path = veltrane::fuzz::madeFolder("settings-fuzzer") / "settings.json";
     return path;
-}
-
-std::vector<std::string> argumentsOf(std::string_view line)
-{
-    std::vector<std::string> arguments;
-    for (std::size_t start = 0; start <= line.size();) {
-        const auto end = std::min(line.find('\0', start), line.size());
-        arguments.emplace_back(line.substr(start, end - start));
-        start = end + 1;
-    }
-    return arguments;
 }
 
 void checkCommand(std::string_view text, const std::vector<std::string>& arguments)
@@ -102,12 +79,12 @@ void checkCommand(std::string_view text, const std::vector<std::string>& argumen
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const auto command = input.find('\0');
-    const std::string_view text = input.substr(0, command);
+    auto arguments = veltrane::fuzz::split(data, size);
+    const std::string text = arguments.front();
     checkWrittenBack(text);
-    if (command != std::string_view::npos) {
-        checkCommand(text, argumentsOf(input.substr(command + 1)));
+    if (arguments.size() > 1) {
+        arguments.erase(arguments.begin());
+        checkCommand(text, arguments);
     }
     return 0;
 }

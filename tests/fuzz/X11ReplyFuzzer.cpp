@@ -12,8 +12,6 @@
 #include "platform/linux/x11/X11ActiveApplication.h"
 #include "platform/linux/x11/X11Property.h"
 
-#include <stdlib.h>
-
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -82,13 +80,10 @@ private:
 const DesktopEntries& entries()
 {
     static const DesktopEntries known = [] {
-        std::string folder = (std::filesystem::temp_directory_path() / "x11-reply-fuzzer-XXXXXX").string();
-        if (::mkdtemp(folder.data()) == nullptr) {
-            fail("cannot make a folder for the desktop entries");
-        }
-        std::ofstream(folder + "/org.example.Editor.desktop")
+        const auto folder = veltrane::fuzz::madeFolder("x11-reply-fuzzer");
+        std::ofstream(folder / "org.example.Editor.desktop")
             << "[Desktop Entry]\nType=Application\nName=Editor\nStartupWMClass=EditorMain\n";
-        std::ofstream(folder + "/player.desktop")
+        std::ofstream(folder / "player.desktop")
             << "[Desktop Entry]\nType=Application\nName=Player\nExec=player\n";
         return DesktopEntries({folder});
     }();

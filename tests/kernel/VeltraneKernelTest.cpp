@@ -76,13 +76,7 @@ std::vector<std::string> withFaults(const std::string& rules, std::vector<std::s
     return environment;
 }
 
-// Caps lock held as the hyper key around a tap of A; kHyperA is what the desktop then sees.
-void typeHyperA(UinputKeyboard& keyboard)
-{
-    keyboard.key(KEY_CAPSLOCK, true);
-    keyboard.tap(KEY_A);
-    keyboard.key(KEY_CAPSLOCK, false);
-}
+// What the desktop sees of caps lock held as the hyper key around a tap of A.
 const Keys kHyperA = join({kHyperDown, {"+a", "-a"}, kCapsHyperUp});
 
 // What a session waits for before it types: the key mapping written, and the hyper key listener.
@@ -115,6 +109,15 @@ public:
         }
     }
 
+    // Caps lock held as the hyper key around a tap of A, and what the desktop then sees.
+    Keys hyperChord()
+    {
+        keyboard.key(KEY_CAPSLOCK, true);
+        keyboard.tap(KEY_A);
+        keyboard.key(KEY_CAPSLOCK, false);
+        return tap->keys();
+    }
+
     UinputKeyboard keyboard;
     VeltraneProcess veltrane;
     std::unique_ptr<VirtualKeyboardTap> tap;
@@ -124,13 +127,10 @@ TEST(VeltraneKernelTest, HyperChordAroundAKeyOnUsbAndAtKeyboards)
 {
     for (const auto bus : {UinputKeyboard::Bus::usb, UinputKeyboard::Bus::at}) {
         Session session(R"({"keyRemap": true})", Ready::listener, bus);
-        auto& keyboard = session.keyboard;
-        keyboard.key(KEY_CAPSLOCK, true);
-        keyboard.tap(KEY_A);
-        keyboard.key(KEY_CAPSLOCK, false);
-        keyboard.tap(KEY_CAPSLOCK);
-        keyboard.tap(KEY_B);
-        EXPECT_EQ(session.tap->keys(), join({kHyperDown, {"+a", "-a"}, kCapsHyperUp, {"+b", "-b"}}));
+        EXPECT_EQ(session.hyperChord(), kHyperA);
+        session.keyboard.tap(KEY_CAPSLOCK);
+        session.keyboard.tap(KEY_B);
+        EXPECT_EQ(session.tap->keys(), (Keys{"+b", "-b"}));
     }
 }
 
@@ -235,13 +235,9 @@ TEST(VeltraneKernelTest, PlainTypingPassesAndSettingsChangedWhileRunningApplyAtO
     keyboard.tap(KEY_CAPSLOCK);
     EXPECT_EQ(session.tap->keys(), (Keys{"+lshift", "+b", "-b", "-lshift", "+capslock", "-capslock"}));
     EXPECT_EQ(keyboard.capsLockLight(), true);
-    const auto hyperChord = [&] {
-        typeHyperA(keyboard);
-        return session.tap->keys();
-    };
     session.veltrane.writeSettings(R"({"keyRemap": true})");
     session.waitUntil(Ready::listener);
-    EXPECT_EQ(hyperChord(), kHyperA);
+    EXPECT_EQ(session.hyperChord(), kHyperA);
 
     // An editor's save cut short changes nothing: the problem is told where it is, and the settings
     // keep their last good values until the file is mended, which then applies at once.
@@ -249,7 +245,7 @@ TEST(VeltraneKernelTest, PlainTypingPassesAndSettingsChangedWhileRunningApplyAtO
     session.veltrane.writeSettings(halfWritten);
     EXPECT_TRUE(session.veltrane.waitForOutput(session.veltrane.settingsPath() + ":1:"))
         << session.veltrane.output();
-    EXPECT_EQ(hyperChord(), kHyperA);
+    EXPECT_EQ(session.hyperChord(), kHyperA);
     VeltraneProcess status(halfWritten, {"status"});
     EXPECT_EQ(status.waitForExit(), 0);
     EXPECT_NE(status.output().find("The settings file cannot be used (" + status.settingsPath() + ":1:"),
@@ -438,14 +434,12 @@ TEST(VeltraneKernelTest, InterruptedShortAndRefusedCallsLoseNoKeyAndNeverSpin)
         R"({"keyRemap": true})", Ready::listener, UinputKeyboard::Bus::usb,
         withFaults("write /dev/uinput EIO " + refusing +
                    ";write /dev/uinput EINTR;write /dev/uinput short;read /dev/input/event EINTR"));
-    typeHyperA(session.keyboard);
-    EXPECT_EQ(session.tap->keys(), kHyperA);
+    EXPECT_EQ(session.hyperChord(), kHyperA);
     // A program that spins spends the time on a processor.
     const auto cpu = session.veltrane.cpuTime();
     const auto start = std::chrono::steady_clock::now();
     std::ofstream{refusing};
-    typeHyperA(session.keyboard);
-    EXPECT_EQ(session.tap->keys(), Keys{});
+    EXPECT_EQ(session.hyperChord(), Keys{});
     std::filesystem::remove(refusing);
     EXPECT_EQ(session.tap->keys(std::chrono::milliseconds(3000)), kHyperA);
     EXPECT_LT((session.veltrane.cpuTime() - cpu) * 2, std::chrono::steady_clock::now() - start);
@@ -528,16 +522,14 @@ TEST(VeltraneKernelTest, AFullOrReadOnlyDiskRefusesSettingsAndLogLinesButNotKeys
 
     disk.fill();
     logLines(10);
-    typeHyperA(session.keyboard);
-    EXPECT_EQ(session.tap->keys(), kHyperA);
+    EXPECT_EQ(session.hyperChord(), kHyperA);
     refused("No space left on device");
     disk.empty();
     logLines(1);
     disk.readOnly(true);
     refused("Read-only file system");
     logLines(1);
-    typeHyperA(session.keyboard);
-    EXPECT_EQ(session.tap->keys(), kHyperA);
+    EXPECT_EQ(session.hyperChord(), kHyperA);
     EXPECT_EQ(fileText(settings), written);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(settings.parent_path()),
                             std::filesystem::directory_iterator()),
@@ -584,8 +576,7 @@ TEST(VeltraneKernelTest, TheSettingsFollowAFileReplacedOrRemovedWhileBeingRead)
     std::filesystem::remove(removing);
     veltrane.writeSettings(R"({"keyRemap": true})");
     session.waitUntil(Ready::listener);
-    typeHyperA(session.keyboard);
-    EXPECT_EQ(session.tap->keys(), kHyperA);
+    EXPECT_EQ(session.hyperChord(), kHyperA);
     EXPECT_EQ(veltrane.output().find("Stopped watching"), std::string::npos) << veltrane.output();
 }
 

@@ -22,22 +22,12 @@ input_event event(std::uint16_t type, std::uint16_t code, std::int32_t value)
     return {.time = {}, .type = type, .code = code, .value = value};
 }
 
-input_event at(int slot)
+template <std::uint16_t Code> input_event multitouch(int value)
 {
-    return event(EV_ABS, ABS_MT_SLOT, slot);
+    return event(EV_ABS, Code, value);
 }
-input_event id(int value)
-{
-    return event(EV_ABS, ABS_MT_TRACKING_ID, value);
-}
-input_event x(int value)
-{
-    return event(EV_ABS, ABS_MT_POSITION_X, value);
-}
-input_event y(int value)
-{
-    return event(EV_ABS, ABS_MT_POSITION_Y, value);
-}
+constexpr auto at = multitouch<ABS_MT_SLOT>, id = multitouch<ABS_MT_TRACKING_ID>,
+               x = multitouch<ABS_MT_POSITION_X>, y = multitouch<ABS_MT_POSITION_Y>;
 
 input_event report(int milliseconds)
 {
