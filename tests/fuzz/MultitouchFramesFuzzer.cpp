@@ -5,6 +5,7 @@
 // header [count:3][time back:1][pad:1] (count 7: a byte says it), a byte of time, and eight bytes a
 // contact: path, stage, x, y, vx, vy, pressure, size. At the end every path left on a pad lifts.
 // Checked on every input:
+// - every event counts the touches it holds, each in a phase;
 // - no touch is reported still touching in the frame that lifts it;
 // - once every finger has lifted, the hyper state is let go: no flag held, the indicator off.
 
@@ -147,6 +148,18 @@ private:
         for (const Touch& touch : reported_ && !contacts.empty() ? reported_->touches : TouchSet{}) {
             if (touch.phase != TouchPhase::ended && touch.phase != TouchPhase::cancelled) {
                 fail("a touch is reported touching in the frame that lifts it: " + std::to_string(touch.id));
+            }
+        }
+    }
+
+    static void wellFormed(const TouchEvent& event)
+    {
+        if (event.touchCount != static_cast<std::int64_t>(event.touches.size())) {
+            fail("an event counts other touches than it holds");
+        }
+        for (const Touch& touch : event.touches) {
+            if (TouchPhase::summaryWeight(touch.phase) == 0) {
+                fail("a touch has no phase: " + std::to_string(touch.phase));
             }
         }
     }

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -347,36 +346,8 @@ TEST_F(MTTouchTrackerTest, NaNValuesPassNoThreshold)
               (Phases{{5, 4}}));
 }
 
-// Stages out of range and a path repeated within a frame are in the touch-odd-frames scenario.
-TEST_F(MTTouchTrackerTest, GarbageFramesMakeOnlyWellFormedEventsAndSpoilNoLaterGesture)
-{
-    std::mt19937 random(7);
-    const std::vector<float> values{0.0f,  0.02f, 0.1f, 0.5f,      0.95f,     1.0f,
-                                    -3.0f, 40.0f, kNaN, kInfinity, -kInfinity};
-    const auto pick = [&] { return values[random() % values.size()]; };
-    for (int i = 0; i < 2000; ++i) {
-        device.id = i % 3 == 0 ? kUnknownDeviceId : kBuiltInDeviceId;
-        std::vector<MTTouch> contacts(random() % 6);
-        for (MTTouch& contact : contacts) {
-            contact.pathIndex = static_cast<std::int32_t>(random() % 5);
-            contact.stage = static_cast<std::int32_t>(random() % 12) - 2;
-            contact.normalizedVector = {{pick(), pick()}, {pick(), pick()}};
-            contact.zTotal = pick();
-            contact.majorAxis = pick();
-            contact.minorAxis = pick();
-            contact.absoluteVector.position = {pick(), pick()};
-        }
-        if (const auto event = tracker().processFrame(&device, contacts, 1.0)) {
-            EXPECT_EQ(event->touchCount, static_cast<std::int64_t>(event->touches.size()));
-            for (const Touch& touch : event->touches) {
-                EXPECT_NE(TouchPhase::summaryWeight(touch.phase), 0) << touch.phase;
-            }
-        }
-    }
-    device.id = kBuiltInDeviceId;
-    EXPECT_EQ(phases({{.path = 9, .stage = 3}}), (Phases{{9, 1}}));
-    EXPECT_EQ(phases({{.path = 9, .stage = 4}}), (Phases{{9, 4}}));
-}
+// Garbage frames (stages out of range, paths repeated, numbers that are none) make only well-formed
+// events and leave no gesture held: the touch-odd-frames scenario and multitouch_frames_fuzzer.
 
 }  // namespace
 }  // namespace veltrane
