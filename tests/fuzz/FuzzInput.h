@@ -16,7 +16,9 @@ namespace veltrane::fuzz {
 // A broken invariant: says which and stops the fuzzer, which keeps the input.
 [[noreturn]] inline void fail(const std::string& what)
 {
-    std::fprintf(stderr, "%s\n", what.c_str());
+    // Whole, though it may hold a NUL from the input.
+    std::fwrite(what.data(), 1, what.size(), stderr);
+    std::fputc('\n', stderr);
     std::abort();
 }
 
