@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -19,11 +20,12 @@
 namespace veltrane::testing {
 namespace {
 
+// keyboardConnectionDelay as the soak leaves it: a keyboard plugged in is mapped that much later.
 constexpr double kConnectionDelay = 1.0;
 constexpr platform::EventFlags kModifiers =
     platform::kFlagShift | platform::kFlagControl | platform::kFlagOption | platform::kFlagCommand;
 
-// A mapping as its entries in order, without those that map a key to itself: they change nothing.
+// A mapping as its entries sorted, without those that map a key to itself: they change nothing.
 std::string normalMapping(const std::string& text)
 {
     std::istringstream words(text);
