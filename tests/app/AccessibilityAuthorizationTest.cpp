@@ -7,19 +7,7 @@ namespace {
 
 class AccessibilityAuthorizationTest : public testing::SimTest {
 protected:
-    bool check()
-    {
-        bool trusted = false;
-        onMain([&] { trusted = authorization.checkAuthorization([this] { ++started; }); });
-        return trusted;
-    }
-    sim::SimWindow* window()
-    {
-        return process().windows().find(AccessibilityAuthorization::kWindowIdentifier);
-    }
-
     AccessibilityAuthorization authorization{platform()};
-    int started = 0;
 };
 
 // A trusted process showing nothing and starting the engine once is in the startup-order scenario;
@@ -28,10 +16,11 @@ protected:
 TEST_F(AccessibilityAuthorizationTest, ClosingTheWindowEndsTheApplication)
 {
     desktop_.setTrusted(false);
-    check();
-    window()->miniaturize();
+    onMain([&] { authorization.checkAuthorization([] {}); });
+    sim::SimWindow& window = *process().windows().find(AccessibilityAuthorization::kWindowIdentifier);
+    window.miniaturize();
     onMain([&] { authorization.bringWindowForward(); });
-    window()->pressCloseButton();
+    window.pressCloseButton();
     settle();
 
     EXPECT_EQ(transcript(), "0.000 window AccessibilityWindowController shown\n"

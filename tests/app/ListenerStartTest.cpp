@@ -44,15 +44,6 @@ protected:
         desktop.process()->chooseMenuItem(platform::MenuAction::showViewer);
         desktop.scheduler().runUntilIdle();
     }
-    // With touches taken from the multitouch framework, and one trackpad.
-    void launchWithTrackpad()
-    {
-        desktop.defaults()["usePrivateFramework"] = true;
-        desktop.defaults()["touchListenerDelay"] = std::int64_t{3};
-        desktop.multitouch().connect({"tp", 0x0400000000003000, 0, false, false, 16000, 11000});
-        desktop.launch();
-        desktop.scheduler().runUntilIdle();
-    }
     std::string transcript(const std::vector<std::string>& kinds) const
     {
         return desktop.transcript().text(kinds);
@@ -98,30 +89,31 @@ TEST_F(ListenerStartTest, TheViewerCommandExplainsOnceThenResetsWhileOnAndSwitch
 }
 
 // The device listener is made once per run: by the start of the listeners when the private
-// framework is chosen, or earlier when the preferences ask for it with "startDeviceListener". A
-// trackpad is registered a second after the listener is made.
-TEST_F(ListenerStartTest, WithoutTheNotificationTheDeviceListenerStartsWithTheListeners)
-{
-    launchWithTrackpad();
-    desktop.scheduler().advance(5.0);
+// framework is chosen, or earlier when the preferences ask for it with "startDeviceListener" (here
+// twice). A trackpad is registered a second after the listener is made.
+class DeviceListenerStartTest : public ListenerStartTest, public ::testing::WithParamInterface<int> {};
 
-    EXPECT_EQ(transcript({"syslog"}), "4.000 syslog info com-marrowind-Veltrane Registered trackpad\n");
-}
-
-TEST_F(ListenerStartTest, TheNotificationMakesTheOneDeviceListenerBeforeTheDelayedStart)
+TEST_P(DeviceListenerStartTest, TheOneDeviceListenerStartsWithTheListenersOrEarlierOnTheNotification)
 {
-    launchWithTrackpad();
-    for (int i = 0; i < 2; ++i) {
+    desktop.defaults()["usePrivateFramework"] = true;
+    desktop.defaults()["touchListenerDelay"] = std::int64_t{3};
+    desktop.multitouch().connect({"tp", 0x0400000000003000, 0, false, false, 16000, 11000});
+    desktop.launch();
+    desktop.scheduler().runUntilIdle();
+    for (int i = 0; i < GetParam(); ++i) {
         desktop.process()->mainQueue().async([this] {
             desktop.process()->platform().notificationCenter.post(Notifications::kStartDeviceListener, {});
         });
     }
     desktop.scheduler().advance(5.0);
 
-    EXPECT_EQ(transcript({"syslog", "tap"}), "1.000 syslog info com-marrowind-Veltrane Registered trackpad\n"
-                                             "3.000 tap created mask=0x6001c1e\n"
-                                             "3.000 tap enabled\n");
+    const std::string registered = "syslog info com-marrowind-Veltrane Registered trackpad\n";
+    const std::string tap = "3.000 tap created mask=0x6001c1e\n3.000 tap enabled\n";
+    EXPECT_EQ(transcript({"syslog", "tap"}),
+              GetParam() == 0 ? tap + "4.000 " + registered : "1.000 " + registered + tap);
 }
+
+INSTANTIATE_TEST_SUITE_P(Notifications, DeviceListenerStartTest, ::testing::Values(0, 2));
 
 }  // namespace
 }  // namespace veltrane

@@ -1,3 +1,4 @@
+#include "FixedMultitouch.h"
 #include "SimTest.h"
 
 #include "touch/DeviceListener.h"
@@ -15,17 +16,6 @@ public:
     bool showing = false;
     std::vector<std::int64_t> shown;
 };
-
-// One finger beginning in the middle of the surface.
-platform::MTTouch finger(std::int32_t path = 0)
-{
-    platform::MTTouch contact{};
-    contact.pathIndex = path;
-    contact.stage = 3;
-    contact.zTotal = 1.0f;
-    contact.normalizedVector.position = {0.5f, 0.5f};
-    return contact;
-}
 
 // The properties that identify a pointing device.
 sim::SimHidDevice::Properties ids(std::int64_t vendor, std::int64_t product, std::uint64_t location)
@@ -66,7 +56,7 @@ protected:
     }
     void touch(const std::string& name)
     {
-        desktop_.multitouch().frame(*desktop_.multitouch().find(name), {finger()}, 0.0);
+        desktop_.multitouch().frame(*desktop_.multitouch().find(name), {testing::record({.stage = 3})}, 0.0);
         settle();
     }
 
@@ -205,7 +195,7 @@ TEST_F(DeviceRegistrationTest, OddCountsNeverReadPastTheFrame)
     const auto device = platform().multitouch.MTDeviceCreateFromDeviceID(0x0400000000003000);
     std::vector<platform::MTTouch> contacts(MTTrackpadRegistrar::kMaxContacts);
     for (std::size_t i = 0; i < contacts.size(); ++i) {
-        contacts[i] = finger(static_cast<std::int32_t>(i));
+        contacts[i] = testing::record({.path = static_cast<std::int32_t>(i), .stage = 3});
     }
 
     MTTrackpadRegistrar::handleContactFrame(device.get(), contacts.data(), INT_MAX, 0.0, 0, &registrar);

@@ -16,43 +16,14 @@ namespace veltrane {
 namespace {
 
 using platform::MTTouch;
+using testing::Contact;
 using testing::FixedMultitouch;
+using testing::record;
 
 constexpr std::uint64_t kBuiltInDeviceId = 0x0200000001000000;
 constexpr std::uint64_t kUnknownDeviceId = 0x0400000000000777;
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInfinity = std::numeric_limits<float>::infinity();
-
-// One contact of a frame: by default a firm, small, still finger in the middle of the surface.
-struct Contact {
-    std::int32_t path = 1;
-    platform::MTPathStage stage = 4;
-    float x = 0.5f;
-    float y = 0.5f;
-    float vx = 0.0f;
-    float vy = 0.0f;
-    float z = 1.0f;
-    float major = 6.0f;
-    float minor = 5.0f;
-    double timestamp = 1.0;
-    std::optional<platform::MTPoint> absolute = std::nullopt;  // x · width, y · height when not given
-};
-
-MTTouch record(const Contact& c)
-{
-    MTTouch touch{};
-    touch.timestamp = c.timestamp;
-    touch.pathIndex = c.path;
-    touch.stage = c.stage;
-    touch.normalizedVector = {{c.x, c.y}, {c.vx, c.vy}};
-    touch.zTotal = c.z;
-    touch.majorAxis = c.major;
-    touch.minorAxis = c.minor;
-    touch.absoluteVector.position =
-        c.absolute.value_or(platform::MTPoint{c.x * static_cast<float>(FixedMultitouch::kWidth),
-                                              c.y * static_cast<float>(FixedMultitouch::kHeight)});
-    return touch;
-}
 
 // (id, phase) of each touch of a frame, in contact order; empty when the frame gave nothing.
 using Phases = std::vector<std::pair<std::int64_t, std::int64_t>>;
@@ -152,7 +123,7 @@ TEST_F(MTTouchTrackerTest, AFrameCarriesItsDeviceAndEachContactAsMeasured)
 
 // Stages 1 and 2 begin like 3 and stage 6 ends like 5. Stage 3 beginning then staying, 4 moving,
 // 5 ending and 7 after the end giving nothing are in the touch-top-slide and touch-odd-frames
-// scenarios; 4 without speed staying stationary is in touch-palm.
+// scenarios; 4 without speed staying stationary is in touch-resting-contacts.
 TEST_F(MTTouchTrackerTest, BeginTimesNameTheTouchesUntilTheyEndOrTheGestureDoes)
 {
     const auto began =
@@ -181,7 +152,7 @@ TEST_F(MTTouchTrackerTest, BeginTimesNameTheTouchesUntilTheyEndOrTheGestureDoes)
 }
 
 // That a contact held back still counts among the contacts of the frame is in the
-// touch-resting-thumb scenario.
+// touch-resting-contacts scenario.
 TEST_F(MTTouchTrackerTest, TheGestureMovesOnlyWhenEveryContactOfTheFrameMovesFastEnough)
 {
     EXPECT_TRUE(frame({{.path = 1, .vx = 0.2f}, {.path = 2, .vy = -0.2f}}).value().gestureMoved);
@@ -249,7 +220,7 @@ TEST_F(MTTouchTrackerTest, ThumbAndPalmRulesHoldOnlyWhereAndWhileTheyApplyButThe
     EXPECT_EQ(phases({thumb, {.path = 2, .stage = 3, .x = 0.6f}}), (Phases{{1, 4}, {2, 1}}));
 }
 
-// A palm let go on reaching the middle is in the touch-palm scenario.
+// A palm let go on reaching the middle is in the touch-resting-contacts scenario.
 TEST_F(MTTouchTrackerTest, AHeldPalmLeftAloneBecomesATouchButOneThatLiftsNeverShows)
 {
     EXPECT_EQ(phases({{.path = 1, .stage = 3, .x = 0.9f}, {.path = 2, .stage = 3}}), (Phases{{2, 1}}));

@@ -5,7 +5,6 @@
 #include "touch/TouchPhase.h"
 
 #include <limits>
-#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -42,15 +41,6 @@ protected:
         desktop_.transcript().clear();
     }
 
-    OneDrawRecognizer& recognizer()
-    {
-        if (!recognizer_) {
-            recognizer_ =
-                std::make_unique<OneDrawRecognizer>(platform(), defaults, hyperFlags, keyPresser, statusItem);
-        }
-        return *recognizer_;
-    }
-
     // One frame with its gesture event, located where the pointer is.
     void send(const std::vector<Touch>& touches)
     {
@@ -62,7 +52,7 @@ protected:
         event.touchCount = static_cast<std::int64_t>(event.touches.size());
         event.gestureEnded = event.phaseHex > 0 && (event.phaseHex & 0xFF) == 0;
         event.cgEvent = located(platform::EventType::gesture, 40.0, 30.0);
-        recognizer().recognize(event);
+        recognizer.recognize(event);
     }
 
     // A finger that begins at `from`, moves through `path` and lifts where it last was.
@@ -87,9 +77,7 @@ protected:
     HyperFlags hyperFlags{defaults};
     KeyPresser keyPresser{platform().eventPoster};
     StatusItem statusItem{platform(), defaults};
-
-private:
-    std::unique_ptr<OneDrawRecognizer> recognizer_;
+    OneDrawRecognizer recognizer{platform(), defaults, hyperFlags, keyPresser, statusItem};
 };
 
 // The top-right corner of the default setting and the top band are in the touch-corner-abandoned

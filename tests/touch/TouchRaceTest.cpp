@@ -48,12 +48,9 @@ TEST_F(TouchRaceTest, FramesArriveWhileDevicesComeAndGo)
 
     auto frames = [&](std::uint64_t location) {
         testing::FixedDevice device(0x0400000000000000ull | location);
-        platform::MTTouch contact{};
-        contact.zTotal = 1.0f;
-        contact.normalizedVector.position = {0.5f, 0.5f};
         for (int i = 0; i < kRounds; ++i) {
-            contact.pathIndex = static_cast<std::int32_t>(location >> 12);
-            contact.stage = i % 3 == 2 ? 5 : 4;
+            const auto contact = testing::record(
+                {.path = static_cast<std::int32_t>(location >> 12), .stage = i % 3 == 2 ? 5 : 4});
             MTTrackpadRegistrar::handleContactFrame(&device, &contact, 1, i * 0.01, i, &registrar);
         }
     };
