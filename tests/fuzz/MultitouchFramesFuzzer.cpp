@@ -177,6 +177,7 @@ private:
                                    defaults_,
                                    model_,
                                    {[this](const TouchEvent& event) {
+                                        wellFormed(event);
                                         reported_ = event;
                                         recognizer_.recognize(event);
                                     },

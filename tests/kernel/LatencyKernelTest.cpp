@@ -1,5 +1,6 @@
-#include "EvdevReader.h"
+#include "ChildProcess.h"
 #include "InputNodes.h"
+#include "EvdevReader.h"
 #include "UinputKeyboard.h"
 #include "VeltraneProcess.h"
 
@@ -8,21 +9,15 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace veltrane::kernel {
 namespace {
@@ -43,58 +38,6 @@ struct Percentiles {
     double p50 = 0.0;
     double p99 = 0.0;
 };
-
-// The peer: interception-tools' two programs in a shell pipeline. The first grabs the keyboard and
-// writes its events out; the second makes a uinput clone of the keyboard and writes them to it.
-class PeerPipeline {
-public:
-    explicit PeerPipeline(const std::string& node)
-    {
-        std::string command = "/bin/interception -g " + node + " | /bin/uinput -d " + node;
-        std::string shell = "sh";
-        std::string option = "-c";
-        char* argv[] = {shell.data(), option.data(), command.data(), nullptr};
-        // A group of its own, so that the whole pipeline ends together.
-        posix_spawnattr_t attributes;
-        posix_spawnattr_init(&attributes);
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-        posix_spawnattr_setpgroup(&attributes, 0);
-        const int result = posix_spawn(&pid_, "/bin/sh", nullptr, &attributes, argv, environ);
-        posix_spawnattr_destroy(&attributes);
-        if (result != 0) {
-            throw std::runtime_error("cannot start the peer's pipeline");
-        }
-    }
-    ~PeerPipeline()
-    {
-        ::kill(-pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    PeerPipeline(const PeerPipeline&) = delete;
-    PeerPipeline& operator=(const PeerPipeline&) = delete;
-
-private:
-    pid_t pid_ = -1;
-};
-
-// The peer's clone has the keyboard's name: it is the other event node of that name.
-std::string cloneOf(const std::string& name, const std::string& source)
-{
-    const auto end = Clock::now() + std::chrono::seconds(5);
-    while (Clock::now() < end) {
-        for (const auto& entry : std::filesystem::directory_iterator("/sys/class/input")) {
-            const std::string node = "/dev/input/" + entry.path().filename().string();
-            std::ifstream nameFile(entry.path() / "device" / "name");
-            std::string deviceName;
-            if (node.starts_with("/dev/input/event") && node != source &&
-                std::getline(nameFile, deviceName) && deviceName == name && std::filesystem::exists(node)) {
-                return node;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    throw std::runtime_error("the peer made no clone of " + name);
-}
 
 // Microseconds from the first write of a key change on the keyboard to the read of that change on
 // the output device, both on CLOCK_MONOTONIC (the steady clock here).
@@ -192,12 +135,17 @@ void measureFloor(int round, Samples& samples)
     ASSERT_EQ(change, kChanges) << "a key change did not come back";
 }
 
+// The peer: interception-tools' two programs in a shell pipeline. The first grabs the keyboard and
+// writes its events out; the second makes a uinput clone of the keyboard, of the same name, and
+// writes them to it.
 void measurePeer(int round, Samples& samples)
 {
     UinputKeyboard keyboard(keyboardName(round), UinputKeyboard::Bus::usb, kLogitech, 0xC31C);
-    PeerPipeline peer(keyboard.eventNode());
-    ASSERT_TRUE(InputNodes::waitUntilGrabbed(keyboard.eventNode()));
-    EvdevReader output(cloneOf(keyboardName(round), keyboard.eventNode()));
+    const auto& node = keyboard.eventNode();
+    const testsupport::ChildProcess peer(
+        {"/bin/sh", "-c", "/bin/interception -g " + node + " | /bin/uinput -d " + node}, {.group = true});
+    ASSERT_TRUE(InputNodes::waitUntilGrabbed(node));
+    EvdevReader output(InputNodes::named(keyboardName(round), std::chrono::seconds(5), node));
     measure(keyboard, output, samples);
 }
 

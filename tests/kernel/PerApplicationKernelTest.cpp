@@ -1,14 +1,14 @@
+#include "VirtualKeyboardTap.h"
 #include "UinputKeyboard.h"
 #include "VeltraneProcess.h"
-#include "VirtualKeyboardTap.h"
 #include "wayland/SwayCompositor.h"
-#include "wayland/TestWindow.h"
+#include "x11/XvfbServer.h"
 #include "x11/OpenboxProcess.h"
 #include "x11/TestWindows.h"
-#include "x11/XvfbServer.h"
 
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
+#include <sys/mount.h>
 
 #include <filesystem>
 #include <fstream>
@@ -86,9 +86,17 @@ public:
     static constexpr const char* kName = "Wayland";
     static constexpr const char* kSource = "the Wayland compositor's window list";
 
+    // The terminal that shows the windows runs its command on a pseudo-terminal, which the machine
+    // has once a devpts is mounted.
+    WaylandDesktop()
+    {
+        std::filesystem::create_directories("/dev/pts");
+        EXPECT_EQ(::mount("devpts", "/dev/pts", "devpts", 0, nullptr), 0);
+    }
+
     std::vector<std::string> environment() const { return {"WAYLAND_DISPLAY=" + sway_.display()}; }
 
-    void showEditor() { editor_ = std::make_unique<desktoptest::TestWindow>(sway_.display(), kEditor); }
+    void showEditor() { editor_ = sway_.open(kEditor); }
 
     void closeAll()
     {
@@ -99,7 +107,7 @@ public:
     void bringToFront(bool editor)
     {
         if (!editor && !viewer_) {
-            viewer_ = std::make_unique<desktoptest::TestWindow>(sway_.display(), kViewer);
+            viewer_ = sway_.open(kViewer);
             return;
         }
         const std::string appId = editor ? kEditor : kViewer;
@@ -111,8 +119,8 @@ private:
     static constexpr const char* kViewer = "example-viewer";
 
     desktoptest::SwayCompositor sway_;
-    std::unique_ptr<desktoptest::TestWindow> editor_;
-    std::unique_ptr<desktoptest::TestWindow> viewer_;
+    std::unique_ptr<testsupport::ChildProcess> editor_;
+    std::unique_ptr<testsupport::ChildProcess> viewer_;
 };
 
 // The real program on a desktop, and a keyboard.

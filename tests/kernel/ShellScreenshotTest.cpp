@@ -2,8 +2,8 @@
 #include "UinputTouchpad.h"
 #include "VeltraneProcess.h"
 #include "x11/XScreen.h"
-#include "x11/XembedTray.h"
 #include "x11/XvfbServer.h"
+#include "x11/XembedTray.h"
 
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>

@@ -1,10 +1,11 @@
-#include "EvdevReader.h"
 #include "InputNodes.h"
+#include "EvdevReader.h"
+#include "VirtualKeyboardTap.h"
+#include "TemporaryFolder.h"
 #include "UinputKeyboard.h"
 #include "UinputMouse.h"
 #include "UinputTouchpad.h"
 #include "VeltraneProcess.h"
-#include "VirtualKeyboardTap.h"
 
 #include <gtest/gtest.h>
 
@@ -498,12 +499,6 @@ private:
     std::filesystem::path folder_;
 };
 
-std::string fileText(const std::filesystem::path& path)
-{
-    std::ifstream file(path);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 // A full disk and a read-only one refuse a setting with a clear error, leaving the file as it was,
 // and cost the log its lines, never a part of one; keys go on flowing. The setting goes in once the
 // disk takes writes again.
@@ -518,7 +513,7 @@ TEST(VeltraneKernelTest, AFullOrReadOnlyDiskRefusesSettingsAndLogLinesButNotKeys
     const std::vector<std::string> folders{"XDG_CONFIG_HOME=" + config.string(),
                                            "XDG_DATA_HOME=" + (disk.folder() / "data").string()};
     Session session("", Ready::listener, UinputKeyboard::Bus::usb, folders);
-    const auto written = fileText(settings);
+    const auto written = testsupport::TemporaryFolder::read(settings);
     const auto cpu = session.veltrane.cpuTime();
     const auto start = std::chrono::steady_clock::now();
     const std::vector<std::string> setting{"config", "set", "keyRemap", "false"};
@@ -551,7 +546,7 @@ TEST(VeltraneKernelTest, AFullOrReadOnlyDiskRefusesSettingsAndLogLinesButNotKeys
     refused("Read-only file system");
     logLines(1);
     EXPECT_EQ(session.hyperChord(), kHyperA);
-    EXPECT_EQ(fileText(settings), written);
+    EXPECT_EQ(testsupport::TemporaryFolder::read(settings), written);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(settings.parent_path()),
                             std::filesystem::directory_iterator()),
               1);

@@ -1,4 +1,4 @@
-#include "ArgumentVector.h"
+#include "ChildProcess.h"
 #include "Eventually.h"
 #include "PrivateBus.h"
 #include "TemporaryFolder.h"
@@ -7,13 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -49,34 +43,19 @@ protected:
                          [this](const auto&) { pong_ = Clock::now().time_since_epoch().count(); });
     }
 
-    ~LauncherTest() override
-    {
-        if (helperPid_ > 0 && ::waitpid(helperPid_, nullptr, WNOHANG) == 0) {
-            ::kill(helperPid_, SIGKILL);
-            ::waitpid(helperPid_, nullptr, 0);
-        }
-    }
-
     void startHelper(std::vector<std::string> arguments, const std::string& busAddress)
     {
         arguments.insert(arguments.begin(), helper_.string());
-        const auto argv = testsupport::argumentVector(arguments);
-        std::string bus = "DBUS_SESSION_BUS_ADDRESS=" + busAddress;
-        std::array<char*, 2> environment{bus.data(), nullptr};
-        ASSERT_EQ(
-            ::posix_spawn(&helperPid_, helper_.c_str(), nullptr, nullptr, argv.data(), environment.data()),
-            0);
+        helperProcess_.emplace(
+            arguments, testsupport::ChildProcess::Options{.environment = std::vector<std::string>{
+                                                              "DBUS_SESSION_BUS_ADDRESS=" + busAddress}});
     }
 
     // How the helper ended, or nothing while it runs on after a few seconds.
     std::optional<int> exitStatus()
     {
-        int status = 0;
-        if (!eventually([&] { return ::waitpid(helperPid_, &status, WNOHANG) == helperPid_; })) {
-            return std::nullopt;
-        }
-        helperPid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        eventually([&] { return helperProcess_->status().has_value(); });
+        return helperProcess_->status();
     }
 
     bool helperPresent() const
@@ -97,7 +76,7 @@ protected:
     linuxbackend::BusDistributedNotificationCenter program_{reactor_.reactor, reactor_.loop, bus_.address()};
     // When the pong came, since the clock's epoch; zero before.
     Clock::rep pong_ = 0;
-    pid_t helperPid_ = -1;
+    std::optional<testsupport::ChildProcess> helperProcess_;
 };
 
 TEST_F(LauncherTest, ARelaunchAnswersThenStartsTheProgramAfterTheDelayAndStaysUntilTheProgramIsUp)

@@ -1,15 +1,20 @@
 #pragma once
 
-#include <xcb/xcb.h>
+#include "x11/XConnection.h"
+#include "x11/XReply.h"
+
+#include <xcb/xtest.h>
 
 #include <QImage>
+#include <QRect>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <vector>
 
-#include "x11/XConnection.h"
-#include <QRect>
-
 namespace veltrane::kernel {
+
+using desktoptest::ownReply;
 
 // What a person sees on an X screen and the hands that use it: the windows shown, the pointer
 // and the keyboard (through XTEST, as if from a device), and the pixels.
@@ -21,19 +26,89 @@ public:
         QRect rect;
     };
 
-    explicit XScreen(const std::string& display);
+    explicit XScreen(const std::string& display) : x_(display) {}
 
     // The windows shown on the screen, bottom to top.
-    std::vector<Window> windows() const;
-    void click(int x, int y);
+    std::vector<Window> windows() const
+    {
+        xcb_connection_t* c = x_.get();
+        std::vector<Window> shown;
+        const auto tree = ownReply(xcb_query_tree_reply(c, xcb_query_tree(c, x_.root()), nullptr));
+        const xcb_window_t* children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
+        for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
+            const auto attributes = ownReply(
+                xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, children[i]), nullptr));
+            const auto geometry =
+                ownReply(xcb_get_geometry_reply(c, xcb_get_geometry(c, children[i]), nullptr));
+            if (attributes && geometry && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
+                shown.push_back({children[i],
+                                 title(children[i]),
+                                 {geometry->x, geometry->y, geometry->width, geometry->height}});
+            }
+        }
+        return shown;
+    }
+    void click(int x, int y)
+    {
+        fake(XCB_MOTION_NOTIFY, 0, x, y);
+        fake(XCB_BUTTON_PRESS, XCB_BUTTON_INDEX_1);
+        fake(XCB_BUTTON_RELEASE, XCB_BUTTON_INDEX_1);
+    }
     // Presses and releases the key that types this keysym.
-    void type(xcb_keysym_t keysym);
-    QImage grab(const QRect& rect) const;
+    void type(xcb_keysym_t keysym)
+    {
+        const xcb_keycode_t key = keycode(keysym);
+        fake(XCB_KEY_PRESS, key);
+        fake(XCB_KEY_RELEASE, key);
+    }
+    // The server's depth-24 pixels come as 32-bit words, the layout of QImage's RGB32.
+    QImage grab(const QRect& rect) const
+    {
+        xcb_connection_t* c = x_.get();
+        const auto image = ownReply(xcb_get_image_reply(
+            c,
+            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, x_.root(), static_cast<std::int16_t>(rect.x()),
+                          static_cast<std::int16_t>(rect.y()), static_cast<std::uint16_t>(rect.width()),
+                          static_cast<std::uint16_t>(rect.height()), ~0U),
+            nullptr));
+        return image ? QImage(xcb_get_image_data(image.get()), rect.width(), rect.height(),
+                              QImage::Format_RGB32)
+                           .copy()
+                     : QImage();
+    }
 
 private:
-    std::string title(xcb_window_t window) const;
-    xcb_keycode_t keycode(xcb_keysym_t keysym) const;
-    void fake(std::uint8_t type, std::uint8_t detail, int x = 0, int y = 0);
+    std::string title(xcb_window_t window) const
+    {
+        xcb_connection_t* c = x_.get();
+        const auto name = ownReply(xcb_get_property_reply(
+            c, xcb_get_property(c, 0, window, x_.atom("_NET_WM_NAME"), x_.atom("UTF8_STRING"), 0, 1024),
+            nullptr));
+        return name ? std::string(static_cast<const char*>(xcb_get_property_value(name.get())),
+                                  static_cast<std::size_t>(xcb_get_property_value_length(name.get())))
+                    : std::string();
+    }
+    xcb_keycode_t keycode(xcb_keysym_t keysym) const
+    {
+        xcb_connection_t* c = x_.get();
+        const xcb_setup_t* setup = xcb_get_setup(c);
+        const int count = setup->max_keycode - setup->min_keycode + 1;
+        const auto mapping = ownReply(xcb_get_keyboard_mapping_reply(
+            c, xcb_get_keyboard_mapping(c, setup->min_keycode, static_cast<std::uint8_t>(count)), nullptr));
+        const xcb_keysym_t* keysyms = mapping ? xcb_get_keyboard_mapping_keysyms(mapping.get()) : nullptr;
+        for (int key = 0; mapping && key < count; ++key) {
+            if (keysyms[key * mapping->keysyms_per_keycode] == keysym) {
+                return static_cast<xcb_keycode_t>(setup->min_keycode + key);
+            }
+        }
+        return 0;
+    }
+    void fake(std::uint8_t type, std::uint8_t detail, int x = 0, int y = 0)
+    {
+        xcb_test_fake_input(x_.get(), type, detail, XCB_CURRENT_TIME, x_.root(), static_cast<std::int16_t>(x),
+                            static_cast<std::int16_t>(y), 0);
+        xcb_flush(x_.get());
+    }
 
     desktoptest::XConnection x_;
 };

@@ -4,6 +4,10 @@
 #include "platform/threads/MainTargetedQueue.h"
 #include "platform/threads/SerialQueue.h"
 
+#include <gtest/gtest.h>
+
+#include <vector>
+
 namespace veltrane::threads {
 
 struct SerialQueueHarness : contracts::RealTimeHarness {
@@ -36,6 +40,29 @@ struct MainTargetedHarness : contracts::LoopThreadsHarness<MainLoop> {
     }
 };
 
+namespace {
+
+// What the main loop does beyond the contract: it runs on the thread that calls run.
+TEST(MainLoopTest, RunsOnTheCallingThreadUntilQuitAndKeepsTheRestForTheNextRun)
+{
+    MainLoop loop;
+    std::vector<int> ran;
+    loop.async([&] {
+        EXPECT_TRUE(loop.isCurrent());
+        ran.push_back(1);
+        loop.quit();
+    });
+    loop.async([&] { ran.push_back(2); });
+    loop.run();
+    EXPECT_EQ(ran, std::vector<int>{1});
+    EXPECT_FALSE(loop.isCurrent());
+
+    loop.async([&] { loop.quit(); });
+    loop.run();
+    EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+}
+
+}  // namespace
 }  // namespace veltrane::threads
 
 namespace veltrane::contracts {

@@ -1,20 +1,17 @@
 #pragma once
 
+#include "ChildProcess.h"
 #include "platform/linux/reactor/FileDescriptor.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/types.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <array>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace veltrane::linuxbackend {
 
@@ -31,22 +28,12 @@ public:
         const FileDescriptor reading(ends[0]);
         {
             const FileDescriptor writing(ends[1]);
-            std::string program = "dbus-daemon";
-            std::string configuration = "--config-file=" + configuration_.string();
-            std::string noFork = "--nofork";
-            std::string printAddress = "--print-address";
-            std::array<char*, 5> arguments{program.data(), configuration.data(), noFork.data(),
-                                           printAddress.data(), nullptr};
-            posix_spawn_file_actions_t actions;
-            posix_spawn_file_actions_init(&actions);
-            posix_spawn_file_actions_adddup2(&actions, writing.get(), STDOUT_FILENO);
             // It complains of limits it may not raise here.
-            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-            if (::posix_spawnp(&daemon_, program.c_str(), &actions, nullptr, arguments.data(), environ) !=
-                0) {
-                daemon_ = -1;
-            }
-            posix_spawn_file_actions_destroy(&actions);
+            daemon_.emplace(std::vector<std::string>{"dbus-daemon",
+                                                     "--config-file=" + configuration_.string(), "--nofork",
+                                                     "--print-address"},
+                            testsupport::ChildProcess::Options{
+                                .errors = "/dev/null", .outputFd = writing.get(), .stopSignal = SIGTERM});
         }
         // The first line the daemon writes, waiting a few seconds at most for each byte.
         pollfd watched{reading.get(), POLLIN, 0};
@@ -57,14 +44,9 @@ public:
     }
     ~PrivateBus()
     {
-        if (daemon_ > 0) {
-            ::kill(daemon_, SIGTERM);
-            ::waitpid(daemon_, nullptr, 0);
-        }
+        daemon_.reset();
         std::filesystem::remove(configuration_);
     }
-    PrivateBus(const PrivateBus&) = delete;
-    PrivateBus& operator=(const PrivateBus&) = delete;
 
     const std::string& address() const { return address_; }
 
@@ -90,7 +72,7 @@ private:
     }
 
     std::filesystem::path configuration_ = writtenConfiguration();
-    pid_t daemon_ = -1;
+    std::optional<testsupport::ChildProcess> daemon_;
     std::string address_;
 };
 

@@ -1,19 +1,12 @@
 #pragma once
 
-#include "ArgumentVector.h"
+#include "ChildProcess.h"
 #include "Eventually.h"
 #include "platform/linux/bus/BusConnection.h"
 #include "platform/linux/bus/BusReply.h"
 #include "platform/linux/logind/LogindNames.h"
 #include "platform/linux/reactor/Reactor.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <array>
 #include <chrono>
 #include <cstring>
 #include <stdexcept>
@@ -32,30 +25,21 @@ public:
     };
 
     LogindMock(const std::string& address, Reactor& reactor, Behaviour behaviour)
-        : bus_(BusConnection::Kind::system, address, reactor)
+        : bus_(BusConnection::Kind::system, address, reactor),
+          // Debian's Python, where Debian installs the mock. It tells of every call.
+          mock_({"/usr/bin/python3", "-m", "dbusmock", "--template", "logind"},
+                {.environment = std::vector<std::string>{"DBUS_SYSTEM_BUS_ADDRESS=" + address},
+                 .output = "/dev/null",
+                 .stopSignal = SIGTERM})
     {
-        // Debian's Python, where Debian installs the mock.
-        std::vector<std::string> words{"/usr/bin/python3", "-m", "dbusmock", "--template", "logind"};
-        const auto arguments = testsupport::argumentVector(words);
-        std::string bus = "DBUS_SYSTEM_BUS_ADDRESS=" + address;
-        std::array<char*, 2> environment{bus.data(), nullptr};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        // It tells of every call.
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        const int failed =
-            ::posix_spawn(&mock_, arguments[0], &actions, nullptr, arguments.data(), environment.data());
-        posix_spawn_file_actions_destroy(&actions);
         // Long, for a virtual machine on a loaded host.
-        if (failed != 0 || !testsupport::eventually(
-                               [this] {
-                                   return BusReply(bus_.get(), logindService, logindManagerPath,
-                                                   mockInterface, "AddSession", "ssusb", sessionId, "seat0",
-                                                   1000u, "person", 1)
-                                       .ok();
-                               },
-                               std::chrono::seconds(30))) {
-            stop();
+        if (!testsupport::eventually(
+                [this] {
+                    return BusReply(bus_.get(), logindService, logindManagerPath, mockInterface, "AddSession",
+                                    "ssusb", sessionId, "seat0", 1000u, "person", 1)
+                        .ok();
+                },
+                std::chrono::seconds(30))) {
             throw std::runtime_error("the logind mock did not start");
         }
         // Without it, the template finds the process in no session.
@@ -74,9 +58,6 @@ public:
              "self.EmitSignal('org.freedesktop.DBus.Properties', 'PropertiesChanged', 'sa{sv}as', "
              "['org.freedesktop.login1.Session', dbus.Dictionary({}, signature='sv'), ['Active']])");
     }
-    ~LogindMock() { stop(); }
-    LogindMock(const LogindMock&) = delete;
-    LogindMock& operator=(const LogindMock&) = delete;
 
     // The session looked up by name is the one the desktop hands down.
     static constexpr const char* sessionId = "c2";
@@ -132,13 +113,6 @@ private:
     static constexpr const char* mockInterface = "org.freedesktop.DBus.Mock";
     static constexpr const char* sessionPath = "/org/freedesktop/login1/session/c2";
 
-    void stop()
-    {
-        if (mock_ > 0) {
-            ::kill(mock_, SIGTERM);
-            ::waitpid(mock_, nullptr, 0);
-        }
-    }
     template <typename... Arguments>
     void mock(const char* path, const char* member, const char* types, Arguments... arguments)
     {
@@ -149,7 +123,7 @@ private:
     }
 
     BusConnection bus_;
-    pid_t mock_ = -1;
+    testsupport::ChildProcess mock_;
 };
 
 }  // namespace veltrane::linuxbackend

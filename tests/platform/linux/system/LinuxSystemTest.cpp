@@ -1,4 +1,5 @@
 #include "platform/linux/system/LinuxSystem.h"
+#include "platform/linux/system/RunningInstance.h"
 
 #include "TemporaryFolder.h"
 #include "TestReactor.h"
@@ -23,13 +24,13 @@ using namespace std::chrono_literals;
 // The programs are started and waited for on the reactor, run while the test waits.
 testsupport::TestReactor running;
 
-LinuxSystem makeSystem(const std::filesystem::path& autostart = "", const std::string& commands = "")
+LinuxSystem makeSystem(const std::filesystem::path& autostart = "")
 {
     return LinuxSystem({.trusted = [] { return true; },
                         .terminate = [] {},
                         .exit = [](int) {},
                         .debug = [](const std::string&) {}},
-                       {}, XdgAutostart(autostart, "/opt/my apps/veltrane"), running.reactor, commands);
+                       {}, XdgAutostart(autostart, "/opt/my apps/veltrane"), running.reactor, "");
 }
 
 // Whether this process has no child at all, running or exited. WNOWAIT leaves an exited child to
@@ -76,22 +77,6 @@ TEST_F(LinuxSystemLaunch, StartsTheProgramFoundOnThePathWithoutWaitingAndReapsIt
     EXPECT_TRUE(running.runUntil(noChildLeft, 10s));
 }
 
-// The relaunch stops the program and leaves the shell to bring it back, as "open" with the folder
-// of the program: the program's own command, found first on the shell's PATH.
-TEST_F(LinuxSystemLaunch, TheRelaunchsShellCommandStartsTheProgramInItsFolderAgain)
-{
-    const auto bundle = folder_ / "my apps";
-    const auto out = folder_ / "out";
-    std::filesystem::create_directories(bundle);
-    std::ofstream(bundle / "veltrane") << "#!/bin/sh\necho \"started again\" > '" << out.string() << "'\n";
-    std::filesystem::permissions(bundle / "veltrane", std::filesystem::perms::owner_all);
-    auto system = makeSystem("", VELTRANE_COMMANDS);
-
-    system.launchTask("/bin/sh", {"-c", "sleep 0.1; open \"" + bundle.string() + "\""});
-
-    EXPECT_TRUE(running.runUntil([&] { return firstLine(out) == "started again"; }, 10s)) << firstLine(out);
-}
-
 // The login item is the desktop's autostart entry: written shown or hidden, never removed, so that
 // a hidden one still overrides a system-wide entry of the same name. One that cannot be written fails.
 TEST_F(LinuxSystemLaunch, TheLoginItemIsAnAutostartEntryShownOrHiddenWhereItCanBeWritten)
@@ -122,6 +107,23 @@ TEST_F(LinuxSystemLaunch, TheLoginItemIsAnAutostartEntryShownOrHiddenWhereItCanB
 TEST(LinuxSystem, TheOperatingSystemVersionIsTheRunningKernels)
 {
     EXPECT_GE(makeSystem().operatingSystemVersion(), (platform::OperatingSystemVersion{2, 6, 0}));
+}
+
+// Once the running one has ended, the next start runs over what it left; a later start then tells
+// the running one and gets nothing.
+TEST(RunningInstanceTest, ALaterStartTellsTheRunningOneEvenOverWhatAnEndedOneLeft)
+{
+    const testsupport::TemporaryFolder folder;
+    const auto socket = folder / "veltrane.socket";
+    testsupport::TestReactor reactor;
+    // Left behind as by an instance that was killed: the lock is free, the socket still there.
+    RunningInstance::claim(socket, reactor.reactor, [] {}).reset();
+    ASSERT_TRUE(std::filesystem::exists(socket));
+    int reopened = 0;
+    const auto next = RunningInstance::claim(socket, reactor.reactor, [&] { ++reopened; });
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(RunningInstance::claim(socket, reactor.reactor, [] {}), nullptr);
+    EXPECT_TRUE(reactor.runUntil([&] { return reopened == 1; }));
 }
 
 }  // namespace

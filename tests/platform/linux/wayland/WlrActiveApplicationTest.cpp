@@ -1,7 +1,6 @@
 #include "platform/linux/wayland/WlrActiveApplication.h"
 #include "TestReactor.h"
 #include "wayland/SwayCompositor.h"
-#include "wayland/TestWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +14,6 @@ namespace veltrane::linuxbackend {
 namespace {
 
 using desktoptest::SwayCompositor;
-using desktoptest::TestWindow;
 using platform::RunningApplication;
 using Heard = std::vector<std::optional<RunningApplication>>;
 
@@ -49,9 +47,9 @@ protected:
 TEST_F(WlrActiveApplicationTest, FollowsTheFocusAsWindowsOpenAndCloseUntilTheCompositorEnds)
 {
     ASSERT_TRUE(watcher.available()) << watcher.problem();
-    const TestWindow editorWindow(sway.display(), *editor.bundleIdentifier);
+    const auto editorWindow = sway.open(*editor.bundleIdentifier);
     ASSERT_EQ(heardAfter(1), Heard{editor});
-    auto toolWindow = std::make_unique<TestWindow>(sway.display(), *tool.bundleIdentifier);
+    auto toolWindow = sway.open(*tool.bundleIdentifier);
     ASSERT_EQ(heardAfter(2), (Heard{editor, tool}));
     toolWindow.reset();
     EXPECT_EQ(heardAfter(3), (Heard{editor, tool, editor}));

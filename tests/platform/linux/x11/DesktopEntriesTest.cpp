@@ -1,11 +1,9 @@
 #include "platform/linux/x11/DesktopEntries.h"
+#include "TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace veltrane::linuxbackend {
@@ -16,12 +14,10 @@ using Entry = DesktopEntries::Entry;
 
 class DesktopEntriesTest : public ::testing::Test {
 protected:
-    ~DesktopEntriesTest() override { std::filesystem::remove_all(folder); }
-
     void write(const std::filesystem::path& path, const std::string& text) const
     {
-        std::filesystem::create_directories((folder / path).parent_path());
-        std::ofstream(folder / path, std::ios::binary) << text;
+        std::filesystem::create_directories((folder.path() / path).parent_path());
+        testsupport::TemporaryFolder::write(folder.path() / path, text);
     }
 
     static std::string application(const std::string& name, const std::string& more = "")
@@ -34,8 +30,7 @@ protected:
         return DesktopEntries({folder / "home", folder / "missing", folder / "system"});
     }
 
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("desktop-entries-test-" + std::to_string(::getpid()));
+    const testsupport::TemporaryFolder folder;
 };
 
 TEST_F(DesktopEntriesTest, EarlierFoldersWinAndHiddenEntriesRemoveTheApplication)

@@ -1,10 +1,11 @@
 #include "platform/linux/x11/X11ActiveApplication.h"
 
 #include "Eventually.h"
+#include "TemporaryFolder.h"
 #include "TestReactor.h"
+#include "x11/XvfbServer.h"
 #include "x11/OpenboxProcess.h"
 #include "x11/TestWindows.h"
-#include "x11/XvfbServer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string_view>
@@ -34,15 +34,10 @@ std::string described(const std::optional<RunningApplication>& application)
 }
 
 // Some toolkits type WM_CLASS as UTF8_STRING instead of STRING.
-void retypeClassAsUtf8(xcb_connection_t* connection, xcb_window_t window, std::string_view value)
+void retypeClassAsUtf8(const desktoptest::TestWindows& windows, xcb_window_t window, std::string_view value)
 {
-    constexpr std::string_view name = "UTF8_STRING";
-    const auto cookie = xcb_intern_atom(connection, 0, name.size(), name.data());
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    ASSERT_NE(reply, nullptr);
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS, reply->atom, 8,
-                        static_cast<std::uint32_t>(value.size()), value.data());
-    std::free(reply);
+    xcb_change_property(windows.get(), XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS,
+                        windows.atom("UTF8_STRING"), 8, static_cast<std::uint32_t>(value.size()), value.data());
 }
 
 // A desktop of its own: an X server, openbox, the desktop entries of a few applications and a
@@ -57,8 +52,6 @@ protected:
         const auto self = std::filesystem::read_symlink("/proc/self/exe").filename().string();
         entry("runner", "Name=Runner\nExec=/elsewhere/" + self + " --run\n");
     }
-
-    ~X11ActiveApplicationTest() override { std::filesystem::remove_all(folder); }
 
     void SetUp() override { ASSERT_TRUE(windows.waitForWindowManager(30s)) << "openbox did not start"; }
 
@@ -83,8 +76,7 @@ protected:
         return heard;
     }
 
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                         ("x11-active-application-test-" + std::to_string(::getpid()));
+    const testsupport::TemporaryFolder folder;
     desktoptest::XvfbServer xvfb;
     desktoptest::OpenboxProcess openbox{xvfb.display(), folder / "openbox"};
     desktoptest::TestWindows windows{xvfb.display()};
@@ -110,7 +102,7 @@ TEST_F(X11ActiveApplicationTest, NamesEachApplicationThatComesToTheFrontOnce)
     heardAtLeast(4);
     // A client inside a window of its own, as a frame holds it.
     const auto frame = windows.create("", "");
-    retypeClassAsUtf8(windows.get(), windows.create("", "", 0, frame),
+    retypeClassAsUtf8(windows, windows.create("", "", 0, frame),
                       std::string_view("stranger\0Stranger\0", 18));
     windows.show(frame);
 

@@ -6,6 +6,7 @@
 #include "touch/CursorFreeze.h"
 #include "x11/XConnection.h"
 #include "x11/XvfbServer.h"
+#include "x11/XReply.h"
 
 #include <gtest/gtest.h>
 #include <xcb/xtest.h>
@@ -54,11 +55,9 @@ protected:
 
     platform::Point pointer() const
     {
-        auto* reply = xcb_query_pointer_reply(
-            client.get(), xcb_query_pointer(client.get(), client.screen()->root), nullptr);
-        const platform::Point at{static_cast<double>(reply->root_x), static_cast<double>(reply->root_y)};
-        std::free(reply);
-        return at;
+        const auto reply = desktoptest::ownReply(
+            xcb_query_pointer_reply(client.get(), xcb_query_pointer(client.get(), client.root()), nullptr));
+        return {static_cast<double>(reply->root_x), static_cast<double>(reply->root_y)};
     }
 
     // Waits until the server has taken every request the monitors made so far: it takes a client's
