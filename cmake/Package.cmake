@@ -8,11 +8,11 @@ set(CPACK_PACKAGE_NAME veltrane)
 set(CPACK_PACKAGE_VENDOR "The Veltrane developers")
 set(CPACK_PACKAGE_CONTACT "The Veltrane developers <veltrane@users.noreply.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "caps lock as a hyper key")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Veltrane turns caps lock, another chosen key or a one-finger slide on a touchpad into a hyper key:\n"
-  "while it is held, keys (and optionally clicks, drags, moves and scrolls) reach applications with\n"
-  "Ctrl, Alt, Super and Shift, so that global shortcuts get chords nothing else uses. It works under\n"
-  "X11 and Wayland, below the display server.")
+set(CPACK_PACKAGE_DESCRIPTION "Veltrane turns caps lock, another chosen key or a one-finger slide
+on a touchpad into a hyper key: while it is held, keys (and optionally
+clicks, drags, moves and scrolls) reach applications with Ctrl, Alt,
+Super and Shift, so that global shortcuts get chords nothing else uses.
+It works under X11 and Wayland, below the display server.")
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${VELTRANE_BUILD_NUMBER})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
@@ -34,5 +34,5 @@ add_custom_command(OUTPUT ${changelog}
   DEPENDS ${CMAKE_BINARY_DIR}/changelog.Debian VERBATIM)
 add_custom_target(veltrane-changelog ALL DEPENDS ${changelog})
 install(FILES ${changelog} ${PROJECT_SOURCE_DIR}/packaging/debian/copyright
-  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/veltrane)
 include(CPack)

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSystemTrayIcon>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -207,6 +208,13 @@ QWidget* PrefsViewController::applicationGroup()
     version->addWidget(versionButton_);
 
     auto* content = column({launchOnLoginCheckbox_, hideMenuBarIconCheckbox_});
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        auto* noTray = new QLabel(tr("This desktop shows no tray. To open these preferences again, start "
+                                     "veltrane again, or Veltrane from the applications menu."));
+        noTray->setObjectName("noTrayLabel");
+        noTray->setWordWrap(true);
+        content->addWidget(noTray);
+    }
     content->addLayout(updates);
     content->addLayout(version);
     return group(tr("Application"), content);
