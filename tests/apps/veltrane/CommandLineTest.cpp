@@ -7,9 +7,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <iterator>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace veltrane {
 namespace {
@@ -36,27 +42,58 @@ TEST(CommandLineTest, EverySettingOfTheProgramSaysWhatItMeans)
     }
 }
 
-// Run by bash itself, as it runs them when a person presses tab.
-TEST(CommandLineTest, BashCompletesTheCommandsTheSettingsAndWhatEachTakes)
+// The words a shell's completion script offers after the line (the last word being completed), sorted,
+// as the shell itself runs it when a person presses tab.
+std::string offered(const std::string& shell, const std::filesystem::path& script, const std::string& line)
+{
+    const std::map<std::string, std::string> commands = {
+        {"bash", "bash -c 'source " + script.string() + "; COMP_WORDS=(" + line +
+                     "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _veltrane; printf \"%s\\n\" \"${COMPREPLY[@]}\"'"},
+        // Completion itself needs a terminal: compadd, which takes the words offered, prints them instead.
+        {"zsh", "zsh -c 'compadd() { print -l -- ${(P)2} }; words=(" + line + "); CURRENT=${#words}; source " +
+                    script.string() + "'"},
+        {"fish", "fish -c 'source " + script.string() + "; complete -C \"" + line + "\"'"}};
+    std::istringstream words(output(commands.at(shell)));
+    std::vector<std::string> sorted{std::istream_iterator<std::string>(words), {}};
+    std::ranges::sort(sorted);
+    std::string text;
+    for (const auto& word : sorted) {
+        text += (text.empty() ? "" : " ") + word;
+    }
+    return text;
+}
+
+TEST(CommandLineTest, EachShellCompletesTheCommandsTheSettingsAndWhatEachTakes)
 {
     const testsupport::TemporaryFolder folder;
-    const auto script = folder / "veltrane.bash";
-    testsupport::TemporaryFolder::write(script, Completions(SettingsReload::schema()).bash());
-    const std::pair<std::string, std::string> completions[] = {
-        {"veltrane co", "config"},
+    const Completions completions(SettingsReload::schema());
+    const std::map<std::string, std::string> scripts = {
+        {"bash", completions.bash()}, {"zsh", completions.zsh()}, {"fish", completions.fish()}};
+    for (const auto& [shell, script] : scripts) {
+        testsupport::TemporaryFolder::write(folder / shell, script);
+    }
+    // zsh leaves the choice among the words offered to the shell: its lines end with the word to come.
+    const std::pair<std::string, std::string> everywhere[] = {
+        {"veltrane ", "--headless --help --version config devices status"},
+        {"veltrane config add ", "disabledApps enabledApps"},
+        {"veltrane config set keyRemap ", "false true"},
+        {"veltrane devices ", ""},
+    };
+    for (const auto& [shell, script] : scripts) {
+        for (const auto& [line, words] : everywhere) {
+            const auto quoted = shell == "fish" ? line : line + "\"\"";
+            EXPECT_EQ(offered(shell, folder / shell, quoted), words) << shell << ": " << line;
+        }
+    }
+    const std::pair<std::string, std::string> prefixes[] = {
         {"veltrane config de", "describe"},
         {"veltrane config get quickP", "quickPressTimeout"},
-        {"veltrane config add \"\"", "disabledApps enabledApps"},
         {"veltrane config set quickHyperKeycode esc", "escape"},
         {"veltrane config set capsLockKeycode no", "none"},
-        {"veltrane config set keyRemap \"\"", "true false"},
-        {"veltrane devices \"\"", ""},
     };
-    for (const auto& [line, offered] : completions) {
-        EXPECT_EQ(output("bash -c 'source " + script.string() + "; COMP_WORDS=(" + line +
-                         "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _veltrane; echo \"${COMPREPLY[*]}\"'"),
-                  offered + "\n")
-            << line;
+    for (const auto& [line, words] : prefixes) {
+        EXPECT_EQ(offered("bash", folder / "bash", line), words) << line;
+        EXPECT_EQ(offered("fish", folder / "fish", line), words) << line;
     }
 }
 
