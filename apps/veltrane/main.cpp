@@ -108,7 +108,11 @@ int main(int argc, char** argv)
         return veltrane::linuxbackend::DeviceReport::write(std::cout);
     }
     if (!arguments.empty() && !(first == "--headless" && arguments.size() == 1)) {
-        std::cerr << veltrane::CommandLine::usage();
+        std::string command;
+        for (const auto& argument : arguments) {
+            command += (command.empty() ? "" : " ") + argument;
+        }
+        std::cerr << "veltrane: no such command: " << command << "\n" << veltrane::CommandLine::usage();
         return 2;
     }
     return veltrane::Program(settingsPath(), first == "--headless").run();
