@@ -54,7 +54,7 @@ void loggingAsyncInfo(benchmark::State& state)
         logging::Logging::unregisterAll();
     }
 }
-BENCHMARK(loggingAsyncInfo)->Threads(1)->Threads(2)->UseRealTime();
+BENCHMARK(loggingAsyncInfo)->Threads(1)->Threads(2)->Threads(4)->UseRealTime();
 
 void spdlogAsyncInfo(benchmark::State& state)
 {
@@ -74,7 +74,7 @@ void spdlogAsyncInfo(benchmark::State& state)
         pool.reset();
     }
 }
-BENCHMARK(spdlogAsyncInfo)->Threads(1)->Threads(2)->UseRealTime();
+BENCHMARK(spdlogAsyncInfo)->Threads(1)->Threads(2)->Threads(4)->UseRealTime();
 
 // A call below the level of every destination.
 

@@ -34,6 +34,7 @@ public:
     // One line for each: where the frontmost application and sleep come from, or why nowhere; and
     // whether the launcher helper can be reached on that bus.
     std::vector<std::string> describe(const linuxbackend::BusDistributedNotificationCenter& bus) const;
+    bool knowsFrontmost() const { return frontmostProblem_.empty(); }
 
 private:
     void watchFrontmost();

@@ -21,6 +21,7 @@ public:
     }
 
     bool graphical() const override { return false; }
+    bool trayAvailable() const override { return false; }
     platform::Queue& mainQueue() override { return mainLoop_; }
     linuxbackend::Reactor& reactor() override { return reactor_; }
     Ports ports() override { return {alerts_, statusBar_, menuItems_, windows_, bindings_}; }

@@ -1,5 +1,7 @@
 #include "PermissionAdvice.h"
 
+#include "platform/linux/system/InputAccess.h"
+
 namespace veltrane {
 
 std::string PermissionAdvice::text(const std::string& problem)
@@ -20,15 +22,28 @@ platform::PermissionHelp PermissionAdvice::help()
 
 std::string PermissionAdvice::explanation()
 {
-    return "Veltrane reads the keyboards (/dev/input/event*) and writes keys to a virtual keyboard through "
-           "/dev/uinput. Allow both once, for the members of the group \"input\", and join that group, with "
-           "this "
-           "command; then log out and in again, and start Veltrane once more:";
+    using linuxbackend::InputAccess;
+    const auto rule = InputAccess::rule();
+    const std::string what = "Veltrane reads the keyboards (/dev/input/event*) and writes keys to a virtual keyboard "
+                             "through /dev/uinput. " +
+                             InputAccess::describe(rule) + ".";
+    switch (rule) {
+    case InputAccess::Rule::seat:
+        return what + " This session is not the active one at the seat: a remote session, or one switched away "
+                      "from. Use Veltrane in the session at the seat, or join the group \"input\" with this "
+                      "command, then log out and in again:";
+    case InputAccess::Rule::group:
+        return what + " Join that group with this command, then log out and in again:";
+    case InputAccess::Rule::none:
+        break;
+    }
+    return what + " Install it with this command (Veltrane's package does it), then start Veltrane once more:";
 }
 
 std::string PermissionAdvice::command()
 {
-    return "sudo " VELTRANE_PERMISSIONS_SCRIPT;
+    const bool ruleInstalled = linuxbackend::InputAccess::rule() != linuxbackend::InputAccess::Rule::none;
+    return std::string("sudo " VELTRANE_PERMISSIONS_SCRIPT) + (ruleInstalled ? " --group" : "");
 }
 
 }  // namespace veltrane

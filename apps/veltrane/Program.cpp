@@ -130,6 +130,17 @@ bool Program::startInput()
     return true;
 }
 
+// Without a tray nothing would show that Veltrane runs: the first start opens the preferences, which
+// say how to open them again.
+void Program::withoutTray(bool firstStart)
+{
+    LOGGING_INFO("This desktop shows no tray, so Veltrane has no tray item: start veltrane again, or Veltrane "
+                 "from the applications menu, to open its preferences");
+    if (firstStart) {
+        delegate_->applicationShouldHandleReopen(false);
+    }
+}
+
 void Program::launch()
 {
     auto& workspace = ports_.workspace();
@@ -153,7 +164,11 @@ void Program::launch()
                                                *actions_);
     watcher_ = std::make_unique<linuxbackend::SettingsFileWatcher>(
         ports_.settings().path(), shell_->reactor(), [this] { settingsFileChanged(); });
+    const bool firstStart = !delegate_->sharedInstances().defaults().lastVersion().value();
     ports_.mainQueue().async([this] { delegate_->applicationDidFinishLaunching(); });
+    if (shell_->graphical() && !shell_->trayAvailable()) {
+        ports_.mainQueue().async([this, firstStart] { withoutTray(firstStart); });
+    }
     for (const auto& line : desktop_->describe(ports_.distributed())) {
         LOGGING_INFO(line);
     }

@@ -39,6 +39,7 @@ private:
     // Whether the program may use the input devices now, starting them when it may.
     bool inputTrusted();
     void launch();
+    void withoutTray(bool firstStart);
     void stop(int signal);
     // After the main queue has stopped: keys released, devices let go, the application gone.
     void finish();

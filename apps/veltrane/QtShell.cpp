@@ -9,6 +9,7 @@
 #include "logging/Logging.h"
 
 #include <QAbstractEventDispatcher>
+#include <QSystemTrayIcon>
 
 #include <cstdlib>
 
@@ -46,6 +47,11 @@ void QtShell::embedReactor()
     QObject::connect(reactorNotifier_.get(), &QSocketNotifier::activated, [this] { reactor_.dispatch(); });
     QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
                      reactorNotifier_.get(), [this] { reactor_.dispatch(); });
+}
+
+bool QtShell::trayAvailable() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 bool QtShell::displayAvailable()

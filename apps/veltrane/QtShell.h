@@ -31,6 +31,7 @@ public:
     static bool displayAvailable();
 
     bool graphical() const override { return true; }
+    bool trayAvailable() const override;
     platform::Queue& mainQueue() override { return queue_; }
     linuxbackend::Reactor& reactor() override { return reactor_; }
     Ports ports() override { return {alerts_, statusBar_, menus_, windows_, bindings_}; }

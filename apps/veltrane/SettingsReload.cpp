@@ -1,5 +1,9 @@
 #include "SettingsReload.h"
 
+#include "SettingDescriptions.h"
+
+#include <nlohmann/json.hpp>
+
 #include <string_view>
 
 namespace veltrane {
@@ -36,6 +40,30 @@ SettingKind kindFor(std::string_view key, SettingKind kind)
     return key == "disabledApps" || key == "enabledApps" ? SettingKind::textList : kind;
 }
 
+// What a setting reads as while it is not set, as the file writes it.
+template <class Setting> std::string declaredText()
+{
+    if constexpr (std::is_same_v<Setting, StringDefault>) {
+        return "";
+    } else if constexpr (std::is_same_v<Setting, IntDefault>) {
+        return "0";
+    } else if constexpr (std::is_same_v<Setting, FloatDefault>) {
+        return "0.0";
+    } else {
+        return "false";
+    }
+}
+
+template <class Setting, class Number> std::string declaredText(Number declared)
+{
+    return nlohmann::json(declared).dump();
+}
+
+linuxbackend::SettingHelp help(std::string_view key, const std::string& declared)
+{
+    return SettingDescriptions::of(key, declared).value_or(linuxbackend::SettingHelp{});
+}
+
 // A stored 0 stands for the declared default, as when the setting is read at launch.
 void load(BoolDefault& setting, platform::UserDefaults& store, const std::string& key)
 {
@@ -70,7 +98,8 @@ void load(StringDefault& setting, platform::UserDefaults& store, const std::stri
 
 linuxbackend::SettingsSchema SettingsReload::schema()
 {
-#define VELTRANE_SCHEMA_ENTRY(Class, name, ...) {#name, kindFor(#name, kindOf<Class>())},
+#define VELTRANE_SCHEMA_ENTRY(Class, name, ...)                                                              \
+    {#name, kindFor(#name, kindOf<Class>()), help(#name, declaredText<Class>(__VA_ARGS__))},
     return linuxbackend::SettingsSchema({VELTRANE_SETTINGS(VELTRANE_SCHEMA_ENTRY)});
 #undef VELTRANE_SCHEMA_ENTRY
 }

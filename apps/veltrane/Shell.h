@@ -41,6 +41,8 @@ public:
 
     // Whether a person sees it: without it, nobody could grant the program what it lacks.
     virtual bool graphical() const = 0;
+    // Whether the desktop shows a tray, where the status item lives.
+    virtual bool trayAvailable() const = 0;
     virtual platform::Queue& mainQueue() = 0;
     // The event loop of the devices and watchers, run with the main queue on its thread.
     virtual linuxbackend::Reactor& reactor() = 0;

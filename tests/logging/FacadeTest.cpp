@@ -27,6 +27,12 @@
 namespace logging {
 namespace {
 
+// The build number the bundle has, which the build counts.
+std::string build()
+{
+    return logging::BundleInfo::string("CFBundleVersion").value_or("");
+}
+
 using veltrane::platform::SystemLogLevel;
 using veltrane::testsupport::TemporaryFolder;
 using Lines = std::vector<std::string>;
@@ -325,7 +331,7 @@ TEST_F(FacadeTest, MainApplicationGetsTheWindowAndOnRequestAFileStartingAtDebug)
     LOGGING_DEBUG("debug line");
     const auto file = written(appLog);
     EXPECT_NE(file.find("INFO Logging.zorvDefaults():"), std::string::npos) << file;
-    EXPECT_NE(file.find(" - build 0.1.0\n"), std::string::npos) << file;
+    EXPECT_NE(file.find(" - build " + build() + "\n"), std::string::npos) << file;
     EXPECT_EQ(file.find("verbose line"), std::string::npos);
     EXPECT_NE(file.find("debug line"), std::string::npos);
     EXPECT_NE(window->text.find("verbose line\n"), std::string::npos);
@@ -386,13 +392,13 @@ TEST_F(FacadeTest, HelperWritesToTheUnifiedLogUnderTheMainApplicationsName)
     EXPECT_EQ(Logging::destinationCount(), 3U);
     LOGGING_ERROR("helper failed");
     const auto file = written(folder / "Veltrane" / "VeltraneHelper.log");
-    EXPECT_NE(file.find("build 0.1.0"), std::string::npos);
+    EXPECT_NE(file.find("build " + build()), std::string::npos);
     EXPECT_NE(file.find("helper failed"), std::string::npos);
     const auto entries = systemLog.lines;
     ASSERT_EQ(entries.size(), 2U);
     EXPECT_EQ(entries[0].first, SystemLogLevel::info);
     EXPECT_TRUE(entries[0].second.starts_with("com-marrowind-Veltrane ")) << entries[0].second;
-    EXPECT_TRUE(entries[0].second.ends_with(" - build 0.1.0")) << entries[0].second;
+    EXPECT_TRUE(entries[0].second.ends_with(" - build " + build())) << entries[0].second;
     EXPECT_EQ(entries[1].first, SystemLogLevel::error);
 }
 

@@ -64,12 +64,12 @@ std::vector<PreferenceChoice> makePhysicalKeys()
 {
     const std::array<QString, PhysicalKey::kFirstNonModifier + 1> titles = {
         QWidget::tr("Caps Lock"),
-        QWidget::tr("Right Alt (Option)"),
-        QWidget::tr("Right Super (Command)"),
+        QWidget::tr("Right Alt"),
+        QWidget::tr("Right Super"),
         QWidget::tr("Right Shift"),
         QWidget::tr("Right Control"),
-        QWidget::tr("Left Alt (Option)"),
-        QWidget::tr("Left Super (Command)"),
+        QWidget::tr("Left Alt"),
+        QWidget::tr("Left Super"),
         QWidget::tr("Left Shift"),
         QWidget::tr("Left Control"),
         QWidget::tr("Menu"),

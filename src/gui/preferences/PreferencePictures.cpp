@@ -22,14 +22,14 @@ struct KeyCap {
 // In the order of the engine's kinds of physical key; the function keys share the last one.
 constexpr std::array<KeyCap, 11> kKeyCaps = {{
     {"capslockTemplate", "⇪", "caps lock"},
-    {"rightOptionTemplate", "⌥", "right"},
-    {"rightCommandTemplate", "⌘", "right"},
+    {"rightOptionTemplate", "Alt", "right"},
+    {"rightCommandTemplate", "Super", "right"},
     {"rightShiftTemplate", "⇧", "right"},
-    {"rightControlTemplate", "⌃", "right"},
-    {"leftOptionTemplate", "⌥", "left"},
-    {"leftCommandTemplate", "⌘", "left"},
+    {"rightControlTemplate", "Ctrl", "right"},
+    {"leftOptionTemplate", "Alt", "left"},
+    {"leftCommandTemplate", "Super", "left"},
     {"leftShiftTemplate", "⇧", "left"},
-    {"leftControlTemplate", "⌃", "left"},
+    {"leftControlTemplate", "Ctrl", "left"},
     {"menuTemplate", "☰", "menu"},
     {"functionKeyTemplate", "F", "1 – 24"},
 }};
@@ -66,9 +66,11 @@ void drawKeyCap(QPainter& painter, const KeyCap& cap, const QColor& ink)
     painter.setPen(QPen(ink, 3));
     painter.drawRoundedRect(QRectF(5, 5, 54, 54), 9, 9);
     QFont font = painter.font();
-    font.setPixelSize(26);
+    const auto symbol = QString::fromUtf8(cap.symbol);
+    // A word, as PC keyboards print Alt and Ctrl, is smaller than a sign, to fit the key.
+    font.setPixelSize(symbol.size() > 1 ? 15 : 26);
     painter.setFont(font);
-    painter.drawText(QRectF(5, 8, 54, 32), Qt::AlignCenter, QString::fromUtf8(cap.symbol));
+    painter.drawText(QRectF(5, 8, 54, 32), Qt::AlignCenter, symbol);
     font.setPixelSize(10);
     painter.setFont(font);
     painter.drawText(QRectF(5, 38, 54, 16), Qt::AlignCenter, QString::fromUtf8(cap.caption));

@@ -11,6 +11,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
+#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 
 #include <array>
@@ -80,7 +82,7 @@ PrefsViewController::PrefsViewController(const platform::Platform& platform, Sha
       quickPressCheckbox_(checkbox("quickPressCheckbox", tr("A quick press sends"))),
       quickPressKeySelect_(popUp("quickPressKeySelect", PreferenceChoices::quickPressKeys())),
       trackpadGestureImageView_(picture("trackpadGestureImageView")),
-      trackpadCheckbox_(checkbox("trackpadCheckbox", tr("Slide on the trackpad to hold the hyper key:"))),
+      trackpadCheckbox_(checkbox("trackpadCheckbox", tr("Slide on the touchpad to hold the hyper key:"))),
       trackpadGestureSelect_(popUp("trackpadGestureSelect", PreferenceChoices::slides())),
       changeMenuBarIconCheckbox_(
           checkbox("changeMenuBarIconCheckbox", tr("Change the tray icon while the slide holds it"))),
@@ -186,7 +188,7 @@ QWidget* PrefsViewController::trackpadGroup()
     content->addWidget(changeMenuBarIconCheckbox_);
     content->addWidget(hapticFeedbackCheckbox_);
     content->addWidget(wakeRelaunchStackView_);
-    return group(tr("Trackpad"), content);
+    return group(tr("Touchpad"), content);
 }
 
 QWidget* PrefsViewController::applicationGroup()
@@ -207,6 +209,13 @@ QWidget* PrefsViewController::applicationGroup()
     version->addWidget(versionButton_);
 
     auto* content = column({launchOnLoginCheckbox_, hideMenuBarIconCheckbox_});
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        auto* noTray = new QLabel(tr("This desktop shows no tray. To open these preferences again, start "
+                                     "veltrane again, or Veltrane from the applications menu."));
+        noTray->setObjectName("noTrayLabel");
+        noTray->setWordWrap(true);
+        content->addWidget(noTray);
+    }
     content->addLayout(updates);
     content->addLayout(version);
     return group(tr("Application"), content);
@@ -394,19 +403,20 @@ void PrefsViewController::rebuildTitle()
 
 void PrefsViewController::showTitle()
 {
-    static constexpr std::array<std::pair<platform::EventFlags, const char*>, 4> glyphs = {{
-        {platform::kFlagControl, "⌃"},
-        {platform::kFlagOption, "⌥"},
-        {platform::kFlagCommand, "⌘"},
-        {platform::kFlagShift, "⇧"},
+    // As Linux desktops write shortcuts, in their order.
+    static constexpr std::array<std::pair<platform::EventFlags, const char*>, 4> names = {{
+        {platform::kFlagControl, "Ctrl"},
+        {platform::kFlagOption, "Alt"},
+        {platform::kFlagCommand, "Super"},
+        {platform::kFlagShift, "Shift"},
     }};
-    QString chord;
-    for (const auto& [flag, glyph] : glyphs) {
+    QStringList chord;
+    for (const auto& [flag, name] : names) {
         if ((hyperFlags_.flags() & flag) != 0) {
-            chord += QString::fromUtf8(glyph);
+            chord << QString::fromUtf8(name);
         }
     }
-    titleLabel_->setText(chord);
+    titleLabel_->setText(chord.join('+'));
     includeShiftCheckbox_->setChecked((hyperFlags_.flags() & platform::kFlagShift) != 0);
 }
 

@@ -79,7 +79,7 @@ TEST_F(PrefsViewControllerTest, WithNothingStoredShowsTheDefaults)
     open();
 
     EXPECT_EQ(window->windowTitle().toStdString(), "Veltrane Preferences");
-    EXPECT_EQ(control<QLabel>("titleLabel").text().toStdString(), "⌃⌥⌘⇧");
+    EXPECT_EQ(control<QLabel>("titleLabel").text().toStdString(), "Ctrl+Alt+Super+Shift");
     EXPECT_EQ(stored("hyperFlags"), 0x1E0000);
     EXPECT_EQ(opening, "0.000 keymap kb (empty)\n");
     for (const auto* on : {"includeShiftCheckbox", "clickEventsCheckbox"}) {
@@ -168,7 +168,7 @@ TEST_F(PrefsViewControllerTest, EachActionWritesItsSettingThenTellsTheEngine)
     }
     choose("capsLockRemapSelect", -1);
 
-    EXPECT_EQ(control<QLabel>("titleLabel").text().toStdString(), "⌃⌥⌘");
+    EXPECT_EQ(control<QLabel>("titleLabel").text().toStdString(), "Ctrl+Alt+Super");
     EXPECT_EQ(stored("hyperFlags"), 0x1C0000);
     EXPECT_EQ(shared->hyperFlags().flags(), 0x1C0000u);
     EXPECT_EQ(stored("applyToClick"), 2);

@@ -3,6 +3,7 @@
 #include "platform/linux/devices/DeviceClassifier.h"
 #include "platform/linux/devices/DeviceWatcher.h"
 #include "platform/linux/devices/InputDevice.h"
+#include "platform/linux/system/InputAccess.h"
 #include "platform/linux/touch/LinuxTouchpad.h"
 #include "platform/linux/touch/TouchpadSurface.h"
 
@@ -55,6 +56,7 @@ std::string touchpadDetails(const InputDevice& device)
 int DeviceReport::write(std::ostream& out)
 {
     int status = 0;
+    out << InputAccess::describe(InputAccess::rule()) << ".\n";
     const auto nodes = DeviceWatcher::presentNodes();
     if (nodes.empty()) {
         out << "No input devices in /dev/input.\n";

@@ -1,6 +1,7 @@
 #include "platform/linux/settings/SettingsCommand.h"
 
 #include "platform/linux/settings/NumberText.h"
+#include "platform/linux/settings/SettingKeyName.h"
 #include "platform/linux/settings/SettingValue.h"
 
 #include <algorithm>
@@ -10,7 +11,17 @@ namespace veltrane::linuxbackend {
 
 namespace {
 
-constexpr const char* usage = "usage: veltrane config list | get KEY | set KEY VALUE | unset KEY";
+constexpr SettingsCommand::Verb kVerbs[] = {
+    {"list", "every setting and the value in force, marking defaults"},
+    {"describe KEY", "what a setting means, what it takes, its unit and its default"},
+    {"get KEY", "the value in force"},
+    {"set KEY VALUE", "sets it: keys by name (escape, capslock, f13), lists as JSON arrays"},
+    {"add KEY NAME", "adds an application to disabledApps or enabledApps"},
+    {"remove KEY NAME", "takes an application out of disabledApps or enabledApps"},
+    {"reset [KEY]", "a setting, or every setting, back to its default"},
+    {"unset KEY", "the same as reset KEY"},
+    {"path", "where the settings file is"},
+};
 
 std::optional<bool> booleanText(const std::string& text)
 {
@@ -36,10 +47,14 @@ bool isListOfStrings(const std::string& text)
            std::ranges::all_of(json, [](const Json& element) { return element.is_string(); });
 }
 
-// The value a command line's text stands for in a setting of the kind, or nothing when it cannot hold it.
-std::optional<platform::DefaultsValue> commandValue(SettingKind kind, const std::string& text)
+// The value a command line's text stands for in the setting, or nothing when it cannot hold it.
+std::optional<platform::DefaultsValue> commandValue(const SettingsSchema::Setting& setting,
+                                                    const std::string& text)
 {
-    switch (kind) {
+    if (setting.help.keys != KeyVocabulary::none) {
+        return held(SettingKeyName::read(setting.help, text));
+    }
+    switch (setting.kind) {
     case SettingKind::boolean:
         return held(booleanText(text));
     case SettingKind::optionalBoolean:
@@ -56,9 +71,15 @@ std::optional<platform::DefaultsValue> commandValue(SettingKind kind, const std:
     return text;
 }
 
-const char* accepted(SettingKind kind)
+}  // namespace
+
+std::string SettingsCommand::accepted(const Setting& setting)
 {
-    switch (kind) {
+    if (setting.help.keys != KeyVocabulary::none) {
+        return std::string("the name of a key (such as escape, capslock or f13)") +
+               (setting.help.noKey ? ", none" : "") + " or its number";
+    }
+    switch (setting.kind) {
     case SettingKind::boolean:
     case SettingKind::optionalBoolean:
         return "true or false";
@@ -74,6 +95,8 @@ const char* accepted(SettingKind kind)
     return "any text";
 }
 
+namespace {
+
 void writeValue(platform::UserDefaults& defaults, const std::string& key,
                 const platform::DefaultsValue& value)
 {
@@ -88,26 +111,42 @@ void writeValue(platform::UserDefaults& defaults, const std::string& key,
     }
 }
 
+
 }  // namespace
+
+std::string SettingsCommand::shownValue(const Setting& setting, const std::string& text)
+{
+    if (setting.help.keys != KeyVocabulary::none) {
+        if (const auto number = parsedNumber<std::int64_t>(text)) {
+            return SettingKeyName::shown(setting.help, *number);
+        }
+    }
+    return text.empty() ? "(not set)" : text;
+}
+
+std::span<const SettingsCommand::Verb> SettingsCommand::verbs()
+{
+    return kVerbs;
+}
 
 int SettingsCommand::run(const std::vector<std::string>& arguments)
 {
     const auto count = arguments.size();
     const std::string verb = count > 0 ? arguments[0] : "";
-    if (verb == "list" && count == 1) {
-        return list();
+    const std::string key = count > 1 ? arguments[1] : "";
+    if (count == 1 && (verb == "list" || verb == "path" || verb == "reset")) {
+        return verb == "list" ? list() : verb == "path" ? path() : reset(std::nullopt);
     }
-    if (verb == "get" && count == 2) {
-        return get(arguments[1]);
+    if (count == 2 && (verb == "describe" || verb == "get" || verb == "reset" || verb == "unset")) {
+        return verb == "describe" ? describe(key) : verb == "get" ? get(key) : reset(key);
     }
-    if (verb == "set" && count == 3) {
-        return set(arguments[1], arguments[2]);
+    if (count == 3 && verb == "set") {
+        return set(key, arguments[2]);
     }
-    if (verb == "unset" && count == 2) {
-        return unset(arguments[1]);
+    if (count == 3 && (verb == "add" || verb == "remove")) {
+        return edit(key, arguments[2], verb == "add");
     }
-    err_ << usage << '\n';
-    return refused;
+    return usage();
 }
 
 int SettingsCommand::list()
@@ -116,32 +155,47 @@ int SettingsCommand::list()
         return unusableFile;
     }
     for (const auto& setting : file_.schema().settings()) {
-        out_ << setting.key << " = " << shown(setting.key) << '\n';
+        out_ << setting.key << " = " << inForce(setting, true) << '\n';
     }
+    return done;
+}
+
+int SettingsCommand::describe(const std::string& key)
+{
+    const auto* setting = known(key);
+    if (setting == nullptr) {
+        return refused;
+    }
+    out_ << key << ": " << setting->help.meaning << "\n  takes:   " << accepted(*setting) << '\n';
+    if (!setting->help.unit.empty()) {
+        out_ << "  unit:    " << setting->help.unit << '\n';
+    }
+    out_ << "  default: " << shownValue(*setting, setting->help.absent) << '\n';
     return done;
 }
 
 int SettingsCommand::get(const std::string& key)
 {
-    if (!knownKind(key)) {
+    const auto* setting = known(key);
+    if (setting == nullptr) {
         return refused;
     }
     if (reportedProblem()) {
         return unusableFile;
     }
-    out_ << shown(key) << '\n';
+    out_ << inForce(*setting, false) << '\n';
     return done;
 }
 
 int SettingsCommand::set(const std::string& key, const std::string& text)
 {
-    const auto kind = knownKind(key);
-    if (!kind) {
+    const auto* setting = known(key);
+    if (setting == nullptr) {
         return refused;
     }
-    const auto value = commandValue(*kind, text);
+    const auto value = commandValue(*setting, text);
     if (!value) {
-        err_ << "veltrane config: " << key << " takes " << accepted(*kind) << ", not \"" << text << "\"\n";
+        err_ << "veltrane config: " << key << " takes " << accepted(*setting) << ", not \"" << text << "\"\n";
         return refused;
     }
     if (reportedProblem()) {
@@ -151,25 +205,75 @@ int SettingsCommand::set(const std::string& key, const std::string& text)
     return reportedProblem() ? unusableFile : done;
 }
 
-int SettingsCommand::unset(const std::string& key)
+int SettingsCommand::reset(const std::optional<std::string>& key)
 {
-    if (!knownKind(key)) {
+    if (key && known(*key) == nullptr) {
         return refused;
     }
     if (reportedProblem()) {
         return unusableFile;
     }
-    file_.remove(key);
+    for (const auto& setting : file_.schema().settings()) {
+        if (!key || setting.key == *key) {
+            file_.remove(setting.key);
+        }
+    }
     return reportedProblem() ? unusableFile : done;
 }
 
-std::optional<SettingKind> SettingsCommand::knownKind(const std::string& key)
+int SettingsCommand::edit(const std::string& key, const std::string& name, bool add)
 {
-    const auto kind = file_.schema().kindOf(key);
-    if (!kind) {
+    const auto* setting = known(key);
+    if (setting == nullptr) {
+        return refused;
+    }
+    if (setting->kind != SettingKind::textList || name.empty()) {
+        err_ << "veltrane config: " << (name.empty() ? "an application's name cannot be empty"
+                                                     : key + " is no list of applications: add and remove "
+                                                             "change disabledApps and enabledApps")
+             << '\n';
+        return refused;
+    }
+    if (reportedProblem()) {
+        return unusableFile;
+    }
+    auto names = Json::parse(file_.stringForKey(key).value_or("[]"), nullptr, false);
+    const auto found = std::ranges::find(names, Json(name));
+    if (!add && found == names.end()) {
+        err_ << "veltrane config: " << name << " is not in " << key << ", which holds " << names.dump() << '\n';
+        return refused;
+    }
+    if (add && found != names.end()) {
+        return done;
+    }
+    add ? names.push_back(name) : static_cast<void>(names.erase(found));
+    file_.setString(key, names.dump());
+    return reportedProblem() ? unusableFile : done;
+}
+
+int SettingsCommand::path()
+{
+    out_ << file_.path().string() << '\n';
+    return done;
+}
+
+int SettingsCommand::usage()
+{
+    err_ << "usage: veltrane config";
+    for (const auto& verb : kVerbs) {
+        err_ << (&verb == kVerbs ? " " : " | ") << verb.synopsis;
+    }
+    err_ << '\n';
+    return refused;
+}
+
+const SettingsSchema::Setting* SettingsCommand::known(const std::string& key)
+{
+    const auto* setting = file_.schema().find(key);
+    if (setting == nullptr) {
         err_ << "veltrane config: unknown setting \"" << key << "\" (veltrane config list shows them all)\n";
     }
-    return kind;
+    return setting;
 }
 
 bool SettingsCommand::reportedProblem()
@@ -181,9 +285,12 @@ bool SettingsCommand::reportedProblem()
     return problem.has_value();
 }
 
-std::string SettingsCommand::shown(const std::string& key) const
+std::string SettingsCommand::inForce(const Setting& setting, bool marked) const
 {
-    return file_.fileText(key).value_or("(unset)");
+    const auto stored = setting.kind == SettingKind::textList ? file_.stringForKey(setting.key)
+                                                              : file_.fileText(setting.key);
+    const auto shown = shownValue(setting, stored.value_or(setting.help.absent));
+    return marked && !stored ? shown + "  (default)" : shown;
 }
 
 }  // namespace veltrane::linuxbackend

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/linux/settings/SettingHelp.h"
 #include "platform/linux/settings/SettingKind.h"
 
 #include <functional>
@@ -7,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace veltrane::linuxbackend {
@@ -16,8 +18,14 @@ namespace veltrane::linuxbackend {
 class SettingsSchema {
 public:
     struct Setting {
+        Setting(std::string name, SettingKind type, SettingHelp meaning = {})
+            : key(std::move(name)), kind(type), help(std::move(meaning))
+        {
+        }
+
         std::string key;
-        SettingKind kind = SettingKind::boolean;
+        SettingKind kind;
+        SettingHelp help;
     };
 
     explicit SettingsSchema(std::vector<Setting> settings = {});
@@ -25,10 +33,12 @@ public:
     const std::vector<Setting>& settings() const { return settings_; }
     // The kind of a known setting, or nothing for a key the program does not know.
     std::optional<SettingKind> kindOf(std::string_view key) const;
+    // A known setting, or nothing.
+    const Setting* find(std::string_view key) const;
 
 private:
     std::vector<Setting> settings_;
-    std::map<std::string, SettingKind, std::less<>> kinds_;
+    std::map<std::string, std::size_t, std::less<>> indexes_;
 };
 
 }  // namespace veltrane::linuxbackend

@@ -11,17 +11,23 @@
 namespace veltrane::linuxbackend {
 
 // A settings file in a temporary folder of its own, removed with it, and opened with the schema of a few
-// of the program's settings, one of each kind.
+// of the program's settings, one of each kind, one of them a key.
 class SettingsFolder {
 public:
     static SettingsSchema schema()
     {
-        return SettingsSchema({{"lastVersion", SettingKind::text},
-                               {"launchOnLogin", SettingKind::boolean},
-                               {"keyRemap", SettingKind::optionalBoolean},
-                               {"physicalKeycode", SettingKind::integer},
-                               {"quickPressTimeout", SettingKind::floating},
-                               {"disabledApps", SettingKind::textList}});
+        return SettingsSchema(
+            {{"lastVersion", SettingKind::text},
+             {"launchOnLogin", SettingKind::boolean, help("", "false")},
+             {"keyRemap", SettingKind::optionalBoolean, help("", "true")},
+             {"physicalKeycode", SettingKind::integer, {"the hyper key", "", "57", KeyVocabulary::usage, -1}},
+             {"quickPressTimeout", SettingKind::floating, help("seconds", "1.0")},
+             {"disabledApps", SettingKind::textList, help("", "[]")}});
+    }
+
+    static SettingHelp help(std::string unit, std::string absent)
+    {
+        return {"", std::move(unit), std::move(absent), KeyVocabulary::none, std::nullopt};
     }
 
     const std::filesystem::path& folder() const { return folder_.path(); }

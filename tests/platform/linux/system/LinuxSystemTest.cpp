@@ -1,4 +1,5 @@
 #include "platform/linux/system/LinuxSystem.h"
+#include "platform/linux/system/InputAccess.h"
 #include "platform/linux/system/RunningInstance.h"
 
 #include "TemporaryFolder.h"
@@ -124,6 +125,20 @@ TEST(RunningInstanceTest, ALaterStartTellsTheRunningOneEvenOverWhatAnEndedOneLef
     ASSERT_NE(next, nullptr);
     EXPECT_EQ(RunningInstance::claim(socket, reactor.reactor, [] {}), nullptr);
     EXPECT_TRUE(reactor.runUntil([&] { return reopened == 1; }));
+}
+
+// What the permission advice and `veltrane devices` say follows the machine: the rule in any of udev's
+// folders, and whether logind manages seats.
+TEST(LinuxSystem, TheRuleThatOpensTheDevicesFollowsTheRuleFileAndLogindsSeats)
+{
+    const testsupport::TemporaryFolder folder;
+    const InputAccess::Places places{{folder / "70-veltrane.rules", folder / "etc.rules"}, folder / "seats"};
+    EXPECT_EQ(InputAccess::rule(places), InputAccess::Rule::none);
+    testsupport::TemporaryFolder::write(folder / "etc.rules", "");
+    EXPECT_EQ(InputAccess::rule(places), InputAccess::Rule::group);
+    std::filesystem::create_directory(folder / "seats");
+    EXPECT_EQ(InputAccess::rule(places), InputAccess::Rule::seat);
+    EXPECT_NE(InputAccess::describe(InputAccess::Rule::seat).find("never to a remote session"), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/linux/settings/SettingHelp.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace veltrane::linuxbackend {
+
+// The value of a setting that holds a key, as a person reads and writes it: the key's name ("escape",
+// "capslock", "f13"), "none" for no key, or the number itself, which older files and scripts use.
+class SettingKeyName {
+public:
+    // The value the text stands for, or nothing when it names no key this setting can hold.
+    static std::optional<std::int64_t> read(const SettingHelp& help, std::string_view text);
+    // The key's name, or the number where no key has it.
+    static std::string shown(const SettingHelp& help, std::int64_t value);
+};
+
+}  // namespace veltrane::linuxbackend
