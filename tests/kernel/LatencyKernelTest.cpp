@@ -1,6 +1,6 @@
 #include "ChildProcess.h"
-#include "InputNodes.h"
 #include "EvdevReader.h"
+#include "InputNodes.h"
 #include "UinputKeyboard.h"
 #include "VeltraneProcess.h"
 

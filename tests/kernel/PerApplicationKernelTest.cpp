@@ -1,10 +1,10 @@
-#include "VirtualKeyboardTap.h"
 #include "UinputKeyboard.h"
 #include "VeltraneProcess.h"
+#include "VirtualKeyboardTap.h"
 #include "wayland/SwayCompositor.h"
-#include "x11/XvfbServer.h"
 #include "x11/OpenboxProcess.h"
 #include "x11/TestWindows.h"
+#include "x11/XvfbServer.h"
 
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>

@@ -1,9 +1,9 @@
 #include "UinputKeyboard.h"
 #include "UinputTouchpad.h"
 #include "VeltraneProcess.h"
+#include "x11/XembedTray.h"
 #include "x11/XScreen.h"
 #include "x11/XvfbServer.h"
-#include "x11/XembedTray.h"
 
 #include <gtest/gtest.h>
 #include <linux/input-event-codes.h>
@@ -65,9 +65,12 @@ void expectSize(const XScreen::Window& window, int minimumWidth, int minimumHeig
 
 class Desktop {
 public:
-    Desktop()
-        : tray_(server_.display(), kScreenWidth), screen_(server_.display()),
-          veltrane_(R"({"keyRemap": true, "keyMenuBarIcon": true})", {}, std::nullopt,
+    // Without a tray, with settings that a first start has: none.
+    explicit Desktop(bool withTray = true)
+        : tray_(withTray ? std::optional<XembedTray>(std::in_place, server_.display(), kScreenWidth)
+                         : std::nullopt),
+          screen_(server_.display()),
+          veltrane_(withTray ? R"({"keyRemap": true, "keyMenuBarIcon": true})" : "", {}, std::nullopt,
                     {"DISPLAY=" + server_.display(), "HOME=/tmp", "XDG_RUNTIME_DIR=" + runtimeFolder()})
     {
     }
@@ -85,7 +88,7 @@ public:
         return text + "the program said:\n" + veltrane_.output();
     }
 
-    XembedTray& tray() { return tray_; }
+    XembedTray& tray() { return *tray_; }
     XScreen& screen() { return screen_; }
     VeltraneProcess& veltrane() { return veltrane_; }
 
@@ -136,7 +139,7 @@ public:
 
     void openTrayMenu(std::initializer_list<xcb_keysym_t> keys)
     {
-        const auto icon = tray_.waitForIcon(kPatience);
+        const auto icon = tray_->waitForIcon(kPatience);
         ASSERT_TRUE(icon);
         const auto menu = open([&] { screen_.click(icon->center().x(), icon->center().y()); });
         ASSERT_TRUE(menu) << describe();
@@ -172,7 +175,7 @@ private:
     }
 
     desktoptest::XvfbServer server_{kScreenWidth, kScreenHeight};
-    XembedTray tray_;
+    std::optional<XembedTray> tray_;
     XScreen screen_;
     VeltraneProcess veltrane_;
 };
@@ -243,6 +246,19 @@ TEST(ShellScreenshotTest, EveryWindowOpensFromTheTrayItem)
 
     veltrane.signal(SIGTERM);
     EXPECT_EQ(veltrane.waitForExit(), 0) << veltrane.output();
+}
+
+// A desktop without a tray, as GNOME ships: the log says so, the first start opens the preferences,
+// and they say how to open them again.
+TEST(ShellScreenshotTest, WithoutATrayTheFirstStartOpensThePreferences)
+{
+    UinputKeyboard keyboard("Test Keyboard", UinputKeyboard::Bus::usb, 0x046D, 0xC31C);
+    Desktop desktop(false);
+    const auto preferences = desktop.open([] {}, "Veltrane Preferences");
+    ASSERT_TRUE(preferences) << desktop.describe();
+    expectSize(*preferences, 400, 400);
+    desktop.shoot(preferences->rect, "preferences-without-tray");
+    EXPECT_TRUE(desktop.veltrane().waitForOutput("This desktop shows no tray", kPatience)) << desktop.describe();
 }
 
 }  // namespace

@@ -1,17 +1,18 @@
-#include "InputNodes.h"
 #include "EvdevReader.h"
-#include "VirtualKeyboardTap.h"
+#include "InputNodes.h"
 #include "TemporaryFolder.h"
 #include "UinputKeyboard.h"
 #include "UinputMouse.h"
 #include "UinputTouchpad.h"
 #include "VeltraneProcess.h"
+#include "VirtualKeyboardTap.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <algorithm>
 #include <atomic>
@@ -217,9 +218,19 @@ TEST(VeltraneKernelTest, KeyboardsComeAndGoWhileTheHyperKeyIsHeld)
     second.reset();
     session.keyboard.tap(KEY_B);
     EXPECT_EQ(session.tap->keys(), join({{"-x"}, kCapsHyperUp, {"+b", "-b"}}));
-    // With udevd running, as on a desktop, keyboards are followed through its monitor.
+    // With udevd running, as on a desktop, keyboards are followed through its monitor, and the rule
+    // Veltrane ships tags the keyboard and uinput for udev's uaccess, which gives them to the person
+    // at the seat.
     const bool udev = std::filesystem::exists("/run/udev/control");
     EXPECT_NE(session.veltrane.output().find(udev ? "through udev" : "through inotify"), std::string::npos);
+    if (udev) {
+        struct stat node {};
+        ASSERT_EQ(::stat(session.keyboard.eventNode().c_str(), &node), 0);
+        const auto record = "/run/udev/data/c" + std::to_string(major(node.st_rdev)) + ":" +
+                            std::to_string(minor(node.st_rdev));
+        EXPECT_NE(testsupport::TemporaryFolder::read(record).find("G:uaccess\n"), std::string::npos) << record;
+        EXPECT_TRUE(std::filesystem::exists("/run/udev/static_node-tags/uaccess/uinput"));
+    }
 }
 
 // Whatever ends the program while it holds modifiers, the desktop sees them go up and gets the
@@ -387,8 +398,8 @@ TEST(VeltraneKernelTest, ATouchpadClickWithTheHyperKeyHeldFindsTheModifiersDown)
     EXPECT_TRUE(InputNodes::canGrab(touchpad.eventNode()));
 }
 
-// Veltrane needs no root, only what the shipped rule gives the group input: the input devices
-// and uinput. Without them it says what to do and stops with status 1.
+// Veltrane needs no root, only what the shipped rule gives the person at the seat (or the group
+// input): the input devices and uinput. Without them it says what to do and stops with status 1.
 TEST(VeltraneKernelTest, NeedsTheInputDevicesNotRoot)
 {
     constexpr uid_t kUser = 1000;

@@ -3,9 +3,9 @@
 #include "Eventually.h"
 #include "TemporaryFolder.h"
 #include "TestReactor.h"
-#include "x11/XvfbServer.h"
 #include "x11/OpenboxProcess.h"
 #include "x11/TestWindows.h"
+#include "x11/XvfbServer.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

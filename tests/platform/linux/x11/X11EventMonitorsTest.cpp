@@ -1,12 +1,12 @@
 #include "platform/linux/x11/X11EventMonitors.h"
 
 #include "Eventually.h"
-#include "TestReactor.h"
 #include "platform/linux/road/LinuxEventPoster.h"
+#include "TestReactor.h"
 #include "touch/CursorFreeze.h"
 #include "x11/XConnection.h"
-#include "x11/XvfbServer.h"
 #include "x11/XReply.h"
+#include "x11/XvfbServer.h"
 
 #include <gtest/gtest.h>
 #include <xcb/xtest.h>
