@@ -17,6 +17,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -113,13 +114,27 @@ bool listening()
     return text.find(" - Open: 0") != std::string::npos;
 }
 
+// What applications receive after a step: as soon as it is as long as what they should receive, or
+// once a busy machine has had seconds for it. That nothing comes can only be waited out.
+std::string receivedAfter(Receiver& receiver, std::string_view expected)
+{
+    const auto end = std::chrono::steady_clock::now() + (expected.empty() ? 500ms : 5s);
+    std::string text;
+    while (std::chrono::steady_clock::now() < end && (expected.empty() || text.size() < expected.size())) {
+        std::this_thread::sleep_for(20ms);
+        if (const auto more = receiver.take(); !more.empty()) {
+            text += (text.empty() ? "" : " ") + more;
+        }
+    }
+    return text;
+}
+
 bool play(Typist& typist, Receiver& receiver)
 {
     bool allReceived = true;
     for (const auto& step : script()) {
         step.type(typist);
-        std::this_thread::sleep_for(300ms);
-        const auto received = receiver.take();
+        const auto received = receivedAfter(receiver, step.expected);
         std::printf("The typist %-46s applications receive: %s\n", (step.what + std::string(":")).c_str(),
                     received.empty() ? "nothing" : received.c_str());
         allReceived = allReceived && received == step.expected;
