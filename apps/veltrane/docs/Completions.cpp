@@ -1,7 +1,7 @@
 #include "Completions.h"
 
 #include "CommandLine.h"
-#include "platform/KeyTable.h"
+#include "platform/linux/settings/SettingKeyName.h"
 
 #include <algorithm>
 #include <cctype>
@@ -49,20 +49,6 @@ Words commandWords(std::size_t position, const Words& before)
     return words;
 }
 
-Words keyNames(const linuxbackend::SettingHelp& help)
-{
-    Words names;
-    if (help.noKey) {
-        names.emplace_back("none");
-    }
-    for (const auto& key : platform::KeyTable::keys()) {
-        if (help.keys == KeyVocabulary::usage ? key.usagePage == platform::KeyTable::kKeyboardPage
-                                              : key.keyCode.has_value()) {
-            names.emplace_back(key.name);
-        }
-    }
-    return names;
-}
 
 }  // namespace
 
@@ -80,7 +66,7 @@ Completions::Completions(const linuxbackend::SettingsSchema& schema)
             switches.push_back(setting.key);
         }
         if (setting.help.keys != KeyVocabulary::none) {
-            rules_.push_back({{{"config"}, {"set"}, {setting.key}}, keyNames(setting.help)});
+            rules_.push_back({{{"config"}, {"set"}, {setting.key}}, linuxbackend::SettingKeyName::names(setting.help)});
         }
     }
     rules_.push_back({{}, commandWords(0, {})});

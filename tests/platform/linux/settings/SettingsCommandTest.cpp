@@ -66,6 +66,13 @@ TEST_F(SettingsCommandTest, SetReadsTheValueAsTheSettingsKindAndResetRemovesIt)
                              "}\n");
     EXPECT_EQ(run({"get", "physicalKeycode"}), SettingsCommand::done);
     EXPECT_EQ(out.str(), "f13\n");
+    // Alt and Super go by their Linux names, and by the key table's too.
+    EXPECT_EQ(run({"set", "physicalKeycode", "ropt"}), SettingsCommand::done);
+    EXPECT_EQ(run({"get", "physicalKeycode"}), SettingsCommand::done);
+    EXPECT_EQ(out.str(), "ralt\n");
+    EXPECT_EQ(run({"set", "physicalKeycode", "lsuper"}), SettingsCommand::done);
+    EXPECT_EQ(run({"get", "physicalKeycode"}), SettingsCommand::done);
+    EXPECT_EQ(out.str(), "lsuper\n");
 
     EXPECT_EQ(run({"set", "physicalKeycode", "none"}), SettingsCommand::done);
     EXPECT_EQ(run({"set", "quickPressTimeout", "0.25"}), SettingsCommand::done);
