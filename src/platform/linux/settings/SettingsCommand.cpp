@@ -246,7 +246,11 @@ int SettingsCommand::edit(const std::string& key, const std::string& name, bool 
     if (add && found != names.end()) {
         return done;
     }
-    add ? names.push_back(name) : static_cast<void>(names.erase(found));
+    if (add) {
+        names.push_back(name);
+    } else {
+        names.erase(found);
+    }
     file_.setString(key, names.dump());
     return reportedProblem() ? unusableFile : done;
 }
