@@ -3,7 +3,6 @@
 #include "platform/Multitouch.h"
 
 #include <memory>
-#include <optional>
 
 namespace veltrane::testing {
 
@@ -49,36 +48,5 @@ public:
     }
     std::int32_t MTDeviceStart(platform::MTDevice*, std::int32_t) override { return 0; }
 };
-
-// One contact of a frame: by default a firm, small, still finger in the middle of the surface.
-struct Contact {
-    std::int32_t path = 1;
-    platform::MTPathStage stage = 4;
-    float x = 0.5f;
-    float y = 0.5f;
-    float vx = 0.0f;
-    float vy = 0.0f;
-    float z = 1.0f;
-    float major = 6.0f;
-    float minor = 5.0f;
-    double timestamp = 1.0;
-    std::optional<platform::MTPoint> absolute = std::nullopt;  // x · width, y · height when not given
-};
-
-inline platform::MTTouch record(const Contact& c)
-{
-    platform::MTTouch touch{};
-    touch.timestamp = c.timestamp;
-    touch.pathIndex = c.path;
-    touch.stage = c.stage;
-    touch.normalizedVector = {{c.x, c.y}, {c.vx, c.vy}};
-    touch.zTotal = c.z;
-    touch.majorAxis = c.major;
-    touch.minorAxis = c.minor;
-    touch.absoluteVector.position =
-        c.absolute.value_or(platform::MTPoint{c.x * static_cast<float>(FixedMultitouch::kWidth),
-                                              c.y * static_cast<float>(FixedMultitouch::kHeight)});
-    return touch;
-}
 
 }  // namespace veltrane::testing

@@ -1,5 +1,6 @@
 #include "touch/MTTouchTracker.h"
 
+#include "Contact.h"
 #include "FixedMultitouch.h"
 #include "NoBindings.h"
 #include "RecordingSystemLog.h"

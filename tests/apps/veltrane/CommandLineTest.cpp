@@ -37,7 +37,8 @@ std::string output(const std::string& command)
 // A new setting without a meaning would show as a bare key in describe, the manual and the list.
 TEST(CommandLineTest, EverySettingOfTheProgramSaysWhatItMeans)
 {
-    for (const auto& setting : SettingsReload::schema().settings()) {
+    const auto schema = SettingsReload::schema();
+    for (const auto& setting : schema.settings()) {
         EXPECT_FALSE(setting.help.meaning.empty()) << setting.key;
     }
 }
