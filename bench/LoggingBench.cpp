@@ -1,5 +1,7 @@
 // The logging library side by side with spdlog: the cost at the caller of an accepted and of a
-// dropped call, rendering the default line, and file throughput.
+// dropped call, rendering the default line, and file throughput. The asynchronous rows count the
+// heap allocations of every thread while the first producer runs.
+#include "AllocationCounter.h"
 #include "logging/FileDestination.h"
 #include "logging/Log.h"
 
@@ -16,6 +18,7 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -25,9 +28,8 @@ using namespace std::chrono_literals;
 // Takes every call and throws its text away, like spdlog's null sink.
 class DiscardingDestination : public logging::BaseDestination {
 public:
-    std::optional<std::string> emit(logging::Level, const std::string&, const std::string&,
-                                    const std::string&, const std::string&, int,
-                                    const logging::Context&) override
+    std::optional<std::string> emit(logging::Level, std::string_view, std::string_view, std::string_view,
+                                    std::string_view, int, const logging::Context&) override
     {
         return std::nullopt;
     }
@@ -46,8 +48,14 @@ void loggingAsyncInfo(benchmark::State& state)
     if (state.thread_index() == 0) {
         logging::Logging::registerDestination(std::make_shared<DiscardingDestination>());
     }
-    for (auto _ : state) {
-        LOGGING_INFO("connection opened");
+    {
+        std::optional<veltrane::AllocationCounter> counter;
+        if (state.thread_index() == 0) {
+            counter.emplace(state);
+        }
+        for (auto _ : state) {
+            LOGGING_INFO("connection opened");
+        }
     }
     if (state.thread_index() == 0) {
         logging::Logging::flush();
@@ -66,8 +74,14 @@ void spdlogAsyncInfo(benchmark::State& state)
             std::make_shared<spdlog::async_logger>("async", std::make_shared<spdlog::sinks::null_sink_mt>(),
                                                    pool, spdlog::async_overflow_policy::block);
     }
-    for (auto _ : state) {
-        logger->info("connection opened");
+    {
+        std::optional<veltrane::AllocationCounter> counter;
+        if (state.thread_index() == 0) {
+            counter.emplace(state);
+        }
+        for (auto _ : state) {
+            logger->info("connection opened");
+        }
     }
     if (state.thread_index() == 0) {
         logger.reset();

@@ -10,6 +10,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <thread>
 #include <utility>
 
 namespace logging {
@@ -42,10 +43,10 @@ std::string_view withoutExtension(std::string_view name)
 
 struct BaseDestination::Call {
     Level level;
-    const std::string& message;
-    const std::string& thread;
-    const std::string& file;
-    const std::string& function;
+    std::string_view message;
+    std::string_view thread;
+    std::string_view file;
+    std::string_view function;
     int line;
     const Context& context;
 };
@@ -61,10 +62,9 @@ BaseDestination::~BaseDestination()
     queue.reset();
 }
 
-std::optional<std::string> BaseDestination::emit(Level level, const std::string& message,
-                                                 const std::string& thread, const std::string& file,
-                                                 const std::string& function, int line,
-                                                 const Context& context)
+std::optional<std::string> BaseDestination::emit(Level level, std::string_view message,
+                                                 std::string_view thread, std::string_view file,
+                                                 std::string_view function, int line, const Context& context)
 {
     if (format.starts_with("$J")) {
         return renderJSON(level, message, thread, file, function, line, context);
@@ -84,10 +84,36 @@ void BaseDestination::runOnQueue(bool synchronously, std::function<void()> block
     }
 }
 
-std::string BaseDestination::renderLine(const std::string& lineFormat, Level level,
-                                        const std::string& message, const std::string& thread,
-                                        const std::string& file, const std::string& function, int line,
-                                        const Context& context)
+void BaseDestination::take(const LogRecord::Call& call)
+{
+    if (!asynchronously.load()) {
+        LogRecord record;
+        record.assign(call);
+        runOnQueue(true, [&] { record.emitTo(*this); });
+        return;
+    }
+    while (true) {
+        switch (lines_.push(call)) {
+        case LineQueue::Pushed::queued:
+            return;
+        case LineQueue::Pushed::needsDrain:
+            queue->async([self = shared_from_this()] { self->lines_.drain(*self); });
+            return;
+        case LineQueue::Pushed::full:
+            if (queue->isCurrent()) {
+                LogRecord record;
+                record.assign(call);
+                record.emitTo(*this);
+                return;
+            }
+            std::this_thread::yield();
+        }
+    }
+}
+
+std::string BaseDestination::renderLine(const std::string& lineFormat, Level level, std::string_view message,
+                                        std::string_view thread, std::string_view file,
+                                        std::string_view function, int line, const Context& context)
 {
     if (!lineFormat_ || lineFormat_->source() != lineFormat) {
         lineFormat_.emplace(lineFormat);
@@ -164,9 +190,9 @@ std::string BaseDestination::contextText(const Context& context) const
     return context->dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
-std::optional<std::string> BaseDestination::renderJSON(Level level, const std::string& message,
-                                                       const std::string& thread, const std::string& file,
-                                                       const std::string& function, int line,
+std::optional<std::string> BaseDestination::renderJSON(Level level, std::string_view message,
+                                                       std::string_view thread, std::string_view file,
+                                                       std::string_view function, int line,
                                                        const Context& context)
 {
     const std::chrono::duration<double> timestamp = timeSource().time_since_epoch();

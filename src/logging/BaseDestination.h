@@ -6,6 +6,8 @@
 #include "logging/LevelSetting.h"
 #include "logging/LevelTexts.h"
 #include "logging/LineFormat.h"
+#include "logging/LineQueue.h"
+#include "logging/LogRecord.h"
 #include "logging/Time.h"
 #include "logging/filters/FilterType.h"
 
@@ -29,8 +31,9 @@ namespace logging {
 // line format and the JSON form. Subclasses override emit() to put the text somewhere.
 //
 // Settings are set up before the destination takes calls; minLevel and asynchronously may also be
-// changed while other threads log.
-class BaseDestination {
+// changed while other threads log. The facade hands calls only to destinations owned by shared
+// pointers, which the queued calls keep alive.
+class BaseDestination : public std::enable_shared_from_this<BaseDestination> {
 public:
     using Filters = std::vector<std::shared_ptr<FilterType>>;
 
@@ -52,21 +55,24 @@ public:
     TimePoint startDate;
 
     // The produced text, or nothing; writes nowhere. JSON when the format starts with "$J".
-    virtual std::optional<std::string> emit(Level level, const std::string& message,
-                                            const std::string& thread, const std::string& file,
-                                            const std::string& function, int line, const Context& context);
+    virtual std::optional<std::string> emit(Level level, std::string_view message, std::string_view thread,
+                                            std::string_view file, std::string_view function, int line,
+                                            const Context& context);
+    // Emits the call on the destination's queue, now when not asynchronous. Waits while the queue
+    // is full, except on the queue itself, where the call is emitted at once.
+    void take(const LogRecord::Call& call);
 
     // Runs the block on the destination's queue; throws std::logic_error without a queue.
     void runOnQueue(bool synchronously, std::function<void()> block);
     template <typename Block> std::invoke_result_t<Block&> runOnQueueAndWait(Block block);
     bool hasQueue() const { return queue != nullptr; }
 
-    virtual std::string renderLine(const std::string& lineFormat, Level level, const std::string& message,
-                                   const std::string& thread, const std::string& file,
-                                   const std::string& function, int line, const Context& context);
-    virtual std::optional<std::string> renderJSON(Level level, const std::string& message,
-                                                  const std::string& thread, const std::string& file,
-                                                  const std::string& function, int line,
+    virtual std::string renderLine(const std::string& lineFormat, Level level, std::string_view message,
+                                   std::string_view thread, std::string_view file, std::string_view function,
+                                   int line, const Context& context);
+    virtual std::optional<std::string> renderJSON(Level level, std::string_view message,
+                                                  std::string_view thread, std::string_view file,
+                                                  std::string_view function, int line,
                                                   const Context& context);
     virtual const std::string& levelLabel(Level level) const;
     virtual const std::string& levelColorCode(Level level) const;
@@ -109,6 +115,7 @@ private:
     DateFormatter formatter_;
     std::optional<LineFormat> lineFormat_;
     Filters filters_;
+    LineQueue lines_;
 };
 
 template <typename Block> std::invoke_result_t<Block&> BaseDestination::runOnQueueAndWait(Block block)

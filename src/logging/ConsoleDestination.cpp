@@ -59,9 +59,9 @@ void ConsoleDestination::setUseTerminalColors(bool on)
     applyTerminalColors(on, squares());
 }
 
-std::optional<std::string> ConsoleDestination::emit(Level level, const std::string& message,
-                                                    const std::string& thread, const std::string& file,
-                                                    const std::string& function, int line,
+std::optional<std::string> ConsoleDestination::emit(Level level, std::string_view message,
+                                                    std::string_view thread, std::string_view file,
+                                                    std::string_view function, int line,
                                                     const Context& context)
 {
     auto text = BaseDestination::emit(level, message, thread, file, function, line, context);

@@ -33,8 +33,8 @@ public:
     bool useTerminalColors() const { return terminalColors_; }
     void setUseTerminalColors(bool on);
 
-    std::optional<std::string> emit(Level level, const std::string& message, const std::string& thread,
-                                    const std::string& file, const std::string& function, int line,
+    std::optional<std::string> emit(Level level, std::string_view message, std::string_view thread,
+                                    std::string_view file, std::string_view function, int line,
                                     const Context& context) override;
     int hashSeed() const override { return 1; }
 

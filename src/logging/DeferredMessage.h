@@ -3,7 +3,6 @@
 #include "logging/MessageText.h"
 
 #include <memory>
-#include <string>
 
 namespace logging {
 
@@ -19,11 +18,11 @@ public:
     {
     }
 
-    std::string operator()() const { return produce_(producer_); }
+    LogMessage operator()() const { return produce_(producer_); }
 
 private:
     const void* producer_;
-    std::string (*produce_)(const void*);
+    LogMessage (*produce_)(const void*);
 };
 
 }  // namespace logging

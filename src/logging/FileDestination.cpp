@@ -103,10 +103,9 @@ void FileDestination::setColored(bool colored)
     applyTerminalColors(colored, LevelTexts{});
 }
 
-std::optional<std::string> FileDestination::emit(Level level, const std::string& message,
-                                                 const std::string& thread, const std::string& file,
-                                                 const std::string& function, int line,
-                                                 const Context& context)
+std::optional<std::string> FileDestination::emit(Level level, std::string_view message,
+                                                 std::string_view thread, std::string_view file,
+                                                 std::string_view function, int line, const Context& context)
 {
     auto text = BaseDestination::emit(level, message, thread, file, function, line, context);
     if (text) {

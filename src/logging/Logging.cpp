@@ -4,7 +4,6 @@
 #include "logging/ConsoleDestination.h"
 #include "logging/Directories.h"
 #include "logging/FileDestination.h"
-#include "logging/LogRecord.h"
 #include "logging/Registry.h"
 #include "logging/ThreadName.h"
 #include "logging/WindowDestination.h"
@@ -15,11 +14,6 @@
 namespace logging {
 
 namespace {
-
-// Gives up the dispatcher's own reference; the queued deliveries hold theirs.
-struct ReleaseRecord {
-    void operator()(LogRecord* record) const { record->release(); }
-};
 
 struct WindowFactory {
     std::mutex mutex;
@@ -71,40 +65,25 @@ void Logging::flush()
 void Logging::dispatch(Level level, const DeferredMessage& message, std::string_view file,
                        std::string_view function, int line, bool lasting, const Context& context)
 {
-    auto destinations = Registry::shared().snapshot();
-    const auto& all = *destinations;
-    std::optional<std::string> produced;  // the message text when a filter needed it before any record
-    std::optional<std::string_view> text;
-    std::unique_ptr<LogRecord, ReleaseRecord> record;
-    for (const auto& destination : all) {
+    const Registry::Reading reading(Registry::shared());
+    std::optional<LogMessage> produced;
+    std::optional<std::string_view> text;  // known once a filter needed it or a destination took the call
+    const std::string_view thread = ThreadName::current();
+    for (const auto& destination : reading.destinations()) {
         if (!destination->hasQueue()) {
             continue;
         }
         if (!text && destination->needsMessageText()) {
-            text = produced.emplace(message());
+            text = produced.emplace(message()).text();
         }
         if (!destination->accepts(level, file, function, text)) {
             continue;
         }
-        if (!record) {
-            LogRecord::Texts texts{produced ? std::move(*produced) : message(), ThreadName::current(), file,
-                                   function};
-            record.reset(
-                LogRecord::make(level, std::move(texts), lasting, line, context, std::move(destinations)));
-            text = record->message();
+        if (!text) {
+            text = produced.emplace(message()).text();
         }
-        deliver(*record, *destination);
+        destination->take({level, *text, thread, file, function, line, lasting, context});
     }
-}
-
-void Logging::deliver(LogRecord& record, BaseDestination& destination)
-{
-    record.retain();
-    destination.runOnQueue(!destination.asynchronously.load(),
-                           [record = &record, destination = &destination] {
-                               record->emitTo(*destination);
-                               record->release();
-                           });
 }
 
 std::optional<std::filesystem::path> Logging::supportDirectory()

@@ -22,8 +22,6 @@ class SystemLog;
 
 namespace logging {
 
-class LogRecord;
-
 // The library's entry point: one process-wide registry of destinations, the log calls and the
 // presets. A call evaluates its message at most once, and only when a destination takes it or a
 // message filter needs it; each destination's emit runs on that destination's own queue.
@@ -107,7 +105,6 @@ private:
                         int line, bool lasting, const Context& context);
     static void dispatch(Level level, const DeferredMessage& message, std::string_view file,
                          std::string_view function, int line, bool lasting, const Context& context);
-    static void deliver(LogRecord& record, BaseDestination& destination);
     static void logBuild(std::string_view function, int line);
 };
 

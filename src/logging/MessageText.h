@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logging/LogMessage.h"
+
 #include <array>
 #include <charconv>
 #include <concepts>
@@ -12,26 +14,27 @@
 namespace logging {
 
 // The ordinary text description of a logged value: strings as they are, numbers in decimal,
-// anything else through its stream output operator.
+// anything else through its stream output operator. The value lives until the log call returns:
+// texts it refers to are borrowed, a string handed over is kept.
 class MessageText {
 public:
-    template <typename Value> static std::string describe(Value&& value)
+    template <typename Value> static LogMessage describe(Value&& value)
     {
         using Plain = std::remove_cvref_t<Value>;
-        if constexpr (std::is_same_v<Plain, std::string>) {
-            return std::string(std::forward<Value>(value));
+        if constexpr (std::is_same_v<Plain, std::string> && !std::is_lvalue_reference_v<Value>) {
+            return LogMessage::owned(std::move(value));
         } else if constexpr (std::is_convertible_v<const Value&, std::string_view>) {
-            return std::string(std::string_view(value));
+            return LogMessage::borrowed(std::string_view(value));
         } else if constexpr (std::is_same_v<Plain, bool>) {
-            return value ? "true" : "false";
+            return LogMessage::borrowed(value ? "true" : "false");
         } else if constexpr (std::is_same_v<Plain, char>) {
-            return std::string(1, value);
+            return LogMessage::owned(std::string(1, value));
         } else if constexpr (std::is_arithmetic_v<Plain>) {
-            return shortestDecimal(value);
+            return LogMessage::owned(shortestDecimal(value));
         } else {
             std::ostringstream stream;
             stream << value;
-            return std::move(stream).str();
+            return LogMessage::owned(std::move(stream).str());
         }
     }
 

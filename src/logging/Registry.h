@@ -2,6 +2,8 @@
 
 #include "logging/BaseDestination.h"
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -16,6 +18,22 @@ public:
     using Destinations = std::vector<std::shared_ptr<BaseDestination>>;
     using Snapshot = std::shared_ptr<const Destinations>;
 
+    // The destinations as a log call reads them: without a lock, kept alive until the reading ends.
+    // A reading within another on the same thread sees what the outer one saw.
+    class Reading {
+    public:
+        explicit Reading(Registry& registry);
+        ~Reading();
+        Reading(const Reading&) = delete;
+        Reading& operator=(const Reading&) = delete;
+
+        const Destinations& destinations() const { return *destinations_; }
+
+    private:
+        const Destinations* destinations_;
+        bool outermost_;
+    };
+
     static Registry& shared();
     // Lines still queued are written before the destinations go.
     ~Registry();
@@ -29,11 +47,14 @@ public:
 
 private:
     Registry() = default;
-    void replace(Destinations destinations);
+    // With the mutex held; returns the snapshot replaced, which readings may still hold.
+    Snapshot replace(Destinations destinations);
+    static void settleLevelGate(std::uint64_t observed, const Destinations& destinations);
     static int lowestLevel(const Destinations& destinations);
 
     std::mutex mutex_;
     Snapshot destinations_ = std::make_shared<const Destinations>();
+    std::atomic<const Destinations*> published_{destinations_.get()};
 };
 
 }  // namespace logging

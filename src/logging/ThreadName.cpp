@@ -22,7 +22,7 @@ std::string numberedName()
 
 }  // namespace
 
-std::string ThreadName::current()
+std::string_view ThreadName::current()
 {
     if (std::this_thread::get_id() == mainThread) {
         return {};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 
 namespace logging {
 
@@ -8,7 +8,8 @@ namespace logging {
 // the serial queue the caller runs on, otherwise a text that stays the same for the thread's life.
 class ThreadName {
 public:
-    static std::string current();
+    // Lasts as long as the calling thread, or the serial queue it runs on.
+    static std::string_view current();
 };
 
 }  // namespace logging

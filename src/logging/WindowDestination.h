@@ -11,8 +11,8 @@ namespace logging {
 // Feeds the log window. Until a window is attached and open, lines are neither shown nor kept.
 class WindowDestination : public BaseDestination {
 public:
-    std::optional<std::string> emit(Level level, const std::string& message, const std::string& thread,
-                                    const std::string& file, const std::string& function, int line,
+    std::optional<std::string> emit(Level level, std::string_view message, std::string_view thread,
+                                    std::string_view file, std::string_view function, int line,
                                     const Context& context) override;
 
     std::shared_ptr<LogWindow> logWindow() const;

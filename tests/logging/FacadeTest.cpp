@@ -53,8 +53,8 @@ struct FakeLogWindow : LogWindow {
 // broken one throws instead.
 class RecordingDestination : public BaseDestination {
 public:
-    std::optional<std::string> emit(Level level, const std::string& message, const std::string& thread,
-                                    const std::string& file, const std::string& function, int line,
+    std::optional<std::string> emit(Level level, std::string_view message, std::string_view thread,
+                                    std::string_view file, std::string_view function, int line,
                                     const Context& context) override
     {
         if (broken) {

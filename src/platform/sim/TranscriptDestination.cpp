@@ -15,11 +15,12 @@ TranscriptDestination::TranscriptDestination(Transcript& transcript) : transcrip
     asynchronously = false;
 }
 
-std::optional<std::string> TranscriptDestination::emit(logging::Level level, const std::string& message,
-                                                       const std::string&, const std::string&,
-                                                       const std::string&, int, const logging::Context&)
+std::optional<std::string> TranscriptDestination::emit(logging::Level level, std::string_view message,
+                                                       std::string_view, std::string_view, std::string_view,
+                                                       int, const logging::Context&)
 {
-    std::string line = std::string(kLevelNames.at(static_cast<std::size_t>(level))) + " " + message;
+    std::string line = std::string(kLevelNames.at(static_cast<std::size_t>(level))) + " ";
+    line += message;
     transcript_.record("log", line);
     return line;
 }

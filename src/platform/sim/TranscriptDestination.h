@@ -11,9 +11,8 @@ class TranscriptDestination final : public logging::BaseDestination {
 public:
     explicit TranscriptDestination(Transcript& transcript);
 
-    std::optional<std::string> emit(logging::Level level, const std::string& message,
-                                    const std::string& thread, const std::string& file,
-                                    const std::string& function, int line,
+    std::optional<std::string> emit(logging::Level level, std::string_view message, std::string_view thread,
+                                    std::string_view file, std::string_view function, int line,
                                     const logging::Context& context) override;
 
 private:
