@@ -32,14 +32,13 @@ LineQueue::Pushed LineQueue::push(const LogRecord::Call& call)
             position = pushPosition_.load(std::memory_order_relaxed);
         } else if (pushPosition_.compare_exchange_weak(position, position + 1, std::memory_order_relaxed)) {
             cell.record.assign(call);
-            cell.sequence.store(position + 1, std::memory_order_release);
+            // Sequentially consistent, as are the drain's last steps: either the drain sees this
+            // call, or this push sees that no drain is on its way.
+            cell.sequence.store(position + 1);
             break;
         }
     }
-    // Pairs with the fence in drain(): either the drain sees this call, or this push sees that no
-    // drain is on its way.
-    std::atomic_thread_fence(std::memory_order_seq_cst);
-    if (draining_.load(std::memory_order_relaxed) || draining_.exchange(true)) {
+    if (draining_.load() || draining_.exchange(true)) {
         return Pushed::queued;
     }
     return Pushed::needsDrain;
@@ -53,8 +52,7 @@ void LineQueue::drain(BaseDestination& destination)
         if (awaitMore()) {
             continue;
         }
-        draining_.store(false, std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_seq_cst);
+        draining_.store(false);
         // A call that came in meanwhile is this drain's, unless its push has scheduled another.
         if (!hasNext() || draining_.exchange(true)) {
             return;
@@ -76,7 +74,7 @@ bool LineQueue::emitNext(BaseDestination& destination)
 
 bool LineQueue::hasNext() const
 {
-    return cells_[drainPosition_ & mask_].sequence.load(std::memory_order_acquire) == drainPosition_ + 1;
+    return cells_[drainPosition_ & mask_].sequence.load() == drainPosition_ + 1;
 }
 
 bool LineQueue::awaitMore() const
