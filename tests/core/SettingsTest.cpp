@@ -40,7 +40,7 @@ TEST_F(SettingsTest, AProcessReadsTheDomainAsAtItsStartWithItsOwnWritesUntilTheN
 }
 
 // How a store converts a value of another type is the user defaults contract's, and a boolean read
-// as a switch is in the capslock-hyper scenario. A float that is no number is no zero: it keeps no
+// as a switch is in the hyper-chord example. A float that is no number is no zero: it keeps no
 // declared default; an integer is no text; an optional bool reads numbers other than 1 and 2 as unset.
 TEST_F(SettingsTest, OddStoredValuesReadAsTheTypedReaderGivesThemAndOptionalBoolsStoreZeroOneOrTwo)
 {

@@ -73,8 +73,8 @@ TEST_F(HidRemapTest, AStoredZeroDestinationReadsAsEscape)
     EXPECT_EQ(keymaps(), "0.000 keymap kb (empty)\n0.000 keymap kb 0x700000039->0x700000029\n");
 }
 
-// Caps lock, F13 and right Command as the hyper key alone are in the capslock-hyper, f13-hyper and
-// rcmd-hyper scenarios.
+// Caps lock, F13 and right Command as the hyper key alone are in the hyper-chord example and the
+// f13-hyper and rcmd-hyper scenarios.
 TEST_F(HidRemapTest, TheHyperKeyDecidesWhatIsMappedBeforeCapsLock)
 {
     set("keyRemap", 1);

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "x11/XConnection.h"
-#include "x11/XReply.h"
+#include "platform/linux/x11/X11Connection.h"
 
 #include <xcb/xtest.h>
 
@@ -13,8 +12,6 @@
 #include <vector>
 
 namespace veltrane::kernel {
-
-using desktoptest::ownReply;
 
 // What a person sees on an X screen and the hands that use it: the windows shown, the pointer
 // and the keyboard (through XTEST, as if from a device), and the pixels.
@@ -29,20 +26,17 @@ public:
     explicit XScreen(const std::string& display) : x_(display) {}
 
     // The windows shown on the screen, bottom to top.
-    std::vector<Window> windows() const
+    std::vector<Window> windows()
     {
-        xcb_connection_t* c = x_.get();
         std::vector<Window> shown;
-        const auto tree = ownReply(xcb_query_tree_reply(c, xcb_query_tree(c, x_.root()), nullptr));
-        const xcb_window_t* children = tree ? xcb_query_tree_children(tree.get()) : nullptr;
-        for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
-            const auto attributes = ownReply(
-                xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, children[i]), nullptr));
+        for (const xcb_window_t child : x_.children(x_.root())) {
+            const auto attributes = x_.answer<xcb_get_window_attributes_reply_t>(
+                xcb_get_window_attributes(x_.get(), child).sequence);
             const auto geometry =
-                ownReply(xcb_get_geometry_reply(c, xcb_get_geometry(c, children[i]), nullptr));
+                x_.answer<xcb_get_geometry_reply_t>(xcb_get_geometry(x_.get(), child).sequence);
             if (attributes && geometry && attributes->map_state == XCB_MAP_STATE_VIEWABLE) {
-                shown.push_back({children[i],
-                                 title(children[i]),
+                shown.push_back({child,
+                                 x_.text(child, x_.atom("_NET_WM_NAME"), x_.atom("UTF8_STRING"), 1024),
                                  {geometry->x, geometry->y, geometry->width, geometry->height}});
             }
         }
@@ -62,15 +56,13 @@ public:
         fake(XCB_KEY_RELEASE, key);
     }
     // The server's depth-24 pixels come as 32-bit words, the layout of QImage's RGB32.
-    QImage grab(const QRect& rect) const
+    QImage grab(const QRect& rect)
     {
-        xcb_connection_t* c = x_.get();
-        const auto image = ownReply(xcb_get_image_reply(
-            c,
-            xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, x_.root(), static_cast<std::int16_t>(rect.x()),
+        const auto image = x_.answer<xcb_get_image_reply_t>(
+            xcb_get_image(x_.get(), XCB_IMAGE_FORMAT_Z_PIXMAP, x_.root(), static_cast<std::int16_t>(rect.x()),
                           static_cast<std::int16_t>(rect.y()), static_cast<std::uint16_t>(rect.width()),
-                          static_cast<std::uint16_t>(rect.height()), ~0U),
-            nullptr));
+                          static_cast<std::uint16_t>(rect.height()), ~0U)
+                .sequence);
         return image ? QImage(xcb_get_image_data(image.get()), rect.width(), rect.height(),
                               QImage::Format_RGB32)
                            .copy()
@@ -78,23 +70,13 @@ public:
     }
 
 private:
-    std::string title(xcb_window_t window) const
+    xcb_keycode_t keycode(xcb_keysym_t keysym)
     {
-        xcb_connection_t* c = x_.get();
-        const auto name = ownReply(xcb_get_property_reply(
-            c, xcb_get_property(c, 0, window, x_.atom("_NET_WM_NAME"), x_.atom("UTF8_STRING"), 0, 1024),
-            nullptr));
-        return name ? std::string(static_cast<const char*>(xcb_get_property_value(name.get())),
-                                  static_cast<std::size_t>(xcb_get_property_value_length(name.get())))
-                    : std::string();
-    }
-    xcb_keycode_t keycode(xcb_keysym_t keysym) const
-    {
-        xcb_connection_t* c = x_.get();
-        const xcb_setup_t* setup = xcb_get_setup(c);
+        const xcb_setup_t* setup = xcb_get_setup(x_.get());
         const int count = setup->max_keycode - setup->min_keycode + 1;
-        const auto mapping = ownReply(xcb_get_keyboard_mapping_reply(
-            c, xcb_get_keyboard_mapping(c, setup->min_keycode, static_cast<std::uint8_t>(count)), nullptr));
+        const auto mapping = x_.answer<xcb_get_keyboard_mapping_reply_t>(
+            xcb_get_keyboard_mapping(x_.get(), setup->min_keycode, static_cast<std::uint8_t>(count))
+                .sequence);
         const xcb_keysym_t* keysyms = mapping ? xcb_get_keyboard_mapping_keysyms(mapping.get()) : nullptr;
         for (int key = 0; mapping && key < count; ++key) {
             if (keysyms[key * mapping->keysyms_per_keycode] == keysym) {
@@ -110,7 +92,7 @@ private:
         xcb_flush(x_.get());
     }
 
-    desktoptest::XConnection x_;
+    linuxbackend::X11Connection x_;
 };
 
 }  // namespace veltrane::kernel

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "x11/XConnection.h"
-#include "x11/XReply.h"
+#include "platform/linux/x11/X11Connection.h"
+#include "x11/ClientMessage.h"
 
 #include <xcb/xtest.h>
 
@@ -16,7 +16,7 @@
 
 namespace veltrane::kernel {
 
-using desktoptest::ownReply;
+using desktoptest::sendClientMessage;
 
 // The tray of a desktop panel, as small as a test needs: a strip along the top right of the
 // screen that owns the system tray selection and docks, side by side, every icon that asks.
@@ -29,14 +29,14 @@ public:
         const std::uint32_t values[] = {kPanelGrey, 1};
         xcb_create_window(x_.get(), XCB_COPY_FROM_PARENT, panel_, x_.root(),
                           static_cast<std::int16_t>(area_.x()), 0, kPanelWidth, kPanelHeight, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, x_.screen()->root_visual,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
                           XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
         xcb_map_window(x_.get(), panel_);
         // Taking the selection and saying so on the root window is how icons learn there is a tray.
         const xcb_atom_t selection = x_.atom("_NET_SYSTEM_TRAY_S0");
         xcb_set_selection_owner(x_.get(), panel_, selection, XCB_CURRENT_TIME);
-        x_.send(x_.root(), x_.root(), x_.atom("MANAGER"), XCB_EVENT_MASK_STRUCTURE_NOTIFY,
-                {XCB_CURRENT_TIME, selection, panel_, 0, 0});
+        sendClientMessage(x_.get(), x_.root(), x_.root(), x_.atom("MANAGER"), XCB_EVENT_MASK_STRUCTURE_NOTIFY,
+                          {XCB_CURRENT_TIME, selection, panel_, 0, 0});
         thread_ = std::jthread([this](const std::stop_token& stop) { serve(stop); });
     }
 
@@ -62,10 +62,11 @@ private:
 
     void serve(const std::stop_token& stop)
     {
-        pollfd readable{xcb_get_file_descriptor(x_.get()), POLLIN, 0};
+        pollfd readable{x_.descriptor(), POLLIN, 0};
         while (!stop.stop_requested() && xcb_connection_has_error(x_.get()) == 0) {
             ::poll(&readable, 1, 50);
-            while (const auto event = ownReply(xcb_poll_for_event(x_.get()))) {
+            while (const linuxbackend::X11Connection::Owned<xcb_generic_event_t> event{
+                xcb_poll_for_event(x_.get())}) {
                 const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event.get());
                 if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE && message->type == opcode_ &&
                     message->data.data32[1] == kRequestDock) {
@@ -84,13 +85,13 @@ private:
         const std::uint32_t size[] = {kIconSize, kIconSize};
         xcb_configure_window(x_.get(), icon, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
         xcb_map_window(x_.get(), icon);
-        x_.send(icon, icon, xembed_, XCB_EVENT_MASK_NO_EVENT,
-                {XCB_CURRENT_TIME, kEmbeddedNotify, 0, panel_, 0});
+        sendClientMessage(x_.get(), icon, icon, xembed_, XCB_EVENT_MASK_NO_EVENT,
+                          {XCB_CURRENT_TIME, kEmbeddedNotify, 0, panel_, 0});
         icons_.push_back({area_.x() + offset, top, kIconSize, kIconSize});
         docked_.notify_all();
     }
 
-    desktoptest::XConnection x_;
+    linuxbackend::X11Connection x_;
     xcb_window_t panel_ = xcb_generate_id(x_.get());
     QRect area_;
     xcb_atom_t opcode_;

@@ -108,7 +108,7 @@ TEST_F(HidManagerTest, AKeyboardRefusesOnceAsArmedAndTakesNoMappingOnceGone)
 
 // What the keyboard does unmapped (caps lock toggling its lock, modifiers flagging later events) is
 // the keyboard-road scenario's to check; that managers hear the raw key, before the mapped event,
-// is the HID manager contract's and the capslock-hyper scenario's.
+// is the HID manager contract's and the hyper-chord example's.
 TEST_F(KeyboardRoadTest, AKeyMappedToNoKeyStillReachesHidManagersButGivesNoEvent)
 {
     const auto manager = listen();

@@ -30,7 +30,7 @@ protected:
 };
 
 // What one queue does with its tasks is the queue contract's; here the queues share one clock. Time
-// moving by a millisecond is in the tap-time scenario.
+// moving by a millisecond is in the keyboard-later scenario.
 TEST_F(SchedulerTest, RunsTasksOfAllQueuesInDueOrderThenInTheOrderQueuedAndWhenIdleOnlyWhatIsDue)
 {
     auto main = queue("main");

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "ChildProcess.h"
-#include "XConnection.h"
-#include "XReply.h"
+#include "ClientMessage.h"
+#include "platform/linux/x11/X11Connection.h"
 
 #include <xcb/xcb.h>
 
@@ -20,7 +19,7 @@ public:
     explicit TestWindows(const std::string& display) : x_(display) {}
 
     xcb_connection_t* get() const { return x_.get(); }
-    xcb_atom_t atom(const char* name) const { return x_.atom(name); }
+    xcb_atom_t atom(const std::string& name) { return x_.atom(name); }
 
     // Not yet shown. Without a class it has no WM_CLASS; without a process id no _NET_WM_PID.
     xcb_window_t create(const std::string& instance, const std::string& windowClass, std::uint32_t pid = 0,
@@ -57,18 +56,13 @@ public:
     // Source 2: a pager, which window managers obey without second thoughts about focus stealing.
     void activate(xcb_window_t window)
     {
-        x_.send(x_.root(), window, x_.atom("_NET_ACTIVE_WINDOW"),
-                XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY, {2});
+        sendClientMessage(x_.get(), x_.root(), window, x_.atom("_NET_ACTIVE_WINDOW"),
+                          XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY, {2});
     }
-    xcb_window_t activeWindow() const
+    xcb_window_t activeWindow()
     {
-        xcb_connection_t* c = x_.get();
-        const auto reply = ownReply(xcb_get_property_reply(
-            c, xcb_get_property(c, 0, x_.root(), x_.atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1),
-            nullptr));
-        return reply && xcb_get_property_value_length(reply.get()) == 4
-                   ? *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()))
-                   : xcb_window_t{XCB_NONE};
+        const auto active = x_.values(x_.root(), x_.atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 1);
+        return active.empty() ? xcb_window_t{XCB_NONE} : active.front();
     }
     // A window manager maps windows while it is still starting without bringing them to the front:
     // it is ready once it brings a probe window there.
@@ -87,7 +81,7 @@ public:
     }
 
 private:
-    XConnection x_;
+    linuxbackend::X11Connection x_;
 };
 
 }  // namespace veltrane::desktoptest

@@ -34,7 +34,7 @@ std::string described(const std::optional<RunningApplication>& application)
 }
 
 // Some toolkits type WM_CLASS as UTF8_STRING instead of STRING.
-void retypeClassAsUtf8(const desktoptest::TestWindows& windows, xcb_window_t window, std::string_view value)
+void retypeClassAsUtf8(desktoptest::TestWindows& windows, xcb_window_t window, std::string_view value)
 {
     xcb_change_property(windows.get(), XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS,
                         windows.atom("UTF8_STRING"), 8, static_cast<std::uint32_t>(value.size()), value.data());

@@ -2,10 +2,9 @@
 
 #include "Eventually.h"
 #include "platform/linux/road/LinuxEventPoster.h"
+#include "platform/linux/x11/X11Connection.h"
 #include "TestReactor.h"
 #include "touch/CursorFreeze.h"
-#include "x11/XConnection.h"
-#include "x11/XReply.h"
 #include "x11/XvfbServer.h"
 
 #include <gtest/gtest.h>
@@ -47,16 +46,16 @@ protected:
     // Returns once the server has done it: XTest plays each event at once.
     void fake(std::uint8_t type, std::uint8_t detail, std::int16_t x = 0, std::int16_t y = 0)
     {
-        xcb_test_fake_input(client.get(), type, detail, XCB_CURRENT_TIME, client.screen()->root, x, y, 0);
+        xcb_test_fake_input(client.get(), type, detail, XCB_CURRENT_TIME, client.root(), x, y, 0);
         std::free(xcb_get_input_focus_reply(client.get(), xcb_get_input_focus(client.get()), nullptr));
     }
 
     void moveTo(std::int16_t x, std::int16_t y) { fake(XCB_MOTION_NOTIFY, 0, x, y); }
 
-    platform::Point pointer() const
+    platform::Point pointer()
     {
-        const auto reply = desktoptest::ownReply(
-            xcb_query_pointer_reply(client.get(), xcb_query_pointer(client.get(), client.root()), nullptr));
+        const auto reply =
+            client.answer<xcb_query_pointer_reply_t>(xcb_query_pointer(client.get(), client.root()).sequence);
         return {static_cast<double>(reply->root_x), static_cast<double>(reply->root_y)};
     }
 
@@ -82,7 +81,7 @@ protected:
     }
 
     desktoptest::XvfbServer xvfb;
-    desktoptest::XConnection client{xvfb.display()};
+    X11Connection client{xvfb.display()};
     testsupport::TestReactor reactor;
     X11EventMonitors monitors{reactor.reactor, xvfb.display()};
 };
