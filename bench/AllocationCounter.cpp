@@ -35,10 +35,19 @@ void operator delete(void* memory, std::size_t) noexcept
 
 namespace veltrane {
 
-AllocationCounter::AllocationCounter(benchmark::State& state) : state_(state), start_(allocations.load()) {}
-
-AllocationCounter::~AllocationCounter()
+AllocationCounter::Iterator AllocationCounter::begin()
 {
+    auto inner = state_.begin();
+    start_ = allocations.load();
+    return {*this, inner, state_.max_iterations};
+}
+
+void AllocationCounter::stop()
+{
+    if (stopped_ || state_.thread_index() != 0) {
+        return;
+    }
+    stopped_ = true;
     state_.counters["allocs/iter"] = benchmark::Counter(static_cast<double>(allocations.load() - start_),
                                                         benchmark::Counter::kAvgIterations);
 }

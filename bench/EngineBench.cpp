@@ -29,8 +29,7 @@ void baseline(benchmark::State& state)
     std::atomic<bool> gestureDown{false};
     std::atomic<platform::EventFlags> flags{0x1E0000};
     platform::Event event{platform::EventType::keyDown, 0x10000, 0, 0, {}};
-    AllocationCounter counter(state);
-    for (auto _ : state) {
+    for (auto _ : AllocationCounter(state)) {
         if (keyDown.load(std::memory_order_relaxed) || gestureDown.load(std::memory_order_relaxed)) {
             event.flags =
                 (event.flags & ~platform::EventFlags{0x20810000}) | flags.load(std::memory_order_relaxed);
@@ -45,8 +44,7 @@ void process(benchmark::State& state)
     Engine engine;
     engine.hyperFlags.setKeyDown(state.range(0) != 0);
     platform::Event event{platform::EventType::keyDown, 0x10000, 0, 0, {}};
-    AllocationCounter counter(state);
-    for (auto _ : state) {
+    for (auto _ : AllocationCounter(state)) {
         engine.processor.process(event);
         benchmark::DoNotOptimize(event);
     }

@@ -137,11 +137,8 @@ void keyChange(benchmark::State& state, EventFlags addedToPresses)
     }
     const std::size_t writtenBefore = path.written();
     std::size_t change = 0;
-    {
-        AllocationCounter counter(state);
-        for (auto _ : state) {
-            path.feed(frames[change++ & 1]);
-        }
+    for (auto _ : AllocationCounter(state)) {
+        path.feed(frames[change++ & 1]);
     }
     const auto written = static_cast<double>(path.written() - writtenBefore);
     state.counters["events_out/iter"] = benchmark::Counter(written, benchmark::Counter::kAvgIterations);

@@ -1,6 +1,6 @@
 // The logging library side by side with spdlog: the cost at the caller of an accepted and of a
 // dropped call, rendering the default line, and file throughput. The asynchronous rows count the
-// heap allocations of every thread while the first producer runs.
+// heap allocations of every thread, the consumer's included.
 #include "AllocationCounter.h"
 #include "logging/FileDestination.h"
 #include "logging/Log.h"
@@ -18,7 +18,6 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace {
@@ -48,14 +47,8 @@ void loggingAsyncInfo(benchmark::State& state)
     if (state.thread_index() == 0) {
         logging::Logging::registerDestination(std::make_shared<DiscardingDestination>());
     }
-    {
-        std::optional<veltrane::AllocationCounter> counter;
-        if (state.thread_index() == 0) {
-            counter.emplace(state);
-        }
-        for (auto _ : state) {
-            LOGGING_INFO("connection opened");
-        }
+    for (auto _ : veltrane::AllocationCounter(state)) {
+        LOGGING_INFO("connection opened");
     }
     if (state.thread_index() == 0) {
         logging::Logging::flush();
@@ -74,14 +67,8 @@ void spdlogAsyncInfo(benchmark::State& state)
             std::make_shared<spdlog::async_logger>("async", std::make_shared<spdlog::sinks::null_sink_mt>(),
                                                    pool, spdlog::async_overflow_policy::block);
     }
-    {
-        std::optional<veltrane::AllocationCounter> counter;
-        if (state.thread_index() == 0) {
-            counter.emplace(state);
-        }
-        for (auto _ : state) {
-            logger->info("connection opened");
-        }
+    for (auto _ : veltrane::AllocationCounter(state)) {
+        logger->info("connection opened");
     }
     if (state.thread_index() == 0) {
         logger.reset();
