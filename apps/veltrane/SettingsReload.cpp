@@ -105,20 +105,23 @@ linuxbackend::SettingsSchema SettingsReload::schema()
 }
 
 // Every setting takes its new value before the engine follows any of them, so that settings
-// changed together (the lists of applications and their mode) are followed as a whole.
+// changed together (the lists of applications and their mode) are followed as a whole. What the
+// engine sets while it follows them (caps lock's own remapping switched off when caps lock becomes
+// the hyper key) stays in memory as well: written back, it would race the editor's next save, and
+// follow a file that may be gone already.
 void SettingsReload::apply(const std::vector<std::string>& changedKeys)
 {
-    std::vector<std::string> known;
     store_.adopt([&] {
+        std::vector<std::string> known;
         for (const auto& key : changedKeys) {
             if (reload(key)) {
                 known.push_back(key);
             }
         }
+        for (const auto& key : known) {
+            actions_.settingChanged(key);
+        }
     });
-    for (const auto& key : known) {
-        actions_.settingChanged(key);
-    }
 }
 
 bool SettingsReload::reload(const std::string& key)

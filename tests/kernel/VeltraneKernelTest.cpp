@@ -16,8 +16,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -46,8 +48,9 @@ bool isWholeLogLine(std::string_view line)
     constexpr std::string_view kShape = "00:00:00.000 ";
     const auto stampAt = [&](std::size_t at) {
         return line.size() - at >= kShape.size() &&
-               std::equal(kShape.begin(), kShape.end(), line.begin() + static_cast<std::ptrdiff_t>(at),
-                          [](char shape, char c) { return shape == '0' ? c >= '0' && c <= '9' : c == shape; });
+               std::equal(
+                   kShape.begin(), kShape.end(), line.begin() + static_cast<std::ptrdiff_t>(at),
+                   [](char shape, char c) { return shape == '0' ? c >= '0' && c <= '9' : c == shape; });
     };
     for (std::size_t at = 1; at < line.size(); ++at) {
         if (stampAt(at)) {
@@ -228,7 +231,8 @@ TEST(VeltraneKernelTest, KeyboardsComeAndGoWhileTheHyperKeyIsHeld)
         ASSERT_EQ(::stat(session.keyboard.eventNode().c_str(), &node), 0);
         const auto record = "/run/udev/data/c" + std::to_string(major(node.st_rdev)) + ":" +
                             std::to_string(minor(node.st_rdev));
-        EXPECT_NE(testsupport::TemporaryFolder::read(record).find("G:uaccess\n"), std::string::npos) << record;
+        EXPECT_NE(testsupport::TemporaryFolder::read(record).find("G:uaccess\n"), std::string::npos)
+            << record;
         EXPECT_TRUE(std::filesystem::exists("/run/udev/static_node-tags/uaccess/uinput"));
     }
 }
@@ -345,9 +349,10 @@ TEST(VeltraneKernelTest, ASlideFromTheTopEdgeOfATouchpadHoldsTheHyperState)
     EXPECT_TRUE(InputNodes::canGrab(touchpad->eventNode()));
     VeltraneProcess devices("", {"devices"});
     EXPECT_EQ(devices.waitForExit(), 0);
-    EXPECT_NE(devices.output().find("\"Test Touchpad\"\n    read alongside the desktop: a touchpad: a slide on it can "
-                                    "hold the hyper key; never grabbed\n    built in, 100 x 67 mm, 5 contacts, with "
-                                    "pressure\n"),
+    EXPECT_NE(devices.output().find(
+                  "\"Test Touchpad\"\n    read alongside the desktop: a touchpad: a slide on it can "
+                  "hold the hyper key; never grabbed\n    built in, 100 x 67 mm, 5 contacts, with "
+                  "pressure\n"),
               std::string::npos)
         << devices.output();
     auto& keyboard = session.keyboard;
@@ -501,9 +506,19 @@ public:
         }
     }
     void empty() const { std::filesystem::remove(folder_ / "filler"); }
+    // The program holds the log file open while it writes a line, and a read-only remount refuses a
+    // disk with a file open for writing: it is tried again a moment later.
     void readOnly(bool on) const
     {
-        EXPECT_EQ(::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | (on ? MS_RDONLY : 0), nullptr), 0);
+        const auto remount = [&] {
+            return ::mount(nullptr, folder_.c_str(), nullptr, MS_REMOUNT | (on ? MS_RDONLY : 0), nullptr);
+        };
+        int result = remount();
+        for (int attempt = 0; attempt < 100 && result != 0 && errno == EBUSY; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            result = remount();
+        }
+        EXPECT_EQ(result, 0) << std::strerror(errno);
     }
 
 private:
@@ -579,29 +594,29 @@ TEST(VeltraneKernelTest, AFullOrReadOnlyDiskRefusesSettingsAndLogLinesButNotKeys
 }
 
 // An editor replaces the settings file, or removes it, just as the program starts reading it: the
-// program follows the file as the editor left it, leaves it alone, and goes on following it.
+// program follows the file as the editor left it, and goes on following it. It never writes back,
+// not even what it sets itself in following the file: turning the hyper key on switches caps lock's
+// own remapping off in memory only, since a write would race the editor's next save.
 TEST(VeltraneKernelTest, TheSettingsFollowAFileReplacedOrRemovedWhileBeingRead)
 {
-#if defined(__SANITIZE_ADDRESS__)
-    // After the tests before it in the same machine, the file removed mid-read is written again under
-    // AddressSanitizer's timing; the cause is not found yet, and the other builds run the test.
-    GTEST_SKIP() << "the file removed mid-read comes back under AddressSanitizer's timing";
-#endif
     const std::string replacing = "/tmp/settings-replaced";
     const std::string removing = "/tmp/settings-removed";
     Session session(
         R"({"keyRemap": true})", Ready::listener, UinputKeyboard::Bus::usb,
         withFaults("read settings.json replace " + replacing + ";read settings.json unlink " + removing));
     auto& veltrane = session.veltrane;
+    // The program's first writes of its own are followed by mappings like those of the file's.
+    veltrane.skipOutput();
     std::ofstream(veltrane.settingsPath() + ".next") << R"({"keyRemap": true})";
     std::ofstream{replacing};
     veltrane.writeSettings(R"({"keyRemap": false})");
+    ASSERT_TRUE(veltrane.waitForOutput("Key mapping: []")) << veltrane.output();
     ASSERT_TRUE(veltrane.waitForOutput("Key mapping: [{")) << veltrane.output();
+    EXPECT_EQ(testsupport::TemporaryFolder::read(veltrane.settingsPath()), R"({"keyRemap": true})");
     std::filesystem::remove(replacing);
     std::ofstream{removing};
     veltrane.writeSettings(R"({"keyRemap": true, "quickHyperKeycode": 53})");
     ASSERT_TRUE(veltrane.waitForOutput("Key mapping: []")) << veltrane.output();
-    // Taking on the values of no file writes none back, which would race the editor's next save.
     EXPECT_FALSE(std::filesystem::exists(veltrane.settingsPath()));
     std::filesystem::remove(removing);
     veltrane.writeSettings(R"({"keyRemap": true})");
