@@ -37,7 +37,8 @@ std::string described(const std::optional<RunningApplication>& application)
 void retypeClassAsUtf8(desktoptest::TestWindows& windows, xcb_window_t window, std::string_view value)
 {
     xcb_change_property(windows.get(), XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_CLASS,
-                        windows.atom("UTF8_STRING"), 8, static_cast<std::uint32_t>(value.size()), value.data());
+                        windows.atom("UTF8_STRING"), 8, static_cast<std::uint32_t>(value.size()),
+                        value.data());
 }
 
 // A desktop of its own: an X server, openbox, the desktop entries of a few applications and a

@@ -1,9 +1,9 @@
 #include "platform/linux/x11/X11EventMonitors.h"
 
 #include "Eventually.h"
+#include "TestReactor.h"
 #include "platform/linux/road/LinuxEventPoster.h"
 #include "platform/linux/x11/X11Connection.h"
-#include "TestReactor.h"
 #include "touch/CursorFreeze.h"
 #include "x11/XvfbServer.h"
 
