@@ -348,7 +348,10 @@ std::int64_t MTTouchTracker::applyRestingThumb(const platform::MTTouch& contact,
     }
     switch (restingThumb_->state) {
     case RestingThumbState::begin:
-        return contact.stage == 4 ? TouchPhase::ended : TouchPhase::none;
+        // A thumb that consumers saw begin ends for them as it is hidden, even in a frame that
+        // says it is only now making contact.
+        return contact.stage == 4 || touchBeginTimestamps_.find(contact.pathIndex) ? TouchPhase::ended
+                                                                                   : TouchPhase::none;
     case RestingThumbState::end:
         // A thumb that lifts as it is let go stays hidden rather than begin in its last frame.
         return phase == TouchPhase::none || phase == TouchPhase::ended ? TouchPhase::none : TouchPhase::began;

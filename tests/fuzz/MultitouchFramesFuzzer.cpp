@@ -20,7 +20,8 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
-#include <map>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -91,9 +92,9 @@ public:
                 }
                 touch = contact(path < 240 ? path % 12 : kOddPaths[path % kOddPaths.size()], stage, values);
                 if (stage >= 5 && stage <= 7) {
-                    onPads_.erase(touch.pathIndex);
+                    onPads_.erase({pad, touch.pathIndex});
                 } else {
-                    onPads_[touch.pathIndex] = pad;
+                    onPads_.insert({pad, touch.pathIndex});
                 }
             }
             deliver(pad, contacts);
@@ -137,7 +138,7 @@ private:
     void liftAll(std::size_t pad)
     {
         std::vector<platform::MTTouch> contacts;
-        for (const auto& [path, on] : onPads_) {
+        for (const auto& [on, path] : onPads_) {
             if (on == pad) {
                 contacts.push_back(contact(path, 5, {0.5f, 0.5f, 0.0f, 0.0f, 1.0f, 6.0f}));
             }
@@ -185,8 +186,8 @@ private:
                                     nullptr}};
     std::array<platform::MTDeviceRef, 2> devices_{platform_.multitouch.MTDeviceCreateFromDeviceID(kPads[0]),
                                                   platform_.multitouch.MTDeviceCreateFromDeviceID(kPads[1])};
-    // Where each path not lifted was last seen.
-    std::map<std::int32_t, std::size_t> onPads_;
+    // The pad and path of each contact not lifted: the two pads may use the same paths at once.
+    std::set<std::pair<std::size_t, std::int32_t>> onPads_;
     double time_ = 100.0;
     int frame_ = 0;
 };
