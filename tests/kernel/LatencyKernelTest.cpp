@@ -27,9 +27,9 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::uint16_t kLogitech = 0x046D;
 // The three take turns, a round each at a time, so that what else the host runs slows all alike.
-constexpr int kRounds = 8;
+constexpr int kRounds = 4;
 // 2000 changes each: the 99th percentile is then twenty of them, not a single stall of the machine.
-constexpr int kTapsPerRound = 125;
+constexpr int kTapsPerRound = 250;
 // The first keys through a program in this machine pay for translating its code: not measured.
 constexpr int kWarmUpTaps = 20;
 constexpr auto kKeyTimeout = std::chrono::milliseconds(2000);
