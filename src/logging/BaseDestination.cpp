@@ -10,7 +10,6 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
-#include <thread>
 #include <utility>
 
 namespace logging {
@@ -92,23 +91,28 @@ void BaseDestination::take(const LogRecord::Call& call)
         runOnQueue(true, [&] { record.emitTo(*this); });
         return;
     }
-    while (true) {
-        switch (lines_.push(call)) {
-        case LineQueue::Pushed::queued:
-            return;
-        case LineQueue::Pushed::needsDrain:
-            queue->async([self = shared_from_this()] { self->lines_.drain(*self); });
-            return;
-        case LineQueue::Pushed::full:
-            if (queue->isCurrent()) {
-                LogRecord record;
-                record.assign(call);
-                record.emitTo(*this);
-                return;
-            }
-            std::this_thread::yield();
-        }
+    switch (lines_.push(call)) {
+    case LineQueue::Pushed::queued:
+        return;
+    case LineQueue::Pushed::needsDrain:
+        queue->async([self = shared_from_this()] { self->lines_.drain(*self); });
+        return;
+    case LineQueue::Pushed::full:
+        bypass(call);
+        return;
     }
+}
+
+// Behind the drain that empties the ring, so that the line keeps its place after those in it.
+void BaseDestination::bypass(const LogRecord::Call& call)
+{
+    auto record = std::make_shared<LogRecord>();
+    record->assign(call);
+    lines_.bypassBegun();
+    queue->async([self = shared_from_this(), record] {
+        record->emitTo(*self);
+        self->lines_.bypassEnded();
+    });
 }
 
 std::string BaseDestination::renderLine(const std::string& lineFormat, Level level, std::string_view message,

@@ -58,8 +58,8 @@ public:
     virtual std::optional<std::string> emit(Level level, std::string_view message, std::string_view thread,
                                             std::string_view file, std::string_view function, int line,
                                             const Context& context);
-    // Emits the call on the destination's queue, now when not asynchronous. Waits while the queue
-    // is full, except on the queue itself, where the call is emitted at once.
+    // Emits the call on the destination's queue, at once when not asynchronous. Never waits for an
+    // asynchronous destination, however slow: a key must not wait for its log line.
     void take(const LogRecord::Call& call);
 
     // Runs the block on the destination's queue; throws std::logic_error without a queue.
@@ -106,6 +106,8 @@ protected:
 
 private:
     struct Call;
+
+    void bypass(const LogRecord::Call& call);
 
     void appendPiece(std::string& out, const LineFormat::Piece& piece, const Call& call);
     std::string contextText(const Context& context) const;

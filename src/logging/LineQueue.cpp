@@ -21,6 +21,9 @@ LineQueue::LineQueue(std::size_t capacity) : cells_(new Cell[capacity]), mask_(c
 
 LineQueue::Pushed LineQueue::push(const LogRecord::Call& call)
 {
+    if (bypassing_.load() > 0) {
+        return Pushed::full;
+    }
     std::size_t position = pushPosition_.load(std::memory_order_relaxed);
     while (true) {
         Cell& cell = cells_[position & mask_];

@@ -17,7 +17,8 @@ public:
         queued,
         // Queued, and no drain is on its way: the caller schedules one.
         needsDrain,
-        // Not queued: every place is taken.
+        // Not queued: every place is taken, or lines that found it so are still on their way
+        // around it, and this one must not overtake them.
         full,
     };
 
@@ -25,6 +26,10 @@ public:
     explicit LineQueue(std::size_t capacity = 256);
 
     Pushed push(const LogRecord::Call& call);
+    // A line that found the ring full goes around it, through the destination's queue: from the
+    // first such line until the last one is emitted, push() takes no more lines.
+    void bypassBegun() { bypassing_.fetch_add(1); }
+    void bypassEnded() { bypassing_.fetch_sub(1); }
     // Emits until the ring stays empty for a moment, then lets the next push schedule a drain.
     void drain(BaseDestination& destination);
 
@@ -46,6 +51,7 @@ private:
     // Touched only by the drain, which runs on one queue.
     alignas(64) std::size_t drainPosition_ = 0;
     alignas(64) std::atomic<bool> draining_{false};
+    std::atomic<int> bypassing_{0};
 };
 
 }  // namespace logging

@@ -273,12 +273,17 @@ void logFromManyThreads()
     }
 }
 
+// The asynchronous destination is held up until every caller is done: far more lines than it has
+// room for wait for it, and no caller waits.
 TEST_F(FacadeTest, LinesOfOneDestinationKeepTheirOrderUnderManyThreads)
 {
     const auto asynchronous = recorder(Level::verbose, "$M");
     const auto synchronous = recorder(Level::verbose, "$M");
     synchronous->asynchronously = false;
+    std::latch callersDone(1);
+    asynchronous->runOnQueue(false, [&callersDone] { callersDone.wait(); });
     logFromManyThreads();
+    callersDone.count_down();
     expectEveryLineInEachThreadsOrder(asynchronous->lines());
     expectEveryLineInEachThreadsOrder(synchronous->lines());
 }
