@@ -3,6 +3,7 @@
 #include "platform/linux/settings/NumberText.h"
 #include "platform/linux/settings/SettingKeyName.h"
 #include "platform/linux/settings/SettingValue.h"
+#include "platform/linux/system/PrintableText.h"
 
 #include <algorithm>
 #include <functional>
@@ -110,7 +111,6 @@ void writeValue(platform::UserDefaults& defaults, const std::string& key,
         defaults.setString(key, std::get<std::string>(value));
     }
 }
-
 
 }  // namespace
 
@@ -228,10 +228,16 @@ int SettingsCommand::edit(const std::string& key, const std::string& name, bool 
         return refused;
     }
     if (setting->kind != SettingKind::textList || name.empty()) {
-        err_ << "veltrane config: " << (name.empty() ? "an application's name cannot be empty"
-                                                     : key + " is no list of applications: add and remove "
-                                                             "change disabledApps and enabledApps")
+        err_ << "veltrane config: "
+             << (name.empty() ? "an application's name cannot be empty"
+                              : key + " is no list of applications: add and remove "
+                                      "change disabledApps and enabledApps")
              << '\n';
+        return refused;
+    }
+    // The desktop's names are printable text, and the file holds nothing else.
+    if (add && !isPrintableText(name)) {
+        err_ << "veltrane config: an application's name is UTF-8 text without control characters\n";
         return refused;
     }
     if (reportedProblem()) {
@@ -240,7 +246,8 @@ int SettingsCommand::edit(const std::string& key, const std::string& name, bool 
     auto names = Json::parse(file_.stringForKey(key).value_or("[]"), nullptr, false);
     const auto found = std::ranges::find(names, Json(name));
     if (!add && found == names.end()) {
-        err_ << "veltrane config: " << name << " is not in " << key << ", which holds " << names.dump() << '\n';
+        err_ << "veltrane config: " << name << " is not in " << key << ", which holds " << names.dump()
+             << '\n';
         return refused;
     }
     if (add && found != names.end()) {
@@ -291,8 +298,8 @@ bool SettingsCommand::reportedProblem()
 
 std::string SettingsCommand::inForce(const Setting& setting, bool marked) const
 {
-    const auto stored = setting.kind == SettingKind::textList ? file_.stringForKey(setting.key)
-                                                              : file_.fileText(setting.key);
+    const auto stored =
+        setting.kind == SettingKind::textList ? file_.stringForKey(setting.key) : file_.fileText(setting.key);
     const auto shown = shownValue(setting, stored.value_or(setting.help.absent));
     return marked && !stored ? shown + "  (default)" : shown;
 }
