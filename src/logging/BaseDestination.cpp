@@ -40,16 +40,6 @@ std::string_view withoutExtension(std::string_view name)
 
 }  // namespace
 
-struct BaseDestination::Call {
-    Level level;
-    std::string_view message;
-    std::string_view thread;
-    std::string_view file;
-    std::string_view function;
-    int line;
-    const Context& context;
-};
-
 BaseDestination::BaseDestination()
     : startDate(timeSource()), queue(std::make_unique<veltrane::threads::SerialQueue>(QueueLabel::make()))
 {
@@ -122,7 +112,7 @@ std::string BaseDestination::renderLine(const std::string& lineFormat, Level lev
     if (!lineFormat_ || lineFormat_->source() != lineFormat) {
         lineFormat_.emplace(lineFormat);
     }
-    const Call call{level, message, thread, file, function, line, context};
+    const LogRecord::Call call{level, message, thread, file, function, line, true, context};
     std::string out;
     out.reserve(lineFormat.size() + message.size() + file.size() + 32);
     for (const auto& piece : lineFormat_->pieces()) {
@@ -132,7 +122,8 @@ std::string BaseDestination::renderLine(const std::string& lineFormat, Level lev
     return out;
 }
 
-void BaseDestination::appendPiece(std::string& out, const LineFormat::Piece& piece, const Call& call)
+void BaseDestination::appendPiece(std::string& out, const LineFormat::Piece& piece,
+                                  const LogRecord::Call& call)
 {
     const auto padded = [&](std::string_view text) { appendText(out, text, piece.padding); };
     switch (piece.token) {

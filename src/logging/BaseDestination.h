@@ -105,11 +105,8 @@ protected:
     std::unique_ptr<veltrane::threads::SerialQueue> queue;
 
 private:
-    struct Call;
-
     void bypass(const LogRecord::Call& call);
-
-    void appendPiece(std::string& out, const LineFormat::Piece& piece, const Call& call);
+    void appendPiece(std::string& out, const LineFormat::Piece& piece, const LogRecord::Call& call);
     std::string contextText(const Context& context) const;
     bool decide(Level level, std::string_view path, std::string_view function,
                 std::optional<std::string_view> message) const;

@@ -24,7 +24,7 @@ public:
         std::string_view file;
         std::string_view function;
         int line;
-        // The file and function texts are literals, which the record keeps without copying.
+        // The file's text is a literal, which the record keeps without copying.
         bool lasting;
         const Context& context;
     };

@@ -68,7 +68,7 @@ void Logging::dispatch(Level level, const DeferredMessage& message, std::string_
     const Registry::Reading reading(Registry::shared());
     std::optional<LogMessage> produced;
     std::optional<std::string_view> text;  // known once a filter needed it or a destination took the call
-    const std::string_view thread = ThreadName::current();
+    std::optional<std::string_view> thread;
     for (const auto& destination : reading.destinations()) {
         if (!destination->hasQueue()) {
             continue;
@@ -82,7 +82,10 @@ void Logging::dispatch(Level level, const DeferredMessage& message, std::string_
         if (!text) {
             text = produced.emplace(message()).text();
         }
-        destination->take({level, *text, thread, file, function, line, lasting, context});
+        if (!thread) {
+            thread = ThreadName::current();
+        }
+        destination->take({level, *text, *thread, file, function, line, lasting, context});
     }
 }
 
