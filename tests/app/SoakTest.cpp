@@ -257,12 +257,11 @@ TEST(SoakTest, NothingIsLeftHeldOrMappedOtherwiseThanTheSettingsSay)
                     "seed " + std::to_string(seed));
 }
 
-// Steps the soak once shrank a failure to, kept so that the fault cannot come back unseen.
+// Steps the soak once shrank a failure to, kept so that the fault cannot come back unseen; a keyboard
+// pulled out holding the hyper key is in the kernel test of keyboards that come and go.
 TEST(SoakTest, StepsThatOnceFailedHoldNow)
 {
     const std::vector<std::vector<std::string>> onceFailed = {
-        // Pulled out while holding the hyper key, a keyboard left its modifiers down.
-        {"key 0 capslock", "unplug 0"},
         // A setting changed while the engine stood aside for the application in front put the
         // mapping back on the keyboards.
         {"front com.apple.Terminal", "wait 1.1", "setting capsLockKeycode 41"},

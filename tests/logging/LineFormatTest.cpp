@@ -78,23 +78,21 @@ TEST_F(LineFormatTest, TextOutsideTokensAndGroupsWithoutAMeaningPassThroughWitho
 }
 
 // The file tokens take the last path component; the context is its trimmed text or nothing; the colour
-// tokens wrap the level and are never padded.
+// tokens are never padded. The thread, function, line and message tokens, an object as context and
+// the colour tokens around the level are in the facade's and the file destination's tests.
 TEST_F(LineFormatTest, TokensGiveTheCallItsContextColoursAndUptime)
 {
     EXPECT_EQ(render("$N $n", "m", "/a/b/Foo.bar.src"), "Foo Foo.bar.src");
     EXPECT_EQ(render("$N $n", "m", "Plain.cpp"), "Plain Plain.cpp");
     EXPECT_EQ(render("[$N][$n]", "m", "/a/b/"), "[][]");
-    EXPECT_EQ(render("$T $F:$l $M"), "main start():42 started");
     EXPECT_EQ(render("$U"), "01:02:05.500");
     EXPECT_EQ(render("<$X>", "m", "f", nlohmann::json("  hello \n")), "<hello>");
-    EXPECT_EQ(render("<$X>", "m", "f", nlohmann::json{{"a", 1}}), "<{\"a\":1}>");
     EXPECT_EQ(render("<$X>", "m", "f", nlohmann::json(7)), "<7>");
     EXPECT_EQ(render("<$X>"), "<>");
     destination.escape = "<esc>";
     destination.levelColor.info = "<info>";
     destination.reset = "<reset>";
-    EXPECT_EQ(render("$C$L$c $M"), "<esc><info>INFO<reset> started");
-    EXPECT_EQ(render("$5C$L"), "<esc><info>INFO");
+    EXPECT_EQ(render("$5C$L$5c"), "<esc><info>INFO<reset>");
 }
 
 TEST_F(LineFormatTest, ZoneTokenRendersInUtcAndTheFormatterKeepsThatZone)

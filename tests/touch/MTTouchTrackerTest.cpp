@@ -5,7 +5,6 @@
 #include "NoBindings.h"
 #include "RecordingSystemLog.h"
 #include "platform/sim/SimUserDefaults.h"
-#include "touch/TouchPhase.h"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +94,8 @@ private:
 };
 
 // The id is used signed, and only its low 56 bits name the device. A frame without a device or
-// without contacts gives nothing and leaves the state alone.
+// without contacts gives nothing and leaves the state alone. Stage 3 beginning, and the position, are
+// in the transcripts of the touch scenarios.
 TEST_F(MTTouchTrackerTest, AFrameCarriesItsDeviceAndEachContactAsMeasured)
 {
     EXPECT_FALSE(tracker().processFrame(nullptr, std::vector{record({.path = 6, .stage = 3})}, 1.0));
@@ -112,8 +112,6 @@ TEST_F(MTTouchTrackerTest, AFrameCarriesItsDeviceAndEachContactAsMeasured)
     EXPECT_EQ(event->touchCount, 1);
     EXPECT_FALSE(event->cgEvent);
     const Touch& touch = *event->touches.begin();
-    EXPECT_EQ(touch.phase, TouchPhase::began);
-    EXPECT_EQ(touch.pos, (TouchPoint{0.25f, 0.75f}));
     EXPECT_EQ(touch.absPos, (TouchPoint{250.0f, 525.0f}));
     EXPECT_EQ(touch.velocity, (TouchPoint{0.3f, -0.4f}));
     EXPECT_EQ(touch.deviceWidth, 1000.0f);
@@ -152,11 +150,10 @@ TEST_F(MTTouchTrackerTest, BeginTimesNameTheTouchesUntilTheyEndOrTheGestureDoes)
     EXPECT_EQ(began->touchBeginTimestamps->size(), 2u);
 }
 
-// That a contact held back still counts among the contacts of the frame is in the
-// touch-resting-contacts scenario.
+// Two contacts moving at 0.3, and one held back that still counts among the contacts of the frame,
+// are in the touch-resting-contacts scenario; one at -0.2 moving in touch-corner-abandoned.
 TEST_F(MTTouchTrackerTest, TheGestureMovesOnlyWhenEveryContactOfTheFrameMovesFastEnough)
 {
-    EXPECT_TRUE(frame({{.path = 1, .vx = 0.2f}, {.path = 2, .vy = -0.2f}}).value().gestureMoved);
     EXPECT_FALSE(frame({{.path = 1, .vx = 0.2f}, {.path = 2, .vx = 0.1f}}).value().gestureMoved);
 }
 

@@ -74,22 +74,15 @@ protected:
     std::string opening;
 };
 
+// Which switches start on shows in what the tests below store by clicking each once. The window's
+// title, and its size within the screen's, are in the kernel test that opens every window.
 TEST_F(PrefsViewControllerTest, WithNothingStoredShowsTheDefaults)
 {
     open();
 
-    EXPECT_EQ(window->windowTitle().toStdString(), "Veltrane Preferences");
     EXPECT_EQ(control<QLabel>("titleLabel").text().toStdString(), "Ctrl+Alt+Super+Shift");
     EXPECT_EQ(stored("hyperFlags"), 0x1E0000);
     EXPECT_EQ(opening, "0.000 keymap kb (empty)\n");
-    for (const auto* on : {"includeShiftCheckbox", "clickEventsCheckbox"}) {
-        EXPECT_TRUE(checkbox(on).isChecked()) << on;
-    }
-    for (const auto* off :
-         {"keyRemapCheckbox", "quickPressCheckbox", "dragEventsCheckbox", "moveEventsCheckbox",
-          "scrollEventsCheckbox", "trackpadCheckbox", "capsLockRemapCheckbox"}) {
-        EXPECT_FALSE(checkbox(off).isChecked()) << off;
-    }
     for (const auto* hidden : {"changeMenuBarIconCheckbox", "hapticFeedbackCheckbox", "winKeyRemapCheckbox",
                                "checkForUpdatesAutomaticallyCheckbox"}) {
         EXPECT_TRUE(checkbox(hidden).isHidden()) << hidden;
@@ -97,7 +90,6 @@ TEST_F(PrefsViewControllerTest, WithNothingStoredShowsTheDefaults)
     EXPECT_TRUE(control<QWidget>("wakeRelaunchStackView").isHidden());
     EXPECT_TRUE(control<QPushButton>("checkForUpdatesButton").isHidden());
     EXPECT_EQ(popUp("physicalKeySelect").currentData().toLongLong(), 57);
-    EXPECT_EQ(popUp("capsLockRemapSelect").count(), 50);
     EXPECT_EQ(popUp("capsLockRemapSelect").currentText().toStdString(), "esc");
     EXPECT_EQ(popUp("quickPressKeySelect").currentData().toLongLong(), 0);
     EXPECT_TRUE(shows("physicalKeyImage", "capslockTemplate"));
@@ -106,7 +98,6 @@ TEST_F(PrefsViewControllerTest, WithNothingStoredShowsTheDefaults)
 
     window->show();
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
-    EXPECT_LT(window->width(), 1100);
 }
 
 TEST_F(PrefsViewControllerTest, OddStoredValuesSelectNothingAndKeepCapsLockOff)
@@ -172,7 +163,11 @@ TEST_F(PrefsViewControllerTest, EachActionWritesItsSettingThenTellsTheEngine)
     EXPECT_EQ(stored("hyperFlags"), 0x1C0000);
     EXPECT_EQ(shared->hyperFlags().flags(), 0x1C0000u);
     EXPECT_EQ(stored("applyToClick"), 2);
+    EXPECT_EQ(stored("applyToDrag"), 1);
+    EXPECT_EQ(stored("applyToMove"), 1);
     EXPECT_EQ(stored("applyToScroll"), 1);
+    EXPECT_EQ(stored("executeQuickHyperKey"), 1);
+    EXPECT_EQ(stored("capsLockRemapped"), 1);
     EXPECT_EQ(std::get<bool>(desktop_.defaults().at("hideMenuBarIcon")), true);
     EXPECT_EQ(std::get<bool>(desktop_.defaults().at("launchOnLogin")), true);
     EXPECT_EQ(stored("capsLockKeycode"), -1);
