@@ -27,12 +27,6 @@
 namespace logging {
 namespace {
 
-// The build number the bundle has, which the build counts.
-std::string build()
-{
-    return logging::BundleInfo::string("CFBundleVersion").value_or("");
-}
-
 using veltrane::platform::SystemLogLevel;
 using veltrane::testsupport::TemporaryFolder;
 using Lines = std::vector<std::string>;
@@ -66,11 +60,10 @@ public:
         return text;
     }
 
-    // Waits for the calls already queued, then returns every text so far.
+    // Every text so far, read on the queue once the calls already queued have run.
     Lines lines()
     {
-        runOnQueueAndWait([] {});
-        return linesSoFar();
+        return runOnQueueAndWait([this] { return linesSoFar(); });
     }
 
     // What was produced so far, without waiting for queued calls.
@@ -127,6 +120,8 @@ protected:
 
     TemporaryFolder folder;
     fs::path appLog = folder / "Veltrane" / "Veltrane.log";
+    // The build number the bundle has, which the build counts.
+    const std::string build = BundleInfo::string("CFBundleVersion").value_or("");
     std::shared_ptr<FakeLogWindow> window = std::make_shared<FakeLogWindow>();
     veltrane::testsupport::RecordingSystemLog systemLog;
 };
@@ -259,7 +254,7 @@ void expectEveryLineInEachThreadsOrder(const std::vector<std::string>& lines)
 void logFromManyThreads()
 {
     std::latch start(threads);
-    std::vector<std::thread> callers;
+    std::vector<std::jthread> callers;
     for (int thread = 0; thread < threads; ++thread) {
         callers.emplace_back([&start, thread] {
             start.arrive_and_wait();
@@ -268,13 +263,10 @@ void logFromManyThreads()
             }
         });
     }
-    for (auto& caller : callers) {
-        caller.join();
-    }
 }
 
 // The asynchronous destination is held up until every caller is done: far more lines than it has
-// room for wait for it, and no caller waits.
+// room for go around it through its serial queue, from every caller at once, and no caller waits.
 TEST_F(FacadeTest, LinesOfOneDestinationKeepTheirOrderUnderManyThreads)
 {
     const auto asynchronous = recorder(Level::verbose, "$M");
@@ -313,10 +305,11 @@ TEST_F(FacadeTest, SettingsMayChangeWhileOtherThreadsLog)
 }
 
 // Each call replaces what the last one set up: the window alone, or with a file that starts at debug
-// while the window keeps verbose. Showing the windows before there is a factory does nothing; that
-// the factory's window is made once and shown each time, and what it shows while open or closed, are
-// in the log window's own tests.
-TEST_F(FacadeTest, MainApplicationGetsTheWindowAndOnRequestAFileStartingAtDebug)
+// while the window keeps verbose, or both at the level given. Every file the presets make replaces the
+// one before. Showing the windows before there is a factory does nothing; that the factory's window is
+// made once and shown each time, and what it shows while open or closed, are in the log window's own
+// tests.
+TEST_F(FacadeTest, MainApplicationGetsTheWindowAndOnRequestAFileStartingAtDebugOrTheGivenLevel)
 {
     Logging::zorvDefaults(false, std::nullopt);
     EXPECT_EQ(Logging::destinationCount(), 1U);
@@ -324,6 +317,8 @@ TEST_F(FacadeTest, MainApplicationGetsTheWindowAndOnRequestAFileStartingAtDebug)
     EXPECT_EQ(Logging::destinationCount(), 1U);
     EXPECT_FALSE(fs::exists(appLog));
 
+    fs::create_directories(appLog.parent_path());
+    TemporaryFolder::write(appLog, "previous run\n");
     Logging::zorvDefaults(true, std::nullopt);
     Logging::zorvDefaults(true, std::nullopt);
     EXPECT_EQ(Logging::destinationCount(), 2U);
@@ -335,27 +330,22 @@ TEST_F(FacadeTest, MainApplicationGetsTheWindowAndOnRequestAFileStartingAtDebug)
     LOGGING_VERBOSE("verbose line");
     LOGGING_DEBUG("debug line");
     const auto file = written(appLog);
+    EXPECT_EQ(file.find("previous run"), std::string::npos);
     EXPECT_NE(file.find("INFO Logging.zorvDefaults():"), std::string::npos) << file;
-    EXPECT_NE(file.find(" - build " + build() + "\n"), std::string::npos) << file;
+    EXPECT_NE(file.find(" - build " + build + "\n"), std::string::npos) << file;
     EXPECT_EQ(file.find("verbose line"), std::string::npos);
     EXPECT_NE(file.find("debug line"), std::string::npos);
     EXPECT_NE(window->text.find("verbose line\n"), std::string::npos);
-}
 
-// A given level holds for the window and the file; every file the presets make replaces the one before.
-TEST_F(FacadeTest, GivenLevelAppliesToEveryDestinationAndEachFileStartsAnew)
-{
-    fs::create_directories(appLog.parent_path());
-    TemporaryFolder::write(appLog, "previous run\n");
     Logging::zorvDefaults(true, Level::info);
     Logging::showLogWindows();
-    LOGGING_DEBUG("debug line");
+    LOGGING_DEBUG("quiet line");
     LOGGING_INFO("info line");
-    const auto file = written(appLog);
-    EXPECT_EQ(file.find("previous run"), std::string::npos);
-    EXPECT_EQ(file.find("debug line"), std::string::npos);
-    EXPECT_NE(file.find("info line"), std::string::npos);
-    EXPECT_EQ(window->text.find("debug line"), std::string::npos);
+    const auto atInfo = written(appLog);
+    EXPECT_EQ(atInfo.find("debug line"), std::string::npos);
+    EXPECT_EQ(atInfo.find("quiet line"), std::string::npos);
+    EXPECT_NE(atInfo.find("info line"), std::string::npos);
+    EXPECT_EQ(window->text.find("quiet line"), std::string::npos);
     EXPECT_NE(window->text.find("info line"), std::string::npos);
 
     Logging::removeFileDestinations();
@@ -363,16 +353,30 @@ TEST_F(FacadeTest, GivenLevelAppliesToEveryDestinationAndEachFileStartsAnew)
     Logging::addDefaultFileDestination(Level::warning);
     LOGGING_INFO("below warning");
     LOGGING_WARNING("warning line");
-    const auto second = written(appLog);
-    EXPECT_EQ(second.find("info line"), std::string::npos);
-    EXPECT_EQ(second.find("below warning"), std::string::npos);
-    EXPECT_NE(second.find("warning line"), std::string::npos);
+    const auto atWarning = written(appLog);
+    EXPECT_EQ(atWarning.find("info line"), std::string::npos);
+    EXPECT_EQ(atWarning.find("below warning"), std::string::npos);
+    EXPECT_NE(atWarning.find("warning line"), std::string::npos);
 }
 
-// The file is named after the bundle in the XDG data home (only an absolute one counts); without a
-// version there is no build line, without a name no file.
-TEST_F(FacadeTest, FileIsNamedAfterTheBundleInTheXdgDataHome)
+// A helper also writes to the unified log. The files are named after the bundle in the XDG data home
+// (only an absolute one counts); without a version there is no build line, without a name no file.
+TEST_F(FacadeTest, HelperWritesToTheUnifiedLogAndFilesAreNamedAfterTheBundleInTheXdgDataHome)
 {
+    Logging::zorvDefaults(false, std::nullopt);
+    Logging::zorvHelperDefaults(true, "com.marrowind.Veltrane", "Veltrane");
+    EXPECT_EQ(Logging::destinationCount(), 3U);
+    LOGGING_ERROR("helper failed");
+    const auto file = written(folder / "Veltrane" / "VeltraneHelper.log");
+    EXPECT_NE(file.find("build " + build), std::string::npos);
+    EXPECT_NE(file.find("helper failed"), std::string::npos);
+    const auto entries = systemLog.lines;
+    ASSERT_EQ(entries.size(), 2U);
+    EXPECT_EQ(entries[0].first, SystemLogLevel::info);
+    EXPECT_TRUE(entries[0].second.starts_with("com-marrowind-Veltrane ")) << entries[0].second;
+    EXPECT_TRUE(entries[0].second.ends_with(" - build " + build)) << entries[0].second;
+    EXPECT_EQ(entries[1].first, SystemLogLevel::error);
+
     BundleInfo::overrideForTesting("CFBundleVersion", std::nullopt);
     BundleInfo::overrideForTesting("CFBundleDisplayName", std::nullopt);
     BundleInfo::overrideForTesting("CFBundleName", "Other");
@@ -387,23 +391,6 @@ TEST_F(FacadeTest, FileIsNamedAfterTheBundleInTheXdgDataHome)
     const char* home = std::getenv("HOME");
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(Logging::supportDirectory(), fs::path(home) / ".local" / "share");
-}
-
-TEST_F(FacadeTest, HelperWritesToTheUnifiedLogUnderTheMainApplicationsName)
-{
-    Logging::zorvDefaults(false, std::nullopt);
-    Logging::zorvHelperDefaults(true, "com.marrowind.Veltrane", "Veltrane");
-    EXPECT_EQ(Logging::destinationCount(), 3U);
-    LOGGING_ERROR("helper failed");
-    const auto file = written(folder / "Veltrane" / "VeltraneHelper.log");
-    EXPECT_NE(file.find("build " + build()), std::string::npos);
-    EXPECT_NE(file.find("helper failed"), std::string::npos);
-    const auto entries = systemLog.lines;
-    ASSERT_EQ(entries.size(), 2U);
-    EXPECT_EQ(entries[0].first, SystemLogLevel::info);
-    EXPECT_TRUE(entries[0].second.starts_with("com-marrowind-Veltrane ")) << entries[0].second;
-    EXPECT_TRUE(entries[0].second.ends_with(" - build " + build())) << entries[0].second;
-    EXPECT_EQ(entries[1].first, SystemLogLevel::error);
 }
 
 // A console line goes to the unified log under the bundle's name at the level's type; else to the legacy
@@ -444,9 +431,8 @@ TEST_F(FacadeTest, ConsoleWritesToTheUnifiedLogTheLegacyConsoleOrStandardOutput)
     EXPECT_EQ(systemLog.lines, expected);
 }
 
-TEST(LoggingAtExit, QueuedLinesAreWrittenBeforeTheProcessEnds)
+TEST_F(FacadeTest, QueuedLinesAreWrittenBeforeTheProcessEnds)
 {
-    const TemporaryFolder folder;
     const auto log = folder / "exit.log";
     EXPECT_EXIT(
         {

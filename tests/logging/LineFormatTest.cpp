@@ -36,8 +36,10 @@ protected:
     BaseDestination destination;
 };
 
-// emit renders the format the destination has at the time of the call.
-TEST_F(LineFormatTest, DefaultFormatGivesTimeLevelPlaceAndMessageAndAChangedFormatIsUsedAtOnce)
+// emit renders the format the destination has at the time of the call; a format that starts with
+// "$J" gives the JSON form with every field and ignores its other tokens. The file destination's
+// failed JSON form is in the file destination's tests.
+TEST_F(LineFormatTest, DefaultFormatGivesTimeLevelPlaceAndMessageAndAChangedFormatOrTheJsonFormIsUsedAtOnce)
 {
     EXPECT_EQ(destination.emit(Level::info, "started", "", "/src/app/AppDelegate.cpp", "start()", 42, {}),
               "14:03:07.123 INFO AppDelegate.start():42 - started");
@@ -45,9 +47,25 @@ TEST_F(LineFormatTest, DefaultFormatGivesTimeLevelPlaceAndMessageAndAChangedForm
     EXPECT_EQ(destination.emit(Level::error, "m", "", "f", "g()", 1, {}), "ERROR");
     destination.format = "$M";
     EXPECT_EQ(destination.emit(Level::error, "m", "", "f", "g()", 1, {}), "m");
+    destination.format = "$J $L $M";
+    const auto text =
+        destination.emit(Level::warning, "disk full", "worker", "/src/Disk.cpp", "check()", 9, {});
+    ASSERT_TRUE(text);
+    auto json = nlohmann::json::parse(*text);
+    EXPECT_DOUBLE_EQ(json["timestamp"].get<double>(), 1710079387.123);
+    json.erase("timestamp");
+    EXPECT_EQ(json, nlohmann::json::parse(R"json({"level": 3, "message": "disk full", "thread": "worker",
+        "file": "/src/Disk.cpp", "function": "check()", "line": 9})json"));
+    const auto withContext = destination.emit(Level::info, "m", "", "f", "g()", 1, nlohmann::json{{"id", 4}});
+    EXPECT_EQ(nlohmann::json::parse(*withContext)["context"], (nlohmann::json{{"id", 4}}));
 }
 
-TEST_F(LineFormatTest, PaddingFillsToTheWidthInUserPerceivedCharactersAndNeverCuts)
+// Padding fills to the width in user-perceived characters and never cuts. Text outside tokens, and
+// groups without a meaning (less their "$"), come out as written; the line loses its trailing white
+// space. The file tokens take the last path component; the context is its trimmed text or nothing; the
+// colour tokens are never padded. The thread, function, line and message tokens, an object as context
+// and the colour tokens around the level are in the facade's and the file destination's tests.
+TEST_F(LineFormatTest, TokensArePaddedAndGiveTheCallItsContextColoursAndUptimeAndOtherTextPassesThrough)
 {
     EXPECT_EQ(render("$L"), "INFO");
     EXPECT_EQ(render("$-8L|"), "INFO    |");
@@ -59,12 +77,6 @@ TEST_F(LineFormatTest, PaddingFillsToTheWidthInUserPerceivedCharactersAndNeverCu
     // and CR LF are three characters.
     EXPECT_EQ(render("$6M|", "e\u0301\U0001F1EB\U0001F1F7\r\n"), "   e\u0301\U0001F1EB\U0001F1F7\r\n|");
     EXPECT_EQ(render("$-4M|", "\u00E9t\u00E9"), "\u00E9t\u00E9 |");
-}
-
-// Text outside tokens, and groups without a meaning (less their "$"), come out as written; the line
-// loses its trailing white space.
-TEST_F(LineFormatTest, TextOutsideTokensAndGroupsWithoutAMeaningPassThroughWithoutTrailingSpace)
-{
     EXPECT_EQ(render("no tokens here  \n"), "no tokens here");
     EXPECT_EQ(render("[$M]"), "[started]");
     EXPECT_EQ(render("$M", "done \t\n\u3000"), "done");
@@ -75,13 +87,6 @@ TEST_F(LineFormatTest, TextOutsideTokensAndGroupsWithoutAMeaningPassThroughWitho
     EXPECT_EQ(render("a$5Qb"), "a5Qb");
     EXPECT_EQ(render("$J is only JSON at the start"), "J is only JSON at the start");
     EXPECT_EQ(render("$$M$"), "started");
-}
-
-// The file tokens take the last path component; the context is its trimmed text or nothing; the colour
-// tokens are never padded. The thread, function, line and message tokens, an object as context and
-// the colour tokens around the level are in the facade's and the file destination's tests.
-TEST_F(LineFormatTest, TokensGiveTheCallItsContextColoursAndUptime)
-{
     EXPECT_EQ(render("$N $n", "m", "/a/b/Foo.bar.src"), "Foo Foo.bar.src");
     EXPECT_EQ(render("$N $n", "m", "Plain.cpp"), "Plain Plain.cpp");
     EXPECT_EQ(render("[$N][$n]", "m", "/a/b/"), "[][]");
@@ -108,22 +113,6 @@ TEST_F(LineFormatTest, ZoneTokenRendersInUtcAndTheFormatterKeepsThatZone)
     EXPECT_EQ(renderIn("$DHH:mm"), "14:03");
     EXPECT_EQ(kolkata.renderDate("HH:mm", "NoSuchZone"), "19:33");
     icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone("UTC"));
-}
-
-// The file destination's failed JSON form is in the file destination's tests.
-TEST_F(LineFormatTest, JsonFormCarriesEveryFieldAndIgnoresOtherTokens)
-{
-    destination.format = "$J $L $M";
-    const auto text =
-        destination.emit(Level::warning, "disk full", "worker", "/src/Disk.cpp", "check()", 9, {});
-    ASSERT_TRUE(text);
-    auto json = nlohmann::json::parse(*text);
-    EXPECT_DOUBLE_EQ(json["timestamp"].get<double>(), 1710079387.123);
-    json.erase("timestamp");
-    EXPECT_EQ(json, nlohmann::json::parse(R"json({"level": 3, "message": "disk full", "thread": "worker",
-        "file": "/src/Disk.cpp", "function": "check()", "line": 9})json"));
-    const auto withContext = destination.emit(Level::info, "m", "", "f", "g()", 1, nlohmann::json{{"id", 4}});
-    EXPECT_EQ(nlohmann::json::parse(*withContext)["context"], (nlohmann::json{{"id", 4}}));
 }
 
 // What the date formatter itself gives, formatting every time in full.
@@ -164,13 +153,17 @@ TEST(DateFormatter, RendersExactlyWhatTheFormatterGivesForEveryTime)
         {"Australia/Lord_Howe", std::chrono::sys_days{std::chrono::year{2024} / 4 / 6} + 15h},
         {"Asia/Kolkata", std::chrono::sys_days{std::chrono::year{1969} / 12 / 31} + 23h + 59min},
     };
-    const std::vector<std::string> patterns = {// Seconds and their fractions, and quoted letters.
+    const std::vector<std::string> patterns = {// None, the first of all on a fresh formatter.
+                                               "",
+                                               // Seconds and their fractions, and quoted letters.
                                                "HH:mm:ss.SSS", "s.S", "ss.SS", "sss SSSS", "'s' ss 'S''s' S",
                                                // Zones, the period of the day and the whole date.
                                                "h:mm:ss a zzzz", "HH:mm:ss O ZZZZZ v",
                                                "yyyy-MM-dd HH:mm:ss.SSS xxx", "A", "B"};
+    // One formatter for every zone and pattern, so that none may reuse a date made for another; a
+    // zone changed within the hour the formatter last cut is in the zone token's test.
+    DateFormatter formatter;
     for (const auto& [zone, centre] : zones) {
-        DateFormatter formatter;
         formatter.setTimeZone(zone);
         for (const auto& pattern : patterns) {
             for (const auto time : timesAround(centre)) {
@@ -179,18 +172,6 @@ TEST(DateFormatter, RendersExactlyWhatTheFormatterGivesForEveryTime)
             }
         }
     }
-}
-
-TEST(DateFormatter, SwitchingPatternsAndZonesNeverReusesAnotherDate)
-{
-    DateFormatter formatter;
-    const TimePoint time = std::chrono::sys_days{std::chrono::year{2024} / 7 / 1} + 12h + 30s + 250ms;
-    formatter.setTimeZone("UTC");
-    EXPECT_EQ(formatter.format("", time), "");
-    EXPECT_EQ(formatter.format("HH:mm:ss.SSS", time), "12:00:30.250");
-    EXPECT_EQ(formatter.format("ss", time + 1s), "31");
-    formatter.setTimeZone("Asia/Kolkata");
-    EXPECT_EQ(formatter.format("HH:mm:ss.SSS", time + 2s), "17:30:32.250");
 }
 
 }  // namespace
