@@ -68,13 +68,20 @@ protected:
 };
 
 // The second's wait before registering and the log lines are in the touch-device-arrival scenario,
-// frames dropped while the engine stands aside in the touch-per-application scenario, and these two
-// trackpads' tagged ids in the touch-top-slide and touch-corner-abandoned scenarios.
-TEST_F(DeviceRegistrationTest, TrackpadsAreRegisteredAsTheirKindAndShownToTheViewerOnlyWhileItShows)
+// frames dropped while the engine stands aside in the touch-odd-frames scenario, and these two
+// trackpads' tagged ids in the touch-top-slide and touch-corner-abandoned scenarios. That a Magic
+// Mouse's frames are never followed and its removal is logged is in touch-device-arrival too.
+TEST_F(DeviceRegistrationTest, DevicesAreModelledAndRegisteredAsTheirKindAndShownToTheViewerOnlyWhileItShows)
 {
     desktop_.setModel("MacBookPro18,1");
     trackpad("builtin", 1452, 635, 0x1000000, 0x0200000001000000, true, true);
+    desktop_.multitouch().connect({"mouse", 0x0400000000004000, 112, false, false, 0, 0});
+    pointingDevice("mouse", ids(1452, 781, 0x4000));
     startListener();
+    // The model knows a Magic Mouse while it is connected.
+    EXPECT_TRUE(listener->devicesModel().magicMouseExists());
+    unplug("mouse");
+    EXPECT_FALSE(listener->devicesModel().magicMouseExists());
     trackpad("magic", 76, 613, 0x3000, 0x0400000000003000, false, true);
     advance(1.0);
     touch("builtin");
@@ -89,17 +96,6 @@ TEST_F(DeviceRegistrationTest, TrackpadsAreRegisteredAsTheirKindAndShownToTheVie
     MTTrackpadRegistrar::handleContactFrame(nullptr, nullptr, 1, 0.0, 0, nullptr);
     EXPECT_EQ(transcript({"syslog"}).substr(transcript({"syslog"}).rfind("syslog")),
               "syslog info com-marrowind-Veltrane MT callback with nil values\n");
-}
-
-// That its frames are never followed and its removal is logged is in the touch-magic-mouse scenario.
-TEST_F(DeviceRegistrationTest, TheModelKnowsAMagicMouseWhileItIsConnected)
-{
-    desktop_.multitouch().connect({"mouse", 0x0400000000004000, 112, false, false, 0, 0});
-    pointingDevice("mouse", ids(1452, 781, 0x4000));
-    startListener();
-    EXPECT_TRUE(listener->devicesModel().magicMouseExists());
-    unplug("mouse");
-    EXPECT_FALSE(listener->devicesModel().magicMouseExists());
 }
 
 TEST_F(DeviceRegistrationTest, DevicesArrivingThroughTheHidManagerAloneFindTheirFrameworkDevice)

@@ -10,7 +10,7 @@
 namespace veltrane {
 namespace {
 
-constexpr std::int64_t kCancelled = 16;
+using namespace TouchPhase;
 
 platform::GestureTouch contact(std::int64_t id, std::int64_t phase, double y, double x = 0.5)
 {
@@ -44,9 +44,8 @@ protected:
 
 // How a thumb resting beside a finger is ended once, hidden, and back once alone is in the
 // touch-event-tap scenario.
-TEST_F(NSTouchTrackerTest, AHiddenThumbComesBackAboveTheReleaseHeightAndNeverBeginsAsItLifts)
+TEST_F(NSTouchTrackerTest, AThumbIsHiddenOnlyBesideAFingerAndBackAboveTheReleaseHeightButNeverAsItLifts)
 {
-    using namespace TouchPhase;
     send(0.0, {contact(1, began, 0.01), contact(2, began, 0.5)});
     EXPECT_EQ(phases(send(0.1, {contact(1, stationary, 0.01), contact(2, moved, 0.5)})), "1:4 2:2");
     EXPECT_EQ(phases(send(0.2, {contact(1, stationary, 0.01), contact(2, moved, 0.5)})), "1:8 2:2");
@@ -60,13 +59,10 @@ TEST_F(NSTouchTrackerTest, AHiddenThumbComesBackAboveTheReleaseHeightAndNeverBeg
     const TouchEvent lift = send(0.7, {contact(1, ended, 0.01)});
     EXPECT_EQ(lift.touchCount, 0);
     EXPECT_TRUE(lift.touchBeginTimestamps->empty());
-}
 
-TEST_F(NSTouchTrackerTest, ALoneTouchOnTheBottomEdgeIsNeverHidden)
-{
-    using namespace TouchPhase;
-    send(0.0, {contact(1, began, 0.01)});
-    for (double time = 0.5; time < 3.0; time += 0.5) {
+    // Alone on the bottom edge, a touch is never hidden however long it rests.
+    send(1.0, {contact(1, began, 0.01)});
+    for (double time = 1.5; time < 4.0; time += 0.5) {
         EXPECT_EQ(phases(send(time, {contact(1, stationary, 0.01)})), "1:4");
     }
 }
@@ -74,7 +70,6 @@ TEST_F(NSTouchTrackerTest, ALoneTouchOnTheBottomEdgeIsNeverHidden)
 // The phase summaries and the moved and ended flags are in the touch-event-tap scenario.
 TEST_F(NSTouchTrackerTest, BeginTimesFollowThePhasesAndEachEventCarriesItsGestureEvent)
 {
-    using namespace TouchPhase;
     const TouchEvent first = send(2.5, {contact(3, began, 0.5), contact(4, began, 0.6)});
     EXPECT_EQ(first.touches.begin()->stringId, "3:2.5");
     EXPECT_EQ(*first.touchBeginTimestamps, (TouchBeginTimestamps{{3, 2.5}, {4, 2.5}}));
@@ -96,24 +91,8 @@ TEST_F(NSTouchTrackerTest, BeginTimesFollowThePhasesAndEachEventCarriesItsGestur
 
     // Without a known begin time the id stands alone.
     EXPECT_EQ(send(3.0, {contact(5, moved, 0.5)}).touches.begin()->stringId, "5");
-}
 
-TEST_F(NSTouchTrackerTest, ACancelledTouchPassesThroughAndForgetsItsBeginTime)
-{
-    using namespace TouchPhase;
-    send(0.0, {contact(1, began, 0.5), contact(2, began, 0.5)});
-    const TouchEvent cancelled = send(0.5, {contact(1, kCancelled, 0.5), contact(2, stationary, 0.5)});
-    EXPECT_EQ(phases(cancelled), "1:16 2:4");
-    EXPECT_EQ(cancelled.phaseHex, 0x10);
-    EXPECT_EQ(cancelled.rawPhaseHex, 0x10);
-    EXPECT_EQ(*cancelled.touchBeginTimestamps, (TouchBeginTimestamps{{2, 0.0}}));
-
-    // A new contact with the same identity is not taken for a long-resting thumb.
-    EXPECT_EQ(phases(send(0.6, {contact(1, began, 0.01), contact(3, began, 0.5)})), "1:1 3:1");
-}
-
-TEST_F(NSTouchTrackerTest, AnEventWithoutTouchesIsEmptyAndNotAnEnd)
-{
+    // An event without touches is empty and not an end.
     for (const TouchEvent& empty :
          {tracker.touchEvent({.type = platform::EventType::gesture, .location = {}}), send(0.0, {})}) {
         EXPECT_EQ(empty.touchCount, 0);
@@ -122,6 +101,19 @@ TEST_F(NSTouchTrackerTest, AnEventWithoutTouchesIsEmptyAndNotAnEnd)
         EXPECT_FALSE(empty.gestureEnded);
         EXPECT_TRUE(empty.cgEvent);
     }
+}
+
+TEST_F(NSTouchTrackerTest, ACancelledTouchPassesThroughAndForgetsItsBeginTime)
+{
+    send(0.0, {contact(1, began, 0.5), contact(2, began, 0.5)});
+    const TouchEvent taken = send(0.5, {contact(1, cancelled, 0.5), contact(2, stationary, 0.5)});
+    EXPECT_EQ(phases(taken), "1:16 2:4");
+    EXPECT_EQ(taken.phaseHex, 0x10);
+    EXPECT_EQ(taken.rawPhaseHex, 0x10);
+    EXPECT_EQ(*taken.touchBeginTimestamps, (TouchBeginTimestamps{{2, 0.0}}));
+
+    // A new contact with the same identity is not taken for a long-resting thumb.
+    EXPECT_EQ(phases(send(0.6, {contact(1, began, 0.01), contact(3, began, 0.5)})), "1:1 3:1");
 }
 
 }  // namespace

@@ -106,7 +106,7 @@ TEST_F(OneDrawRecognizerTest, StartAreasFollowTheGesturesSettingAndACornerWinsOv
 
 // A lift and a second finger landing, each releasing once, are in the touch-top-slide and
 // touch-corner-abandoned scenarios.
-TEST_F(OneDrawRecognizerTest, ASlidePastTheTriggerHoldsCommandAndEveryEndReleasesItExactlyOnce)
+TEST_F(OneDrawRecognizerTest, ASlidePastTheTriggerHoldsCommandEveryEndReleasesItOnceAndWithoutHapticsNoPulse)
 {
     defaults.gestures().setValue(16);
     const std::vector<std::vector<Touch>> ends = {{}, {finger(80, 70, 16)}};  // none, or cancelled
@@ -126,6 +126,15 @@ TEST_F(OneDrawRecognizerTest, ASlidePastTheTriggerHoldsCommandAndEveryEndRelease
             << "after " << end.size() << " touches";
         EXPECT_FALSE(hyperFlags.gestureDown());
     }
+
+    // On the main queue the icon changes at once. Haptic pulses and the icon changed afterwards on
+    // the main queue, for frames of the framework's thread, are in the touch-top-slide scenario.
+    desktop_.transcript().clear();
+    defaults.changeMenuBarIcon().setEnabled(true);
+    onMain([&] { slide(finger(80, 95, TouchPhase::began), {{80, 50}}); });
+    advance(1.0);
+    EXPECT_EQ(transcript({"post", "haptic", "image"}),
+              kDown + "0.000 image altStatusTemplate\n" + kUp + "0.000 image StatusTemplate\n");
 }
 
 // The top slide's freeze distance is in the touch-top-slide scenario.
@@ -138,18 +147,6 @@ TEST_F(OneDrawRecognizerTest, ACornerSlideLetsThePointerGoPastItsFreezeDistanceW
     moveMouse();
     EXPECT_EQ(transcript({"post", "warp"}), kDown + "0.000 warp 40.0,30.0\n");
     EXPECT_TRUE(hyperFlags.gestureDown());
-}
-
-// Haptic pulses and the icon changed afterwards on the main queue, for frames of the framework's
-// thread, are in the touch-top-slide scenario.
-TEST_F(OneDrawRecognizerTest, OnTheMainQueueTheIconChangesAtOnceAndWithoutHapticsNoPulse)
-{
-    defaults.gestures().setValue(16);
-    defaults.changeMenuBarIcon().setEnabled(true);
-    onMain([&] { slide(finger(80, 95, TouchPhase::began), {{80, 50}}); });
-    advance(1.0);
-    EXPECT_EQ(transcript({"post", "haptic", "image"}),
-              kDown + "0.000 image altStatusTemplate\n" + kUp + "0.000 image StatusTemplate\n");
 }
 
 // A finger beginning at a position that is not a number is in the touch-odd-frames scenario.

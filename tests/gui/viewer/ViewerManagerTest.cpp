@@ -15,33 +15,25 @@
 namespace veltrane::gui {
 namespace {
 
-struct Surface {
-    TouchOrigin origin;
-    float width;
-    float height;
-};
-
-constexpr Surface kFrameworkTrackpad{TouchOrigin::mtEvent, 16000.0f, 11000.0f};
-constexpr Surface kEventTapTrackpad{TouchOrigin::nsEvent, 400.0f, 300.0f};
-
 // The viewer as the shell has it once switched on, fed the events the trackers make.
 class ViewerManagerTest : public ::testing::Test {
 protected:
     ViewerManagerTest() { viewer.switchOn(); }
     ~ViewerManagerTest() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    void touch(std::int64_t deviceId, const std::vector<TouchPoint>& positions,
-               Surface surface = kEventTapTrackpad, bool ended = false)
+    // Fingers on a trackpad of the framework (16000 by 11000 units) or of the event tap (400 by 300 points).
+    void touch(std::int64_t deviceId, const std::vector<TouchPoint>& positions, bool framework = false,
+               bool ended = false)
     {
         TouchEvent event;
         for (const TouchPoint& pos : positions) {
             Touch finger;
             finger.pos = pos;
             finger.phase = ended ? 8 : 2;
-            finger.deviceWidth = surface.width;
-            finger.deviceHeight = surface.height;
+            finger.deviceWidth = framework ? 16000.0f : 400.0f;
+            finger.deviceHeight = framework ? 11000.0f : 300.0f;
             finger.id = static_cast<std::int64_t>(event.touches.size());
-            finger.touchOrigin = surface.origin;
+            finger.touchOrigin = framework ? TouchOrigin::mtEvent : TouchOrigin::nsEvent;
             event.touches.insert(finger);
         }
         event.touchBeginTimestamps = std::make_shared<TouchBeginTimestamps>();
@@ -50,8 +42,6 @@ protected:
         event.touchCount = static_cast<std::int64_t>(event.touches.size());
         viewer.showTouches(event);
     }
-
-    void lift(std::int64_t deviceId) { touch(deviceId, {{0.5f, 0.5f}}, kEventTapTrackpad, true); }
 
     // The device's open window, or null.
     static QWidget* window(std::int64_t deviceId)
@@ -83,14 +73,12 @@ protected:
 
 TEST_F(ViewerManagerTest, EachDeviceGetsAWindowAsLargeAsItsSurfaceCentredTwentyPointsFurtherEach)
 {
-    touch(1, {{0.5f, 0.5f}}, kFrameworkTrackpad);
-    touch(2, {{0.5f, 0.5f}}, kEventTapTrackpad);
+    touch(1, {{0.5f, 0.5f}}, true);
+    touch(2, {{0.5f, 0.5f}});
     touch(3, {{0.5f, 0.5f}});
-    touch(1, {{0.6f, 0.5f}}, kFrameworkTrackpad);
+    touch(1, {{0.6f, 0.5f}}, true);
 
-    ASSERT_NE(window(1), nullptr);
-    ASSERT_NE(window(2), nullptr);
-    ASSERT_NE(window(3), nullptr);
+    ASSERT_TRUE(window(1) && window(2) && window(3));
     EXPECT_EQ(window(1)->size(), QSize(480, 330));
     EXPECT_EQ(window(2)->size(), QSize(400, 300));
     // Centred, each a step further: the centres, since the sizes differ.
@@ -128,7 +116,7 @@ TEST_F(ViewerManagerTest, AClosedWindowStaysClosedUntilAResetOrUntilTheLastClose
     EXPECT_NE(window(2), nullptr);
 }
 
-TEST_F(ViewerManagerTest, TouchesAreCirclesWhereTheFingersLieWithTheTopEdgeUp)
+TEST_F(ViewerManagerTest, TouchesAreCirclesWhereTheFingersLieWithTheTopEdgeUpUntilTheyLift)
 {
     touch(1, {{0.5f, 0.25f}, {0.1f, 0.9f}});
     const QImage image = window(1)->grab().toImage();
@@ -145,15 +133,11 @@ TEST_F(ViewerManagerTest, TouchesAreCirclesWhereTheFingersLieWithTheTopEdgeUp)
     // For a reviewer, with the pictures of the program's other windows.
     std::filesystem::create_directories(VELTRANE_SCREENSHOTS);
     EXPECT_TRUE(image.save(VELTRANE_SCREENSHOTS "/touch-viewer.png"));
-}
 
-TEST_F(ViewerManagerTest, LiftingTheFingersClearsTheWindowAndOpensNoneForANewDevice)
-{
-    touch(1, {{0.5f, 0.5f}});
-    lift(1);
-    lift(2);
-
-    EXPECT_FALSE(inked(window(1)->grab().toImage(), {215, 150}));
+    // Lifting the fingers clears the window, draws no ended finger, and opens none for a new device.
+    touch(1, {{0.5f, 0.25f}}, false, true);
+    touch(2, {{0.5f, 0.5f}}, false, true);
+    EXPECT_FALSE(inked(window(1)->grab().toImage(), {215, 225}));
     EXPECT_EQ(window(2), nullptr);
     EXPECT_EQ(systemLog.lines.size(), 1u);
 }
