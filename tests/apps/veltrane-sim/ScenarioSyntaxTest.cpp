@@ -44,18 +44,16 @@ TEST(ScenarioSyntaxTest, NumbersAreDecimalOrHexadecimalAndMayBeNegative)
 // An unknown name is refused in the malformed-line scenario.
 TEST(ScenarioSyntaxTest, KeysAreNamesUsagesOrPageAndUsage)
 {
-    EXPECT_EQ(parseKey("a"), (sim::HidKey{7, 0x04}));
-    EXPECT_EQ(parseKey("0"), (sim::HidKey{7, 0x27}));
-    EXPECT_EQ(parseKey("1"), (sim::HidKey{7, 0x1E}));
-    EXPECT_EQ(parseKey("f12"), (sim::HidKey{7, 0x45}));
-    EXPECT_EQ(parseKey("f13"), (sim::HidKey{7, 0x68}));
-    EXPECT_EQ(parseKey("f24"), (sim::HidKey{7, 0x73}));
-    EXPECT_EQ(parseKey("rcmd"), (sim::HidKey{7, 0xE7}));
-    EXPECT_EQ(parseKey("0x39"), (sim::HidKey{7, 0x39}));
-    EXPECT_EQ(parseKey("0xff:3"), (sim::HidKey{0xFF, 3}));
-    EXPECT_THROW(parseKey("-1"), ScenarioError);
-    EXPECT_THROW(parseKey("7:"), ScenarioError);
-    EXPECT_THROW(parseKey("0x100000000"), ScenarioError);
+    const std::pair<const char*, sim::HidKey> keys[] = {
+        {"a", {7, 0x04}},    {"0", {7, 0x27}},    {"1", {7, 0x1E}},
+        {"f12", {7, 0x45}},  {"f13", {7, 0x68}},  {"f24", {7, 0x73}},
+        {"rcmd", {7, 0xE7}}, {"0x39", {7, 0x39}}, {"0xff:3", {0xFF, 3}}};
+    for (const auto& [text, key] : keys) {
+        EXPECT_EQ(parseKey(text), key) << text;
+    }
+    for (const char* bad : {"-1", "7:", "0x100000000"}) {
+        EXPECT_THROW(parseKey(bad), ScenarioError) << bad;
+    }
 }
 
 TEST(ScenarioSyntaxTest, OptionsAreKnownNamesGivenOnce)

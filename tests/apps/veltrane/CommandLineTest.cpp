@@ -34,25 +34,17 @@ std::string output(const std::string& command)
     return text;
 }
 
-// A new setting without a meaning would show as a bare key in describe, the manual and the list.
-TEST(CommandLineTest, EverySettingOfTheProgramSaysWhatItMeans)
-{
-    const auto schema = SettingsReload::schema();
-    for (const auto& setting : schema.settings()) {
-        EXPECT_FALSE(setting.help.meaning.empty()) << setting.key;
-    }
-}
-
 // The words a shell's completion script offers after the line (the last word being completed), sorted,
 // as the shell itself runs it when a person presses tab.
 std::string offered(const std::string& shell, const std::filesystem::path& script, const std::string& line)
 {
     const std::map<std::string, std::string> commands = {
-        {"bash", "bash -c 'source " + script.string() + "; COMP_WORDS=(" + line +
-                     "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _veltrane; printf \"%s\\n\" \"${COMPREPLY[@]}\"'"},
+        {"bash",
+         "bash -c 'source " + script.string() + "; COMP_WORDS=(" + line +
+             "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _veltrane; printf \"%s\\n\" \"${COMPREPLY[@]}\"'"},
         // Completion itself needs a terminal: compadd, which takes the words offered, prints them instead.
-        {"zsh", "zsh -c 'compadd() { print -l -- ${(P)2} }; words=(" + line + "); CURRENT=${#words}; source " +
-                    script.string() + "'"},
+        {"zsh", "zsh -c 'compadd() { print -l -- ${(P)2} }; words=(" + line +
+                    "); CURRENT=${#words}; source " + script.string() + "'"},
         {"fish", "fish -c 'source " + script.string() + "; complete -C \"" + line + "\"'"}};
     std::istringstream words(output(commands.at(shell)));
     std::vector<std::string> sorted{std::istream_iterator<std::string>(words), {}};
@@ -98,18 +90,24 @@ TEST(CommandLineTest, EachShellCompletesTheCommandsTheSettingsAndWhatEachTakes)
     }
 }
 
-TEST(CommandLineTest, TheManualPageHoldsEveryCommandAndSettingAndGroffReadsItWithoutAWarning)
+// A new setting without a meaning would show as a bare key in describe, the manual and the list.
+TEST(CommandLineTest, TheManualPageSaysWhatEachCommandAndSettingMeansAndGroffReadsItWithoutAWarning)
 {
     const auto schema = SettingsReload::schema();
+    for (const auto& setting : schema.settings()) {
+        EXPECT_FALSE(setting.help.meaning.empty()) << setting.key;
+    }
     const auto page = ManualPage::roff(schema, "1.0");
     EXPECT_THAT(page, HasSubstr(".B veltrane config describe KEY\nwhat a setting means"));
-    EXPECT_THAT(page, HasSubstr(".B quickHyperKeycode\nthe key a quick press of the hyper key sends.\nTakes the "
-                                "name of a key (such as escape, capslock or f13), none or its number; default: "
-                                "none.\n"));
+    EXPECT_THAT(page,
+                HasSubstr(".B quickHyperKeycode\nthe key a quick press of the hyper key sends.\nTakes the "
+                          "name of a key (such as escape, capslock or f13), none or its number; default: "
+                          "none.\n"));
     const testsupport::TemporaryFolder folder;
     testsupport::TemporaryFolder::write(folder / "veltrane.1", page);
     EXPECT_EQ(output("groff -man -ww -z " + (folder / "veltrane.1").string()), "");
-    EXPECT_THAT(CommandLine::usage(), HasSubstr("  veltrane config add KEY NAME     adds an application to "));
+    EXPECT_THAT(CommandLine::usage(),
+                HasSubstr("  veltrane config add KEY NAME     adds an application to "));
 }
 
 }  // namespace

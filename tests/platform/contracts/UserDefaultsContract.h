@@ -13,7 +13,7 @@ namespace veltrane::contracts {
 // What every user defaults backend must do, written once against the port. A backend runs it with
 // INSTANTIATE_TYPED_TEST_SUITE_P(Name, UserDefaultsContract, Harness), where Harness is default
 // constructible around an empty store and has
-//   std::unique_ptr<platform::UserDefaults> open();
+//   std::unique_ptr<Store> open();  // Store a platform::UserDefaults
 // giving the store as a process sees it when it starts: a later open sees what earlier ones wrote.
 template <class Harness> class UserDefaultsContract : public ::testing::Test {
 protected:
@@ -35,7 +35,7 @@ TYPED_TEST_P(UserDefaultsContract, AbsentAndRemovedKeysReadAsNothing)
     store.remove("physicalKeycode");
     store.setString("lastVersion", "1.0");
     store.setString("lastVersion", std::nullopt);
-    const auto later = this->harness.open();
+    const std::unique_ptr<platform::UserDefaults> later = this->harness.open();
     for (const auto* view : {&store, later.get()}) {
         EXPECT_EQ(view->integerForKey("physicalKeycode"), 0);
         EXPECT_EQ(view->stringForKey("lastVersion"), std::nullopt);
@@ -53,7 +53,7 @@ TYPED_TEST_P(UserDefaultsContract, ValuesReadBackAsWrittenNowAndInTheNextProcess
     store.setFloat("nan", std::nanf(""));
     store.setString("empty", "");
     store.setString("apps", "[\"com.apple.Mail\",\"caf\u00e9\"]");
-    const auto later = this->harness.open();
+    const std::unique_ptr<platform::UserDefaults> later = this->harness.open();
     for (const auto* view : {&store, later.get()}) {
         EXPECT_TRUE(view->boolForKey("on"));
         EXPECT_FALSE(view->boolForKey("off"));
@@ -95,14 +95,10 @@ TYPED_TEST_P(UserDefaultsContract, ValuesOfAnotherTypeConvertAsAPropertyListStor
     store.setString("word", "caps");
     EXPECT_EQ(store.integerForKey("word"), 0);
     EXPECT_FALSE(store.boolForKey("word"));
-    store.setString("yes", "YES");
-    EXPECT_TRUE(store.boolForKey("yes"));
-    store.setString("true", "true");
-    EXPECT_TRUE(store.boolForKey("true"));
-    store.setString("digit", "7");
-    EXPECT_TRUE(store.boolForKey("digit"));
-    store.setString("no", "no");
-    EXPECT_FALSE(store.boolForKey("no"));
+    for (const auto& [text, truth] : {std::pair{"YES", true}, {"true", true}, {"7", true}, {"no", false}}) {
+        store.setString(text, text);
+        EXPECT_EQ(store.boolForKey(text), truth) << text;
+    }
 }
 
 REGISTER_TYPED_TEST_SUITE_P(UserDefaultsContract, AbsentAndRemovedKeysReadAsNothing,

@@ -44,7 +44,6 @@ protected:
 };
 
 using EventStreamTest = KeyboardTest;
-using HidManagerTest = KeyboardTest;
 using KeyboardRoadTest = KeyboardTest;
 
 TEST_F(EventStreamTest, SourcesOtherThanPrivateCarryTheSystemModifiers)
@@ -63,17 +62,15 @@ TEST_F(EventStreamTest, SourcesOtherThanPrivateCarryTheSystemModifiers)
     EXPECT_EQ(transcript({"capslock"}), "0.000 capslock on\n");
 }
 
-// A tap that cannot be created is nothing, once as armed. A tap switched off by a timeout, told so
-// in its callback while the event passes unchanged, is in the tap-timeout scenario.
-TEST_F(EventStreamTest, ATapThatCannotBeCreatedIsNothingOnce)
+// A tap that cannot be created is nothing. A keyboard's service is one of a keyboard, and once gone
+// takes no mapping. The event system's list (in connection order, missing once when armed) and a
+// refusal while the other keyboards take the mapping are in the HID remap tests; a tap switched off
+// by a timeout, told so in its callback while the event passes unchanged, in the tap-timeout scenario.
+TEST_F(KeyboardTest, ArmedFaultsStrikeOnceEachAndAKeyboardGoneTakesNoMapping)
 {
     desktop_.faults().tapCreate = true;
     EXPECT_EQ(platform().eventTaps.createTap(kKeyMask, [](EventType, Event&) {}), nullptr);
     EXPECT_NE(platform().eventTaps.createTap(kKeyMask, [](EventType, Event&) {}), nullptr);
-}
-
-TEST_F(HidManagerTest, ArmedFaultsStrikeOnceEach)
-{
     auto manager = listen();
     desktop_.faults().hidOpen = platform::kHidNotPermitted;
     EXPECT_EQ(manager->open(), platform::kHidNotPermitted);
@@ -84,12 +81,7 @@ TEST_F(HidManagerTest, ArmedFaultsStrikeOnceEach)
     press("a");
 
     EXPECT_EQ(transcript({"value"}), "0.000 value 4=1 result=-5\n0.000 value 4=1 result=0\n");
-}
 
-// The event system's list (in connection order, missing once when armed) and a refusal while the
-// other keyboards take the mapping are in the HID remap tests.
-TEST_F(HidManagerTest, AKeyboardRefusesOnceAsArmedAndTakesNoMappingOnceGone)
-{
     const auto services = platform().hidEventSystem.copyServices();
     ASSERT_TRUE(services.has_value());
     const auto service = services->at(0);

@@ -1,28 +1,23 @@
 #include "EventTapContract.h"
 #include "HidManagerContract.h"
 #include "QueueContract.h"
+#include "SimTest.h"
 #include "UserDefaultsContract.h"
-#include "platform/sim/Desktop.h"
 #include "platform/sim/Scheduler.h"
 #include "platform/sim/SimQueue.h"
 #include "platform/sim/SimUserDefaults.h"
 
 namespace veltrane::sim {
 
-// One running process of the application on a fresh desktop, its ports under test.
-class SimHarness {
+// One running process of the application on a fresh desktop, its ports under test: the desktop of
+// a test on the simulator, driven by the contract's test instead.
+class SimHarness : public testing::SimTest {
 public:
-    SimHarness() : process_(desktop_.launch()) { settle(); }
-    SimHarness(const SimHarness&) = delete;
-    SimHarness& operator=(const SimHarness&) = delete;
-
-    const platform::Platform& platform() { return process_.platform(); }
-    void settle() { desktop_.scheduler().runUntilIdle(); }
-    void onMain(const std::function<void()>& task)
-    {
-        process_.mainQueue().async(task);
-        settle();
-    }
+    using SimTest::onMain;
+    using SimTest::platform;
+    using SimTest::settle;
+    // Only the contract's tests run.
+    void TestBody() override {}
     void connect(const std::string& name, std::int64_t vendor, std::int64_t product)
     {
         desktop_.hid().connect(name, {{std::string(platform::kHidVendorId), vendor},
@@ -43,20 +38,17 @@ public:
     std::vector<std::string> delivered()
     {
         std::vector<std::string> texts;
-        const auto lines = desktop_.transcript().lines();
-        for (; read_ < lines.size(); ++read_) {
-            if (lines[read_].kind == "deliver") {
-                texts.push_back(lines[read_].text);
+        for (const auto& line : desktop_.transcript().lines()) {
+            if (line.kind == "deliver") {
+                texts.push_back(line.text);
             }
         }
+        desktop_.transcript().clear();
         return texts;
     }
 
 private:
-    Desktop desktop_;
-    SimProcess& process_;
     std::uint64_t nextLocation_ = 0x14200000;
-    std::size_t read_ = 0;
 };
 
 struct SimKeyboardHarness : SimHarness {

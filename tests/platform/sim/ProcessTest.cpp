@@ -38,11 +38,9 @@ TEST_F(ProcessTest, ExitEndsTheCallingTaskEvenFromANestedSyncAndSilencesTheProce
 // relaunch tests see.
 TEST_F(ProcessTest, TerminateTellsTheApplicationOnceAndEndsTheCallingTask)
 {
-    desktop_.setApplicationFactory(RecordingDelegate::factory(desktop_.transcript(), script));
     // An application that asks for termination again while it hears of one.
     script.willTerminate = [](const platform::Platform& platform) { platform.system.terminate(); };
-    SimProcess& application = desktop_.launch();
-    settle();
+    SimProcess& application = RecordingDelegate::launch(desktop_, script);
     application.mainQueue().async([&] {
         application.platform().system.terminate();
         note("after terminate");

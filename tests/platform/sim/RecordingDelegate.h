@@ -2,6 +2,7 @@
 
 #include "platform/ApplicationDelegate.h"
 #include "platform/Platform.h"
+#include "platform/sim/Desktop.h"
 #include "platform/sim/SimProcess.h"
 #include "platform/sim/Transcript.h"
 
@@ -29,12 +30,16 @@ public:
     {
     }
 
-    // Every process the desktop launches runs this application; the script outlives them.
-    static ApplicationFactory factory(Transcript& transcript, const DelegateScript& script)
+    // Makes this the application of every process the desktop launches from now on (the script
+    // outlives them), and launches one, returned once it has started.
+    static SimProcess& launch(Desktop& desktop, const DelegateScript& script)
     {
-        return [&transcript, &script](const platform::Platform& platform) {
-            return std::make_unique<RecordingDelegate>(platform, transcript, script);
-        };
+        desktop.setApplicationFactory([&desktop, &script](const platform::Platform& platform) {
+            return std::make_unique<RecordingDelegate>(platform, desktop.transcript(), script);
+        });
+        SimProcess& launched = desktop.launch();
+        desktop.scheduler().runUntilIdle();
+        return launched;
     }
 
     void applicationDidFinishLaunching() override { note("launched", script_.didFinishLaunching); }

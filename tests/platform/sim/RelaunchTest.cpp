@@ -21,10 +21,7 @@ protected:
                 platform.systemLog.write(platform::SystemLogLevel::info, "pong");
             });
         };
-        desktop_.setApplicationFactory(RecordingDelegate::factory(desktop_.transcript(), script));
-        SimProcess& launched = desktop_.launch();
-        settle();
-        return launched;
+        return RecordingDelegate::launch(desktop_, script);
     }
     void onApplication(const std::function<void()>& task)
     {

@@ -15,9 +15,7 @@ class StatusMenuTest : public testing::SimTest {
 protected:
     StatusMenuTest()
     {
-        desktop_.setApplicationFactory(RecordingDelegate::factory(desktop_.transcript(), script));
-        desktop_.launch();
-        settle();
+        RecordingDelegate::launch(desktop_, script);
         desktop_.transcript().clear();
     }
 

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "ChildProcess.h"
+#include "TemporaryFolder.h"
 #include "platform/linux/reactor/FileDescriptor.h"
 
 #include <poll.h>
 
 #include <array>
-#include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +19,7 @@ class PrivateBus {
 public:
     PrivateBus()
     {
+        testsupport::TemporaryFolder::write(folder_ / "bus.conf", kConfiguration);
         std::array<int, 2> ends{};
         if (::pipe2(ends.data(), O_CLOEXEC) != 0) {
             return;
@@ -30,8 +29,8 @@ public:
             const FileDescriptor writing(ends[1]);
             // It complains of limits it may not raise here.
             daemon_.emplace(std::vector<std::string>{"dbus-daemon",
-                                                     "--config-file=" + configuration_.string(), "--nofork",
-                                                     "--print-address"},
+                                                     "--config-file=" + (folder_ / "bus.conf").string(),
+                                                     "--nofork", "--print-address"},
                             testsupport::ChildProcess::Options{
                                 .errors = "/dev/null", .outputFd = writing.get(), .stopSignal = SIGTERM});
         }
@@ -42,22 +41,11 @@ public:
             address_ += byte;
         }
     }
-    ~PrivateBus()
-    {
-        daemon_.reset();
-        std::filesystem::remove(configuration_);
-    }
-
     const std::string& address() const { return address_; }
 
 private:
     // Any client of this user may own any name and talk to anyone; nothing is started on demand.
-    static std::filesystem::path writtenConfiguration()
-    {
-        static std::atomic<int> written = 0;
-        auto path = std::filesystem::temp_directory_path() / ("veltrane-bus-" + std::to_string(::getpid()) +
-                                                              "-" + std::to_string(written++) + ".conf");
-        std::ofstream(path) << R"(<busconfig>
+    static constexpr const char* kConfiguration = R"(<busconfig>
   <type>session</type>
   <listen>unix:tmpdir=/tmp</listen>
   <auth>EXTERNAL</auth>
@@ -68,10 +56,8 @@ private:
   </policy>
 </busconfig>
 )";
-        return path;
-    }
 
-    std::filesystem::path configuration_ = writtenConfiguration();
+    const testsupport::TemporaryFolder folder_;
     std::optional<testsupport::ChildProcess> daemon_;
     std::string address_;
 };

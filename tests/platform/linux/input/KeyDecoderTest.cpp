@@ -12,25 +12,13 @@ using Change = KeyDecoder::Change;
 using Kind = Change::Kind;
 using testing::ElementsAre;
 
-input_event event(std::uint16_t type, std::uint16_t code, std::int32_t value)
-{
-    return {.time = {}, .type = type, .code = code, .value = value};
-}
-
-input_event scan(std::int32_t value)
-{
-    return event(EV_MSC, MSC_SCAN, value);
-}
-
-input_event key(std::uint16_t code, std::int32_t value)
-{
-    return event(EV_KEY, code, value);
-}
-
-input_event report()
-{
-    return event(EV_SYN, SYN_REPORT, 0);
-}
+// The kernel's events, as the decoder reads them from a keyboard.
+const auto event = [](std::uint16_t type, std::uint16_t code, std::int32_t value) {
+    return input_event{.time = {}, .type = type, .code = code, .value = value};
+};
+const auto scan = [](std::int32_t value) { return event(EV_MSC, MSC_SCAN, value); };
+const auto key = [](std::uint16_t code, std::int32_t value) { return event(EV_KEY, code, value); };
+const auto report = [] { return event(EV_SYN, SYN_REPORT, 0); };
 
 // The changes a stream makes, the events that change no key left out.
 std::vector<Change> decode(std::uint16_t bus, const std::vector<input_event>& stream)

@@ -6,7 +6,6 @@
 
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
-#include <unistd.h>
 
 #include <memory>
 #include <stdexcept>

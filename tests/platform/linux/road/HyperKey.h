@@ -31,7 +31,6 @@ public:
              platform::EventTapService& taps, platform::Queue& mainQueue)
         : hidQueue_(hidQueue), mainQueue_(mainQueue), manager_(managers.createHidManager())
     {
-        using platform::EventType;
         manager_->setDeviceMatching({{1, 6}});
         manager_->registerInputValueCallback(
             [this](platform::HidResult, const platform::HidValue& value) { heard(value); });
@@ -40,14 +39,14 @@ public:
             [this](const auto& removed) { device("removed ", *removed); });
         manager_->open();
         manager_->schedule(hidQueue_);
-        const auto bit = [](EventType type) {
-            return platform::EventMask{1} << static_cast<std::uint32_t>(type);
-        };
-        const auto keys = bit(EventType::keyDown) | bit(EventType::keyUp) | bit(EventType::flagsChanged);
-        const auto clicks = bit(EventType::leftMouseDown) | bit(EventType::leftMouseUp) |
-                            bit(EventType::rightMouseDown) | bit(EventType::rightMouseUp) |
-                            bit(EventType::otherMouseDown) | bit(EventType::otherMouseUp);
-        tap_ = taps.createTap(keys | clicks, [this](EventType, platform::Event& event) { saw(event); });
+        using enum platform::EventType;
+        platform::EventMask keysAndClicks = 0;
+        for (const auto type : {keyDown, keyUp, flagsChanged, leftMouseDown, leftMouseUp, rightMouseDown,
+                                rightMouseUp, otherMouseDown, otherMouseUp}) {
+            keysAndClicks |= platform::EventMask{1} << static_cast<std::uint32_t>(type);
+        }
+        tap_ = taps.createTap(keysAndClicks,
+                              [this](platform::EventType, platform::Event& event) { saw(event); });
         tap_->enable(true);
     }
 

@@ -29,7 +29,8 @@ protected:
 
 TEST_F(SettingsCommandTest, ListShowsWhatIsInForceMarkingDefaultsAndKeysByName)
 {
-    folder.write(R"({"keyRemap": false, "lastVersion": "1.2", "quickPressTimeout": "inf", "physicalKeycode": 104,
+    folder.write(
+        R"({"keyRemap": false, "lastVersion": "1.2", "quickPressTimeout": "inf", "physicalKeycode": 104,
                      "other": 1})");
     EXPECT_EQ(run({"list"}), SettingsCommand::done);
     EXPECT_EQ(out.str(), "lastVersion = \"1.2\"\n"
@@ -39,15 +40,17 @@ TEST_F(SettingsCommandTest, ListShowsWhatIsInForceMarkingDefaultsAndKeysByName)
                          "quickPressTimeout = \"inf\"\n"
                          "disabledApps = []  (default)\n");
     EXPECT_EQ(run({"describe", "physicalKeycode"}), SettingsCommand::done);
-    EXPECT_EQ(out.str(), "physicalKeycode: the hyper key\n"
-                         "  takes:   the name of a key (such as escape, capslock or f13), none or its number\n"
-                         "  default: capslock\n");
+    EXPECT_EQ(out.str(),
+              "physicalKeycode: the hyper key\n"
+              "  takes:   the name of a key (such as escape, capslock or f13), none or its number\n"
+              "  default: capslock\n");
     EXPECT_EQ(run({"describe", "quickPressTimeout"}), SettingsCommand::done);
     EXPECT_THAT(out.str(), HasSubstr("  unit:    seconds\n  default: 1.0\n"));
     EXPECT_EQ(run({"path"}), SettingsCommand::done);
     EXPECT_EQ(out.str(), folder.file().string() + "\n");
 }
 
+// Add and remove edit the lists of applications.
 TEST_F(SettingsCommandTest, SetReadsTheValueAsTheSettingsKindAndResetRemovesIt)
 {
     EXPECT_EQ(run({"set", "lastVersion", "2.0 beta"}), SettingsCommand::done);
@@ -64,15 +67,13 @@ TEST_F(SettingsCommandTest, SetReadsTheValueAsTheSettingsKindAndResetRemovesIt)
                              "    \"quickPressTimeout\": \"-inf\",\n"
                              "    \"disabledApps\": \"[ \\\"firefox-esr\\\" ]\"\n"
                              "}\n");
-    EXPECT_EQ(run({"get", "physicalKeycode"}), SettingsCommand::done);
-    EXPECT_EQ(out.str(), "f13\n");
     // Alt and Super go by their Linux names, and by the key table's too.
-    EXPECT_EQ(run({"set", "physicalKeycode", "ropt"}), SettingsCommand::done);
-    EXPECT_EQ(run({"get", "physicalKeycode"}), SettingsCommand::done);
-    EXPECT_EQ(out.str(), "ralt\n");
-    EXPECT_EQ(run({"set", "physicalKeycode", "lsuper"}), SettingsCommand::done);
-    EXPECT_EQ(run({"get", "physicalKeycode"}), SettingsCommand::done);
-    EXPECT_EQ(out.str(), "lsuper\n");
+    for (const auto& [given, shown] :
+         {std::pair{"f13", "f13\n"}, {"ropt", "ralt\n"}, {"lsuper", "lsuper\n"}}) {
+        EXPECT_EQ(run({"set", "physicalKeycode", given}), SettingsCommand::done);
+        EXPECT_EQ(run({"get", "physicalKeycode"}), SettingsCommand::done);
+        EXPECT_EQ(out.str(), shown);
+    }
 
     EXPECT_EQ(run({"set", "physicalKeycode", "none"}), SettingsCommand::done);
     EXPECT_EQ(run({"set", "quickPressTimeout", "0.25"}), SettingsCommand::done);
@@ -89,10 +90,7 @@ TEST_F(SettingsCommandTest, SetReadsTheValueAsTheSettingsKindAndResetRemovesIt)
     EXPECT_EQ(run({"reset"}), SettingsCommand::done);
     EXPECT_EQ(folder.read(), "{}\n");
     EXPECT_THAT(err.str(), IsEmpty());
-}
 
-TEST_F(SettingsCommandTest, AddAndRemoveEditTheListsOfApplications)
-{
     EXPECT_EQ(run({"add", "disabledApps", "firefox-esr"}), SettingsCommand::done);
     EXPECT_EQ(run({"add", "disabledApps", "org.gnome.Terminal"}), SettingsCommand::done);
     EXPECT_EQ(run({"add", "disabledApps", "firefox-esr"}), SettingsCommand::done);
@@ -102,14 +100,16 @@ TEST_F(SettingsCommandTest, AddAndRemoveEditTheListsOfApplications)
     EXPECT_THAT(err.str(), IsEmpty());
 }
 
-TEST_F(SettingsCommandTest, RefusesUnknownKeysAndBadValuesLeavingTheFileAsItIs)
+TEST_F(SettingsCommandTest,
+       RefusesUnknownKeysAndBadValuesLeavingTheFileAsItIsAndWhatItDoesNotUnderstandWithItsUsage)
 {
     const std::string text = R"({"keyRemap": true})";
     folder.write(text);
     const std::pair<std::vector<std::string>, std::string> refusals[] = {
         {{"set", "keyRemap", "yes"}, "keyRemap takes true or false, not \"yes\""},
-        {{"set", "physicalKeycode", "escapee"}, "physicalKeycode takes the name of a key (such as escape, "
-                                                "capslock or f13), none or its number, not \"escapee\""},
+        {{"set", "physicalKeycode", "escapee"},
+         "physicalKeycode takes the name of a key (such as escape, "
+         "capslock or f13), none or its number, not \"escapee\""},
         {{"set", "launchOnLogin", "4.5"}, "launchOnLogin takes true or false, not \"4.5\""},
         {{"set", "quickPressTimeout", "soon"},
          "quickPressTimeout takes a number, nan, inf or -inf, not \"soon\""},
@@ -127,16 +127,13 @@ TEST_F(SettingsCommandTest, RefusesUnknownKeysAndBadValuesLeavingTheFileAsItIs)
         EXPECT_THAT(err.str(), HasSubstr(message));
         EXPECT_EQ(folder.read(), text);
     }
-}
-
-TEST_F(SettingsCommandTest, RefusesWhatItDoesNotUnderstandWithItsUsage)
-{
     const std::vector<std::string> misuses[] = {
         {}, {"show"}, {"list", "keyRemap"}, {"get"}, {"set", "keyRemap"}, {"add", "disabledApps"}};
     for (const auto& arguments : misuses) {
         EXPECT_EQ(run(arguments), SettingsCommand::refused);
-        EXPECT_EQ(err.str(), "usage: veltrane config list | describe KEY | get KEY | set KEY VALUE | add KEY NAME "
-                             "| remove KEY NAME | reset [KEY] | unset KEY | path\n");
+        EXPECT_EQ(err.str(),
+                  "usage: veltrane config list | describe KEY | get KEY | set KEY VALUE | add KEY NAME "
+                  "| remove KEY NAME | reset [KEY] | unset KEY | path\n");
     }
 }
 

@@ -11,13 +11,6 @@
 #include <thread>
 
 namespace veltrane::linuxbackend {
-
-struct SettingsFileHarness {
-    std::unique_ptr<platform::UserDefaults> open() { return folder.open(); }
-
-    SettingsFolder folder;
-};
-
 namespace {
 
 using ::testing::ElementsAre;
@@ -128,15 +121,6 @@ TEST(SettingsFileProblems, AreReportedWhereTheyAreAndTheFileIsNeverOverwritten)
     }
 }
 
-TEST(SettingsFileProblems, AMissingFileHoldsNoSettingsAndAnEmptyOneNeither)
-{
-    SettingsFolder folder;
-    EXPECT_EQ(folder.open()->problem(), std::nullopt);
-    folder.write(" \n");
-    EXPECT_EQ(folder.open()->problem(), std::nullopt);
-    EXPECT_THAT(folder.reports, IsEmpty());
-}
-
 TEST(SettingsFileUnknownKeys, AreKeptAsTheyAreAndReportedOnce)
 {
     SettingsFolder folder;
@@ -184,12 +168,19 @@ TEST(SettingsFileWrites, ReplaceTheFileAtOnceKeepingItsPermissionsAndWhatOthersW
     EXPECT_EQ(folder.read(), "{\n    \"launchOnLogin\": true,\n    \"physicalKeycode\": 41\n}\n");
 }
 
-TEST(SettingsFileWrites, CreateTheFoldersOfTheFile)
+// A file not there yet, its folders neither, holds no settings and is no problem; an empty one neither.
+TEST(SettingsFileWrites, ToAFileNotThereYetCreateItsFolders)
 {
     SettingsFolder folder;
     const auto path = folder.folder() / "config" / "veltrane" / "settings.json";
-    SettingsFile(path, SettingsFolder::schema(), nullptr).setBool("launchOnLogin", true);
+    SettingsFile missing(path, SettingsFolder::schema(), nullptr);
+    EXPECT_EQ(missing.problem(), std::nullopt);
+    missing.setBool("launchOnLogin", true);
     EXPECT_TRUE(SettingsFile(path, SettingsFolder::schema(), nullptr).boolForKey("launchOnLogin"));
+    EXPECT_EQ(folder.open()->problem(), std::nullopt);
+    folder.write(" \n");
+    EXPECT_EQ(folder.open()->problem(), std::nullopt);
+    EXPECT_THAT(folder.reports, IsEmpty());
 }
 
 TEST(SettingsFileWrites, FromSeveralThreadsAllReachTheFile)
@@ -266,5 +257,5 @@ TEST(SettingsFilePath, IsInTheUsersConfigurationFolder)
 }  // namespace veltrane::linuxbackend
 
 namespace veltrane::contracts {
-INSTANTIATE_TYPED_TEST_SUITE_P(SettingsFile, UserDefaultsContract, linuxbackend::SettingsFileHarness);
+INSTANTIATE_TYPED_TEST_SUITE_P(SettingsFile, UserDefaultsContract, linuxbackend::SettingsFolder);
 }  // namespace veltrane::contracts

@@ -21,6 +21,7 @@ namespace veltrane::linuxbackend {
 namespace {
 
 using namespace std::chrono_literals;
+using testsupport::TemporaryFolder;
 
 // The programs are started and waited for on the reactor, run while the test waits.
 testsupport::TestReactor running;
@@ -42,24 +43,12 @@ bool noChildLeft()
     return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
 }
 
-std::string firstLine(const std::filesystem::path& path)
-{
-    std::ifstream file(path);
-    std::string line;
-    std::getline(file, line);
-    return line;
-}
-
-class LinuxSystemLaunch : public testing::Test {
-protected:
-    const testsupport::TemporaryFolder folder_;
-};
-
 // A program that cannot start leaves no child either.
-TEST_F(LinuxSystemLaunch, StartsTheProgramFoundOnThePathWithoutWaitingAndReapsIt)
+TEST(LinuxSystemLaunch, StartsTheProgramFoundOnThePathWithoutWaitingAndReapsIt)
 {
-    const auto go = folder_ / "go";
-    const auto out = folder_ / "out";
+    const TemporaryFolder folder;
+    const auto go = folder / "go";
+    const auto out = folder / "out";
     // The child waits (ten seconds at most) for the file that the test makes once launchTask has
     // returned, then writes its argument.
     const std::string script =
@@ -71,18 +60,20 @@ TEST_F(LinuxSystemLaunch, StartsTheProgramFoundOnThePathWithoutWaitingAndReapsIt
     EXPECT_FALSE(std::filesystem::exists(out));
     std::ofstream{go};
 
-    EXPECT_TRUE(running.runUntil([&] { return firstLine(out) == "started"; }, 10s)) << firstLine(out);
+    EXPECT_TRUE(running.runUntil([&] { return TemporaryFolder::read(out) == "started\n"; }, 10s))
+        << TemporaryFolder::read(out);
     EXPECT_TRUE(running.runUntil(noChildLeft, 10s));
 
-    system.launchTask((folder_ / "missing").string(), {});
+    system.launchTask((folder / "missing").string(), {});
     EXPECT_TRUE(running.runUntil(noChildLeft, 10s));
 }
 
 // The login item is the desktop's autostart entry: written shown or hidden, never removed, so that
 // a hidden one still overrides a system-wide entry of the same name. One that cannot be written fails.
-TEST_F(LinuxSystemLaunch, TheLoginItemIsAnAutostartEntryShownOrHiddenWhereItCanBeWritten)
+TEST(LinuxSystemLaunch, TheLoginItemIsAnAutostartEntryShownOrHiddenWhereItCanBeWritten)
 {
-    const auto autostart = folder_ / "config" / "autostart";
+    const TemporaryFolder folder;
+    const auto autostart = folder / "config" / "autostart";
     LinuxSystem system = makeSystem(autostart);
     const XdgAutostart reader(autostart, "");
     const auto entry = autostart / "com.marrowind.VeltraneLauncher.desktop";
@@ -90,8 +81,7 @@ TEST_F(LinuxSystemLaunch, TheLoginItemIsAnAutostartEntryShownOrHiddenWhereItCanB
     EXPECT_FALSE(reader.enabled("com.marrowind.VeltraneLauncher"));
     EXPECT_TRUE(system.setLoginItemEnabled("com.marrowind.VeltraneLauncher", true));
     EXPECT_TRUE(reader.enabled("com.marrowind.VeltraneLauncher"));
-    std::ifstream file(entry);
-    const std::string text(std::istreambuf_iterator<char>(file), {});
+    const auto text = TemporaryFolder::read(entry);
     EXPECT_NE(text.find("[Desktop Entry]\nType=Application\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nExec=\"/opt/my apps/veltrane\"\n"), std::string::npos) << text;
 
@@ -100,21 +90,16 @@ TEST_F(LinuxSystemLaunch, TheLoginItemIsAnAutostartEntryShownOrHiddenWhereItCanB
     EXPECT_TRUE(std::filesystem::exists(entry));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(autostart), {}), 1);
 
-    std::ofstream(folder_ / "file");
-    EXPECT_FALSE(makeSystem(folder_ / "file" / "autostart").setLoginItemEnabled("veltrane", true));
+    std::ofstream(folder / "file");
+    EXPECT_FALSE(makeSystem(folder / "file" / "autostart").setLoginItemEnabled("veltrane", true));
     EXPECT_FALSE(makeSystem("").setLoginItemEnabled("veltrane", true));
-}
-
-TEST(LinuxSystem, TheOperatingSystemVersionIsTheRunningKernels)
-{
-    EXPECT_GE(makeSystem().operatingSystemVersion(), (platform::OperatingSystemVersion{2, 6, 0}));
 }
 
 // Once the running one has ended, the next start runs over what it left; a later start then tells
 // the running one and gets nothing.
 TEST(RunningInstanceTest, ALaterStartTellsTheRunningOneEvenOverWhatAnEndedOneLeft)
 {
-    const testsupport::TemporaryFolder folder;
+    const TemporaryFolder folder;
     const auto socket = folder / "veltrane.socket";
     testsupport::TestReactor reactor;
     // Left behind as by an instance that was killed: the lock is free, the socket still there.
@@ -128,17 +113,19 @@ TEST(RunningInstanceTest, ALaterStartTellsTheRunningOneEvenOverWhatAnEndedOneLef
 }
 
 // What the permission advice and `veltrane devices` say follows the machine: the rule in any of udev's
-// folders, and whether logind manages seats.
-TEST(LinuxSystem, TheRuleThatOpensTheDevicesFollowsTheRuleFileAndLogindsSeats)
+// folders, and whether logind manages seats. The operating system's version is the running kernel's.
+TEST(LinuxSystem, TheRuleThatOpensTheDevicesAndTheVersionFollowTheMachine)
 {
-    const testsupport::TemporaryFolder folder;
+    EXPECT_GE(makeSystem().operatingSystemVersion(), (platform::OperatingSystemVersion{2, 6, 0}));
+    const TemporaryFolder folder;
     const InputAccess::Places places{{folder / "70-veltrane.rules", folder / "etc.rules"}, folder / "seats"};
     EXPECT_EQ(InputAccess::rule(places), InputAccess::Rule::none);
-    testsupport::TemporaryFolder::write(folder / "etc.rules", "");
+    TemporaryFolder::write(folder / "etc.rules", "");
     EXPECT_EQ(InputAccess::rule(places), InputAccess::Rule::group);
     std::filesystem::create_directory(folder / "seats");
     EXPECT_EQ(InputAccess::rule(places), InputAccess::Rule::seat);
-    EXPECT_NE(InputAccess::describe(InputAccess::Rule::seat).find("never to a remote session"), std::string::npos);
+    EXPECT_NE(InputAccess::describe(InputAccess::Rule::seat).find("never to a remote session"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -46,7 +46,8 @@ protected:
 };
 
 // Nothing in front reaches them as an application without an identifier, for which the engine works.
-TEST_F(LinuxWorkspaceTest, TheWatchersNewsReachTheObserversOnTheMainQueue)
+// Sleep waits for its observers: logind holds the machine awake until the watcher returns.
+TEST_F(LinuxWorkspaceTest, TheWatchersNewsReachTheObserversOnTheMainQueueAndSleepOnlyOnceTheyRan)
 {
     std::vector<std::string> heard;
     const auto record = [&](const std::string& what) {
@@ -68,18 +69,15 @@ TEST_F(LinuxWorkspaceTest, TheWatchersNewsReachTheObserversOnTheMainQueue)
 
     EXPECT_EQ(heard, (std::vector<std::string>{"activated org.example.Editor", "woke", "activated -"}));
     EXPECT_EQ(workspace_.frontmostApplication(), std::nullopt);
-}
 
-// Sleep waits for its observers: logind holds the machine awake until the watcher returns.
-TEST_F(LinuxWorkspaceTest, SleepIsAnnouncedOnlyOnceItsObserversHaveRun)
-{
     bool slept = false;
     workspace_.observe(WorkspaceNotification::willSleep, [&](const auto&) { slept = true; });
     workspace_.announce(WorkspaceNotification::willSleep);
     EXPECT_TRUE(slept);
 }
 
-TEST_F(LinuxWorkspaceTest, UrlsGoToTheDesktopsOpenerWhenThereIsOne)
+// An application opens when it is a program, and the completion says so.
+TEST_F(LinuxWorkspaceTest, UrlsGoToTheDesktopsOpenerWhenThereIsOneAndApplicationsOpenWhenTheyArePrograms)
 {
     const char* path = std::getenv("PATH");
     const std::string saved = path != nullptr ? path : "";
@@ -92,10 +90,7 @@ TEST_F(LinuxWorkspaceTest, UrlsGoToTheDesktopsOpenerWhenThereIsOne)
     }
     ::setenv("PATH", saved.c_str(), 1);
     EXPECT_EQ(launched_, (std::vector<std::string>{"xdg-open https://example.org/a b"}));
-}
 
-TEST_F(LinuxWorkspaceTest, AnApplicationOpensWhenItIsAProgramAndTheCompletionSaysSo)
-{
     std::vector<std::optional<std::string>> completions;
     const auto record = [&](const std::optional<std::string>& error) { completions.push_back(error); };
     const auto launcher = program("veltrane-launcher");
@@ -104,7 +99,8 @@ TEST_F(LinuxWorkspaceTest, AnApplicationOpensWhenItIsAProgramAndTheCompletionSay
     EXPECT_TRUE(completions.empty());
     drain();
 
-    EXPECT_EQ(launched_, (std::vector<std::string>{launcher.string() + " relaunch"}));
+    EXPECT_EQ(launched_, (std::vector<std::string>{"xdg-open https://example.org/a b",
+                                                   launcher.string() + " relaunch"}));
     ASSERT_EQ(completions.size(), 2u);
     EXPECT_EQ(completions[0], std::nullopt);
     EXPECT_EQ(completions[1],

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <memory>
 #include <vector>
 
 namespace veltrane::linuxbackend {

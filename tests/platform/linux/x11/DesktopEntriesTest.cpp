@@ -33,7 +33,8 @@ protected:
     const testsupport::TemporaryFolder folder;
 };
 
-TEST_F(DesktopEntriesTest, EarlierFoldersWinAndHiddenEntriesRemoveTheApplication)
+// Earlier folders win, and a hidden entry removes the application.
+TEST_F(DesktopEntriesTest, FindsTheApplicationOfAWindowClassThenOfAnExecutableInTheFirstFolderThatHasIt)
 {
     write("home/editor.desktop", application("Mine"));
     write("system/editor.desktop", application("System"));
@@ -41,14 +42,6 @@ TEST_F(DesktopEntriesTest, EarlierFoldersWinAndHiddenEntriesRemoveTheApplication
     write("system/gone.desktop", application("Gone"));
     write("system/kde/konsole.desktop", application("Konsole"));
 
-    const auto desktop = entries();
-    EXPECT_EQ(desktop.forWindowClass("", "editor"), (Entry{"editor", "Mine"}));
-    EXPECT_EQ(desktop.forWindowClass("gone", "Gone"), std::nullopt);
-    EXPECT_EQ(desktop.forWindowClass("kde-konsole", ""), (Entry{"kde-konsole", "Konsole"}));
-}
-
-TEST_F(DesktopEntriesTest, FindsTheApplicationOfAWindowClassThenOfAnExecutable)
-{
     write("system/a.desktop", application("Hidden Terminal", "StartupWMClass=Term\nNoDisplay=true\n"));
     write("system/b.desktop", application("Terminal", "StartupWMClass=Term\n"));
     write("system/term.desktop", application("Not By Id"));
@@ -57,6 +50,9 @@ TEST_F(DesktopEntriesTest, FindsTheApplicationOfAWindowClassThenOfAnExecutable)
           application("Player", "Exec=env LANG=C -i -u DISPLAY \"/opt/my apps/player\" --start %U\n"));
 
     const auto desktop = entries();
+    EXPECT_EQ(desktop.forWindowClass("", "editor"), (Entry{"editor", "Mine"}));
+    EXPECT_EQ(desktop.forWindowClass("gone", "Gone"), std::nullopt);
+    EXPECT_EQ(desktop.forWindowClass("kde-konsole", ""), (Entry{"kde-konsole", "Konsole"}));
     EXPECT_EQ(desktop.forWindowClass("term", "Term"), (Entry{"b", "Terminal"}));
     EXPECT_EQ(desktop.forWindowClass("anything", "VIEWER"), (Entry{"org.example.Viewer", "Viewer"}));
     EXPECT_EQ(desktop.forWindowClass("org.example.viewer", "Other"), (Entry{"org.example.Viewer", "Viewer"}));

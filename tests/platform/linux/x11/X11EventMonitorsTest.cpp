@@ -4,6 +4,7 @@
 #include "TestReactor.h"
 #include "platform/linux/road/LinuxEventPoster.h"
 #include "platform/linux/x11/X11Connection.h"
+#include "platform/sim/EventText.h"
 #include "touch/CursorFreeze.h"
 #include "x11/XvfbServer.h"
 
@@ -11,7 +12,7 @@
 #include <xcb/xtest.h>
 
 #include <cstdlib>
-#include <ostream>
+#include <string>
 #include <vector>
 
 namespace veltrane::linuxbackend {
@@ -23,21 +24,8 @@ constexpr platform::EventMask kEveryEvent = ~platform::EventMask{0};
 // Where no test moves the pointer itself.
 constexpr platform::Point kFence{5, 5};
 
-// An event as a monitor heard it.
-struct Heard {
-    EventType type = EventType::null;
-    platform::Point location;
-
-    bool operator==(const Heard&) const = default;
-};
-
-void PrintTo(const Heard& heard, std::ostream* out)
-{
-    *out << "type " << static_cast<std::uint32_t>(heard.type) << " at (" << heard.location.x << ", "
-         << heard.location.y << ")";
-}
-
-using Events = std::vector<Heard>;
+// The events a monitor heard, as transcripts show them.
+using Events = std::vector<std::string>;
 
 // A pointer on a server of its own, moved and clicked through XTest as a device would, whose events
 // the monitors hear of on the reactor, run while the test waits for them.
@@ -69,9 +57,8 @@ protected:
 
     platform::EventMonitors::Token listen(Events& heard)
     {
-        return monitors.addGlobalMonitorForEvents(kEveryEvent, [&heard](const auto& event) {
-            heard.push_back({event->type, event->location});
-        });
+        return monitors.addGlobalMonitorForEvents(
+            kEveryEvent, [&heard](const auto& event) { heard.push_back(sim::describeEvent(*event)); });
     }
 
     const Events& heardAtLeast(const Events& heard, std::size_t count)
@@ -94,7 +81,7 @@ TEST_F(X11EventMonitorsTest, EachMonitorHearsTheMovesAndPressesOfItsMaskWhereThe
     const auto leftClicks = platform::EventMask{1} << static_cast<int>(EventType::leftMouseDown);
     const auto clicksToken =
         monitors.addLocalMonitorForEvents(leftClicks, [&clicks](const platform::Event& click) {
-            clicks.push_back({click.type, click.location});
+            clicks.push_back(sim::describeEvent(click));
             return std::nullopt;
         });
     settle();
@@ -114,12 +101,11 @@ TEST_F(X11EventMonitorsTest, EachMonitorHearsTheMovesAndPressesOfItsMaskWhereThe
     fake(XCB_BUTTON_RELEASE, 4);
     moveTo(130, 220);
 
-    EXPECT_EQ(heardAtLeast(heard, 5), (Events{{EventType::mouseMoved, {100, 200}},
-                                              {EventType::leftMouseDown, {100, 200}},
-                                              {EventType::leftMouseDragged, {120, 210}},
-                                              {EventType::rightMouseDown, {120, 210}},
-                                              {EventType::mouseMoved, {130, 220}}}));
-    EXPECT_EQ(clicks, (Events{{EventType::leftMouseDown, {100, 200}}}));
+    EXPECT_EQ(heardAtLeast(heard, 5),
+              (Events{"mouseMoved flags=0x0 x=100.0 y=200.0", "leftMouseDown flags=0x0 x=100.0 y=200.0",
+                      "leftMouseDragged flags=0x0 x=120.0 y=210.0",
+                      "rightMouseDown flags=0x0 x=120.0 y=210.0", "mouseMoved flags=0x0 x=130.0 y=220.0"}));
+    EXPECT_EQ(clicks, (Events{"leftMouseDown flags=0x0 x=100.0 y=200.0"}));
 
     monitors.removeMonitor(token);
     monitors.removeMonitor(clicksToken);
@@ -130,7 +116,7 @@ TEST_F(X11EventMonitorsTest, EachMonitorHearsTheMovesAndPressesOfItsMaskWhereThe
     listen(later);
     settle();
     moveTo(70, 80);
-    EXPECT_EQ(heardAtLeast(later, 1), (Events{{EventType::mouseMoved, {70, 80}}}));
+    EXPECT_EQ(heardAtLeast(later, 1), (Events{"mouseMoved flags=0x0 x=70.0 y=80.0"}));
     EXPECT_EQ(heard.size(), 5u);
 }
 
@@ -158,9 +144,9 @@ TEST_F(X11EventMonitorsTest, ACursorFreezeHoldsThePointerWhereTheFirstMoveFoundI
     freeze.unfreeze();
     settle();
     moveTo(30, 40);
-    EXPECT_EQ(heardAtLeast(heard, 3), (Events{{EventType::mouseMoved, {100, 200}},
-                                              {EventType::mouseMoved, {150, 260}},
-                                              {EventType::mouseMoved, {30, 40}}}));
+    EXPECT_EQ(heardAtLeast(heard, 3),
+              (Events{"mouseMoved flags=0x0 x=100.0 y=200.0", "mouseMoved flags=0x0 x=150.0 y=260.0",
+                      "mouseMoved flags=0x0 x=30.0 y=40.0"}));
 }
 
 }  // namespace
