@@ -1,16 +1,12 @@
 #pragma once
 
-#include "Eventually.h"
+#include "platform/linux/devices/InputDevice.h"
 
-#include <fcntl.h>
 #include <linux/input.h>
 #include <poll.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
-#include <array>
 #include <chrono>
-#include <cstddef>
+#include <deque>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -19,49 +15,43 @@ namespace veltrane::kernel {
 
 using Milliseconds = std::chrono::milliseconds;
 
-// Reads the events of one input device, for tests on a real kernel. It grabs the device, so that
-// nothing else receives them while it reads.
+// Reads the events of one input device, for tests on a real kernel, through the program's own reader
+// of devices. It grabs the device, so that nothing else receives them while it reads.
 class EvdevReader {
 public:
-    explicit EvdevReader(const std::string& node) : fd_(::open(node.c_str(), O_RDONLY | O_CLOEXEC))
+    explicit EvdevReader(const std::string& node) : device_(node)
     {
-        if (fd_ < 0 || ::ioctl(fd_, EVIOCGRAB, 1) != 0) {
-            throw std::runtime_error("cannot open and grab " + node);
+        device_.grabWhenIdle();
+        if (!device_.grabbed()) {
+            throw std::runtime_error("cannot grab " + node);
         }
     }
-    ~EvdevReader() { ::close(fd_); }
-    EvdevReader(const EvdevReader&) = delete;
-    EvdevReader& operator=(const EvdevReader&) = delete;
 
     // The next event, or nothing when none comes in time. Throws when the kernel dropped events
     // because this reader fell behind: a test must not mistake that for the program's loss.
     std::optional<input_event> next(Milliseconds timeout = Milliseconds(1000))
     {
-        if (read_ == size_) {
-            pollfd ready{fd_, POLLIN, 0};
-            if (::poll(&ready, 1, static_cast<int>(timeout.count())) != 1) {
-                return std::nullopt;
-            }
-            const auto length = ::read(fd_, buffer_.data(), sizeof buffer_);
-            if (length <= 0) {
-                return std::nullopt;
-            }
-            read_ = 0;
-            size_ = static_cast<std::size_t>(length) / sizeof(input_event);
+        pollfd ready{device_.fd(), POLLIN, 0};
+        if (events_.empty() && ::poll(&ready, 1, static_cast<int>(timeout.count())) == 1) {
+            device_.read([this](const input_event& event) {
+                if (event.type == EV_SYN && event.code == SYN_DROPPED) {
+                    throw std::runtime_error(
+                        "the test fell behind reading its device: the kernel dropped events");
+                }
+                events_.push_back(event);
+            });
         }
-        const input_event event = buffer_[read_++];
-        if (event.type == EV_SYN && event.code == SYN_DROPPED) {
-            throw std::runtime_error("the test fell behind reading its device: the kernel dropped events");
+        if (events_.empty()) {
+            return std::nullopt;
         }
+        const input_event event = events_.front();
+        events_.pop_front();
         return event;
     }
 
 private:
-    int fd_;
-    // Read in bulk, so that a fast writer does not overflow the kernel's small buffer.
-    std::array<input_event, 256> buffer_{};
-    std::size_t read_ = 0;
-    std::size_t size_ = 0;
+    linuxbackend::InputDevice device_;
+    std::deque<input_event> events_;
 };
 
 }  // namespace veltrane::kernel

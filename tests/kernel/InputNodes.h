@@ -7,9 +7,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <array>
 #include <chrono>
-#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <optional>

@@ -35,11 +35,6 @@ constexpr int kWarmUpTaps = 20;
 constexpr auto kKeyTimeout = std::chrono::milliseconds(2000);
 using Samples = std::vector<double>;
 
-struct Percentiles {
-    double p50 = 0.0;
-    double p99 = 0.0;
-};
-
 // Microseconds from the first write of a key change on the keyboard to the read of that change on
 // the output device, both on CLOCK_MONOTONIC (the steady clock here).
 double latencyOf(UinputKeyboard& keyboard, EvdevReader& output, bool down)
@@ -166,12 +161,6 @@ void measurePeer(int round, Samples& samples)
     measure(keyboard, output, samples);
 }
 
-Percentiles percentilesOf(Samples samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return {samples[samples.size() / 2], samples[samples.size() * 99 / 100]};
-}
-
 // How long a key takes through the program and through the peer, beside the kernel's floor, in
 // one machine: every key must come through, and the figures are printed for the record. Never two
 // at once, since each grabs the keyboards it reads, and the program grabs them all. The figures
@@ -189,8 +178,9 @@ TEST(LatencyKernelTest, KeysComeThroughBothAndTheirLatencyIsReported)
     for (const auto& [name, samples] :
          {std::pair{"floor", &floorSamples}, std::pair{"veltrane", &oursSamples},
           std::pair{"peer", &peerSamples}}) {
-        const Percentiles row = percentilesOf(*samples);
-        std::printf("latency %-8s p50=%.0f us p99=%.0f us\n", name, row.p50, row.p99);
+        std::sort(samples->begin(), samples->end());
+        std::printf("latency %-8s p50=%.0f us p99=%.0f us\n", name, (*samples)[samples->size() / 2],
+                    (*samples)[samples->size() * 99 / 100]);
     }
     EXPECT_EQ(oursSamples.size(), peerSamples.size());
 }

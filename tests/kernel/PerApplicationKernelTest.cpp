@@ -161,14 +161,6 @@ protected:
         return chord();
     }
 
-    // The keys of a hyper chord typed once every window has closed, the editor's last.
-    Keys chordWithNothingInFront()
-    {
-        desktop_.closeAll();
-        EXPECT_TRUE(veltrane_->waitForOutput(kEngaged)) << veltrane_->output();
-        return chord();
-    }
-
     Keys chord()
     {
         std::this_thread::sleep_for(500ms);
@@ -218,7 +210,10 @@ TYPED_TEST(PerApplicationKernelTest, TheEngineStandsAsideWhereItsListsSayAndNowh
     this->keyboard_.tap(KEY_A);
     EXPECT_EQ(this->tap_->keys(), (Keys{"+a", "-a"}));
     EXPECT_EQ(this->typedIn(true, kAside), kPlain);
-    EXPECT_EQ(this->chordWithNothingInFront(), kChord);
+    // Every window closed, the editor's last.
+    this->desktop_.closeAll();
+    EXPECT_TRUE(this->veltrane_->waitForOutput(kEngaged)) << this->veltrane_->output();
+    EXPECT_EQ(this->chord(), kChord);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "UinputKeyboard.h"
 #include "UinputTouchpad.h"
 #include "VeltraneProcess.h"
-#include "x11/XembedTray.h"
 #include "x11/XScreen.h"
+#include "x11/XembedTray.h"
 #include "x11/XvfbServer.h"
 
 #include <gtest/gtest.h>
@@ -137,12 +137,15 @@ public:
         return window;
     }
 
+    // The tray menu, at least 120 x 80 and saved as tray-menu.png, used with the keys until it closes.
     void openTrayMenu(std::initializer_list<xcb_keysym_t> keys)
     {
         const auto icon = tray_->waitForIcon(kPatience);
         ASSERT_TRUE(icon);
         const auto menu = open([&] { screen_.click(icon->center().x(), icon->center().y()); });
         ASSERT_TRUE(menu) << describe();
+        expectSize(*menu, 120, 80);
+        shoot(menu->rect, "tray-menu");
         for (const xcb_keysym_t key : keys) {
             screen_.type(key);
         }
@@ -202,12 +205,7 @@ TEST(ShellScreenshotTest, EveryWindowOpensFromTheTrayItem)
     std::this_thread::sleep_for(milliseconds(1500));
     EXPECT_EQ(desktop.screen().grab(desktop.tray().area()), idle);
 
-    const auto menu = desktop.open([&] { desktop.screen().click(icon->center().x(), icon->center().y()); });
-    ASSERT_TRUE(menu) << desktop.describe();
-    expectSize(*menu, 120, 80);
-    desktop.shoot(menu->rect, "tray-menu");
-    desktop.screen().type(kEscape);
-    desktop.waitUntilGone(menu->id);
+    ASSERT_NO_FATAL_FAILURE(desktop.openTrayMenu({kEscape}));
 
     ASSERT_TRUE(
         desktop.openFromMenu({kDown, kDown, kReturn}, "Veltrane Preferences", {400, 400}, "preferences"));
@@ -258,7 +256,8 @@ TEST(ShellScreenshotTest, WithoutATrayTheFirstStartOpensThePreferences)
     ASSERT_TRUE(preferences) << desktop.describe();
     expectSize(*preferences, 400, 400);
     desktop.shoot(preferences->rect, "preferences-without-tray");
-    EXPECT_TRUE(desktop.veltrane().waitForOutput("This desktop shows no tray", kPatience)) << desktop.describe();
+    EXPECT_TRUE(desktop.veltrane().waitForOutput("This desktop shows no tray", kPatience))
+        << desktop.describe();
 }
 
 }  // namespace

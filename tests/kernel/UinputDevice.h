@@ -1,35 +1,27 @@
 #pragma once
 
-#include "InputNodes.h"
+#include <libevdev/libevdev-uinput.h>
+#include <libevdev/libevdev.h>
 
 #include <fcntl.h>
-#include <linux/input.h>
-#include <linux/uinput.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <stdexcept>
 #include <string>
 
 namespace veltrane::kernel {
 
-// Devices for tests on a real kernel, made through uinput: a device's codes are enabled first, then
-// create() makes it.
+// Devices for tests on a real kernel, made through uinput from libevdev's description of them: a
+// device's codes are enabled first, then create() makes it.
 class UinputDevice {
 public:
-    // Non-blocking, so that reading what others wrote to the device (its lights) never waits.
-    UinputDevice() : fd_(::open("/dev/uinput", O_RDWR | O_NONBLOCK | O_CLOEXEC))
-    {
-        if (fd_ < 0) {
-            throw std::runtime_error("cannot open /dev/uinput");
-        }
-    }
+    UinputDevice() = default;
     ~UinputDevice()
     {
-        ::ioctl(fd_, UI_DEV_DESTROY);
+        libevdev_uinput_destroy(device_);
+        libevdev_free(description_);
         ::close(fd_);
     }
     UinputDevice(const UinputDevice&) = delete;
@@ -40,33 +32,39 @@ public:
 
 protected:
     int fd() const { return fd_; }
-    void enable(unsigned long request, std::initializer_list<int> codes) const
+    libevdev* description() const { return description_; }
+    // The codes of one type, each with the data its type needs (an axis's range), if any.
+    void enable(unsigned type, std::initializer_list<unsigned> codes, const void* data = nullptr) const
     {
-        for (const int code : codes) {
-            ::ioctl(fd_, request, code);
+        for (const unsigned code : codes) {
+            libevdev_enable_event_code(description_, type, code, data);
         }
     }
     void create(const std::string& name, std::uint16_t bus, std::uint16_t vendor, std::uint16_t product)
     {
-        uinput_setup setup{};
-        setup.id = {bus, vendor, product, 0};
-        std::strncpy(setup.name, name.c_str(), UINPUT_MAX_NAME_SIZE - 1);
-        if (::ioctl(fd_, UI_DEV_SETUP, &setup) != 0 || ::ioctl(fd_, UI_DEV_CREATE) != 0) {
+        libevdev_set_name(description_, name.c_str());
+        libevdev_set_id_bustype(description_, bus);
+        libevdev_set_id_vendor(description_, vendor);
+        libevdev_set_id_product(description_, product);
+        if (libevdev_uinput_create_from_device(description_, fd_, &device_) != 0 ||
+            libevdev_uinput_get_devnode(device_) == nullptr) {
             throw std::runtime_error("cannot create the uinput device " + name);
         }
-        eventNode_ = InputNodes::named(name);
+        eventNode_ = libevdev_uinput_get_devnode(device_);
     }
     void emit(std::uint16_t type, std::uint16_t code, std::int32_t value)
     {
-        const input_event event{{}, type, code, value};
-        if (::write(fd_, &event, sizeof event) != static_cast<ssize_t>(sizeof event)) {
+        if (libevdev_uinput_write_event(device_, type, code, value) != 0) {
             throw std::runtime_error("cannot write to the uinput device");
         }
     }
     void report() { emit(EV_SYN, SYN_REPORT, 0); }
 
 private:
-    int fd_;
+    libevdev* description_ = libevdev_new();
+    // Non-blocking, so that reading what others wrote to the device (its lights) never waits.
+    int fd_ = ::open("/dev/uinput", O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    libevdev_uinput* device_ = nullptr;
     std::string eventNode_;
 };
 

@@ -4,8 +4,6 @@
 #include "platform/KeyTable.h"
 
 #include <linux/input.h>
-#include <linux/uinput.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -22,14 +20,12 @@ public:
 
     UinputKeyboard(const std::string& name, Bus bus, std::uint16_t vendor, std::uint16_t product) : bus_(bus)
     {
-        enable(UI_SET_EVBIT, {EV_KEY, EV_LED});
         for (const auto& key : platform::KeyTable::keys()) {
-            ::ioctl(fd(), UI_SET_KEYBIT, key.linuxCode);
+            enable(EV_KEY, {key.linuxCode});
         }
-        enable(UI_SET_LEDBIT, {LED_CAPSL});
+        enable(EV_LED, {LED_CAPSL});
         if (bus_ == Bus::usb) {
-            enable(UI_SET_EVBIT, {EV_MSC});
-            enable(UI_SET_MSCBIT, {MSC_SCAN});
+            enable(EV_MSC, {MSC_SCAN});
         }
         create(name, bus_ == Bus::usb ? BUS_USB : BUS_I8042, vendor, product);
     }

@@ -3,7 +3,6 @@
 #include "UinputDevice.h"
 
 #include <linux/input.h>
-#include <linux/uinput.h>
 
 #include <cstdint>
 #include <string>
@@ -15,9 +14,8 @@ class UinputMouse : public UinputDevice {
 public:
     explicit UinputMouse(const std::string& name)
     {
-        enable(UI_SET_EVBIT, {EV_KEY, EV_REL});
-        enable(UI_SET_KEYBIT, {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE});
-        enable(UI_SET_RELBIT, {REL_X, REL_Y, REL_WHEEL});
+        enable(EV_KEY, {BTN_LEFT, BTN_RIGHT, BTN_MIDDLE});
+        enable(EV_REL, {REL_X, REL_Y, REL_WHEEL});
         create(name, BUS_USB, 0x046D, 0xC077);
     }
 

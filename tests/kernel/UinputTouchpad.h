@@ -3,8 +3,6 @@
 #include "UinputDevice.h"
 
 #include <linux/input.h>
-#include <linux/uinput.h>
-#include <sys/ioctl.h>
 
 #include <cstdint>
 #include <string>
@@ -21,9 +19,9 @@ public:
 
     explicit UinputTouchpad(const std::string& name)
     {
-        enable(UI_SET_PROPBIT, {INPUT_PROP_POINTER, INPUT_PROP_BUTTONPAD});
-        enable(UI_SET_EVBIT, {EV_KEY, EV_ABS});
-        enable(UI_SET_KEYBIT, {BTN_LEFT, BTN_TOUCH, BTN_TOOL_FINGER, BTN_TOOL_DOUBLETAP, BTN_TOOL_TRIPLETAP});
+        libevdev_enable_property(description(), INPUT_PROP_POINTER);
+        libevdev_enable_property(description(), INPUT_PROP_BUTTONPAD);
+        enable(EV_KEY, {BTN_LEFT, BTN_TOUCH, BTN_TOOL_FINGER, BTN_TOOL_DOUBLETAP, BTN_TOOL_TRIPLETAP});
         constexpr std::int32_t kUnitsPerMillimetre = 12;
         axis(ABS_X, kWidth, kUnitsPerMillimetre);
         axis(ABS_Y, kHeight, kUnitsPerMillimetre);
@@ -68,14 +66,11 @@ public:
     }
 
 private:
-    void axis(std::uint16_t code, std::int32_t maximum, std::int32_t resolution) const
+    void axis(unsigned code, std::int32_t maximum, std::int32_t resolution) const
     {
-        uinput_abs_setup setup{};
-        setup.code = code;
-        setup.absinfo.maximum = maximum;
-        setup.absinfo.resolution = resolution;
-        ::ioctl(fd(), UI_SET_ABSBIT, code);
-        ::ioctl(fd(), UI_ABS_SETUP, &setup);
+        const input_absinfo range{
+            .value = 0, .minimum = 0, .maximum = maximum, .fuzz = 0, .flat = 0, .resolution = resolution};
+        enable(EV_ABS, {code}, &range);
     }
     // BTN_TOUCH and the tool buttons say how many fingers are down, as a real pad's driver does.
     void fingers(int change)

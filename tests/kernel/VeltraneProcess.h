@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -139,21 +139,16 @@ public:
         std::this_thread::sleep_for(span);
         return {threads(), wakeUps() - before, span};
     }
-    // The processor time it has used so far, its own and the kernel's for it.
+    // The processor time it has used so far, its own and the kernel's for it, on all its threads.
     std::chrono::milliseconds cpuTime() const
     {
-        std::string stat;
-        std::getline(std::ifstream(proc() / "stat"), stat);
-        // After the name in parentheses, which may hold spaces: utime and stime are the 12th and 13th fields.
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-        std::string skipped;
-        for (int field = 0; field < 11; ++field) {
-            fields >> skipped;
+        clockid_t clock{};
+        timespec used{};
+        if (::clock_getcpuclockid(pid(), &clock) != 0 || ::clock_gettime(clock, &used) != 0) {
+            throw std::runtime_error("cannot read the program's processor time");
         }
-        long user = 0;
-        long system = 0;
-        fields >> user >> system;
-        return std::chrono::milliseconds((user + system) * 1000 / ::sysconf(_SC_CLK_TCK));
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::seconds(used.tv_sec) +
+                                                                     std::chrono::nanoseconds(used.tv_nsec));
     }
 
 private:

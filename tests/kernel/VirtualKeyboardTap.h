@@ -1,13 +1,11 @@
 #pragma once
 
 #include "EvdevReader.h"
-#include "Eventually.h"
 #include "InputNodes.h"
 #include "platform/KeyTable.h"
 
 #include <linux/input.h>
 
-#include <array>
 #include <chrono>
 #include <cstddef>
 #include <optional>
@@ -15,8 +13,6 @@
 #include <vector>
 
 namespace veltrane::kernel {
-
-using Milliseconds = std::chrono::milliseconds;
 
 // Reads what the program's virtual keyboard sends, as the desktop would see it, once it appears.
 class VirtualKeyboardTap {

@@ -6,8 +6,6 @@
 
 #include <QImage>
 #include <QRect>
-#include <condition_variable>
-#include <mutex>
 #include <string>
 #include <vector>
 

@@ -3,9 +3,6 @@
 #include "platform/linux/x11/X11Connection.h"
 #include "x11/ClientMessage.h"
 
-#include <xcb/xtest.h>
-
-#include <QImage>
 #include <QRect>
 #include <chrono>
 #include <condition_variable>
