@@ -5,16 +5,14 @@
 namespace veltrane {
 namespace {
 
-class AccessibilityAuthorizationTest : public testing::SimTest {
-protected:
-    AccessibilityAuthorization authorization{platform()};
-};
+using AccessibilityAuthorizationTest = testing::SimTest;
 
 // A trusted process showing nothing and starting the engine once is in the startup-order scenario;
 // the window that stays, polling, until trust arrives and then starts the engine once is in the
 // untrusted-start scenario.
 TEST_F(AccessibilityAuthorizationTest, ClosingTheWindowEndsTheApplication)
 {
+    AccessibilityAuthorization authorization(platform());
     desktop_.setTrusted(false);
     onMain([&] { authorization.checkAuthorization([] {}); });
     sim::SimWindow& window = *process().windows().find(AccessibilityAuthorization::kWindowIdentifier);

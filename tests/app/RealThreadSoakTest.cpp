@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <map>
 #include <random>
+#include <stop_token>
 #include <thread>
 
 namespace veltrane {
@@ -28,15 +29,9 @@ class Watchdog {
 public:
     using Queues = std::function<std::vector<std::shared_ptr<sim::SimQueue>>()>;
 
-    explicit Watchdog(Queues queues) : queues_(std::move(queues)), thread_([this] { watch(); }) {}
-    ~Watchdog()
+    explicit Watchdog(Queues queues)
+        : queues_(std::move(queues)), thread_([this](const std::stop_token& stop) { watch(stop); })
     {
-        {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        wake_.notify_one();
-        thread_.join();
     }
     Watchdog(const Watchdog&) = delete;
     Watchdog& operator=(const Watchdog&) = delete;
@@ -47,11 +42,13 @@ private:
         Clock::time_point sent;
     };
 
-    void watch()
+    void watch(const std::stop_token& stop)
     {
         std::map<std::weak_ptr<sim::SimQueue>, std::shared_ptr<Beat>, std::owner_less<>> beats;
-        std::unique_lock lock(mutex_);
-        while (!wake_.wait_for(lock, 100ms, [this] { return stopping_; })) {
+        std::mutex mutex;
+        std::condition_variable_any wake;
+        std::unique_lock lock(mutex);
+        while (!wake.wait_for(lock, stop, 100ms, [&stop] { return stop.stop_requested(); })) {
             for (const auto& queue : queues_()) {
                 auto& beat = beats[queue];
                 if (!beat) {
@@ -70,10 +67,8 @@ private:
     }
 
     Queues queues_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool stopping_ = false;
-    std::thread thread_;
+    // Last, so that it stops and joins before the queues go.
+    std::jthread thread_;
 };
 
 class RealThreadSoakTest : public ::testing::Test {

@@ -1,5 +1,6 @@
 #include "SoakDriver.h"
 
+#include "MenuActionNames.h"
 #include "app/PreferenceActions.h"
 
 #include <map>
@@ -51,7 +52,7 @@ void SoakDriver::play(const SoakStep& step)
     case Kind::front:
         return desktop_.activate({pick(SoakStep::kApplications), "Application"});
     case Kind::menu:
-        return desktop_.process()->chooseMenuItem(pick(SoakStep::kMenuActions).first);
+        return desktop_.process()->chooseMenuItem(scenario::parseMenuAction(pick(SoakStep::kMenuActions)));
     case Kind::setting:
         return changeSetting(step);
     case Kind::plug:
@@ -93,8 +94,10 @@ void SoakDriver::changeSetting(const SoakStep& step)
 {
     using Switch = OptionalBoolDefault& (Defaults::*)();
     static const std::map<std::string_view, Switch> switches = {
-        {"keyRemap", &Defaults::keyRemap},         {"executeQuickHyperKey", &Defaults::executeQuickHyperKey},
-        {"capsLockRemapped", &Defaults::capsLockRemapped}, {"listenerRemap", &Defaults::listenerRemap},
+        {"keyRemap", &Defaults::keyRemap},
+        {"executeQuickHyperKey", &Defaults::executeQuickHyperKey},
+        {"capsLockRemapped", &Defaults::capsLockRemapped},
+        {"listenerRemap", &Defaults::listenerRemap},
         {"applyToClick", &Defaults::applyToClick}};
     const auto& [key, value] = SoakStep::kSettings[step.choice % SoakStep::kSettings.size()];
     sim::SimProcess& process = *desktop_.process();
@@ -103,7 +106,8 @@ void SoakDriver::changeSetting(const SoakStep& step)
         if (const auto found = switches.find(key); found != switches.end()) {
             (defaults.*found->second)().setEnabled(value == 1);
         } else {
-            (key == "physicalKeycode" ? defaults.physicalKeycode() : defaults.capsLockKeycode()).setValue(value);
+            (key == "physicalKeycode" ? defaults.physicalKeycode() : defaults.capsLockKeycode())
+                .setValue(value);
         }
         PreferenceActions(process.platform(), shared_()).settingChanged(key);
     });
@@ -113,10 +117,9 @@ void SoakDriver::changeSetting(const SoakStep& step)
 void SoakDriver::plug()
 {
     const std::string keyboard = "kb" + std::to_string(plugged_++);
-    desktop_.hid().connect(keyboard,
-                           {{std::string(platform::kHidVendorId), std::int64_t{0x46D}},
-                            {std::string(platform::kHidProductId), std::int64_t{0xC31C}},
-                            {std::string(platform::kHidLocationId), std::uint64_t(plugged_)}});
+    desktop_.hid().connect(keyboard, {{std::string(platform::kHidVendorId), std::int64_t{0x46D}},
+                                      {std::string(platform::kHidProductId), std::int64_t{0xC31C}},
+                                      {std::string(platform::kHidLocationId), std::uint64_t(plugged_)}});
     keyboards_.push_back(keyboard);
     pluggedAt_[keyboard] = desktop_.scheduler().nowSeconds();
 }

@@ -1,12 +1,17 @@
 #include "SoakStep.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 namespace veltrane::testing {
 
 namespace {
+
+using Kind = SoakStep::Kind;
 
 constexpr std::array kNames = {"key",  "wait",   "click", "front", "menu",          "setting",
                                "plug", "unplug", "sleep", "wake",  "session-active"};
@@ -18,86 +23,71 @@ std::string secondsText(double seconds)
     return text;
 }
 
-// The place in the list of what the step names.
-template <class List, class Named>
-std::uint8_t placeOf(const List& list, const std::string& name, Named named)
+// The words of each choice in the list a step of that kind picks from; none when it picks nothing.
+std::vector<std::string> choiceTexts(Kind kind)
 {
-    for (std::size_t place = 0; place < list.size(); ++place) {
-        if (named(list[place]) == name) {
-            return static_cast<std::uint8_t>(place);
-        }
+    std::vector<std::string> texts;
+    const auto into = std::back_inserter(texts);
+    switch (kind) {
+    case Kind::key:
+        return {SoakStep::kKeys.begin(), SoakStep::kKeys.end()};
+    case Kind::wait:
+        std::ranges::transform(SoakStep::kWaits, into, secondsText);
+        break;
+    case Kind::front:
+        return {SoakStep::kApplications.begin(), SoakStep::kApplications.end()};
+    case Kind::menu:
+        return {SoakStep::kMenuActions.begin(), SoakStep::kMenuActions.end()};
+    case Kind::setting:
+        std::ranges::transform(SoakStep::kSettings, into, [](const auto& setting) {
+            return std::string(setting.first) + " " + std::to_string(setting.second);
+        });
+        break;
+    default:
+        break;
     }
-    throw std::invalid_argument("no step names '" + name + "'");
+    return texts;
+}
+
+bool namesKeyboard(Kind kind)
+{
+    return kind == Kind::key || kind == Kind::unplug;
 }
 
 }  // namespace
 
 std::string SoakStep::text() const
 {
-    const std::string which = std::to_string(keyboard);
-    switch (kind) {
-    case Kind::key:
-        return "key " + which + " " + kKeys[choice % kKeys.size()];
-    case Kind::wait:
-        return "wait " + secondsText(kWaits[choice % kWaits.size()]);
-    case Kind::click:
-        return "click";
-    case Kind::front:
-        return std::string("front ") + kApplications[choice % kApplications.size()];
-    case Kind::menu:
-        return std::string("menu ") + kMenuActions[choice % kMenuActions.size()].second;
-    case Kind::setting: {
-        const auto& [key, value] = kSettings[choice % kSettings.size()];
-        return std::string("setting ") + key + " " + std::to_string(value);
+    std::string text = kNames[static_cast<std::size_t>(kind)];
+    if (namesKeyboard(kind)) {
+        text += " " + std::to_string(keyboard);
     }
-    case Kind::plug:
-        return "plug";
-    case Kind::unplug:
-        return "unplug " + which;
-    case Kind::sleep:
-        return "sleep";
-    case Kind::wake:
-        return "wake";
-    case Kind::sessionActive:
-        return "session-active";
+    if (const auto texts = choiceTexts(kind); !texts.empty()) {
+        text += " " + texts[choice % texts.size()];
     }
-    return "?";
+    return text;
 }
 
 SoakStep SoakStep::parse(const std::string& text)
 {
     std::istringstream words(text);
     std::string name;
-    std::string first;
-    std::string second;
-    words >> name >> first >> second;
-    SoakStep step{static_cast<Kind>(placeOf(kNames, name, [](const char* known) { return std::string(known); }))};
-    const auto keyboard = [&] { return static_cast<std::uint8_t>(std::stoi(first)); };
-    switch (step.kind) {
-    case Kind::key:
-        step.keyboard = keyboard();
-        step.choice = placeOf(kKeys, second, [](const char* key) { return std::string(key); });
-        break;
-    case Kind::wait:
-        step.choice = placeOf(kWaits, first, secondsText);
-        break;
-    case Kind::front:
-        step.choice = placeOf(kApplications, first, [](const char* application) { return std::string(application); });
-        break;
-    case Kind::menu:
-        step.choice = placeOf(kMenuActions, first, [](const auto& action) { return std::string(action.second); });
-        break;
-    case Kind::setting:
-        step.choice = placeOf(kSettings, first + " " + second, [](const auto& setting) {
-            return std::string(setting.first) + " " + std::to_string(setting.second);
-        });
-        break;
-    case Kind::unplug:
-        step.keyboard = keyboard();
-        break;
-    default:
-        break;
+    words >> name;
+    const auto named = std::ranges::find(kNames, name);
+    int keyboard = 0;
+    if (named == kNames.end() ||
+        (namesKeyboard(static_cast<Kind>(named - kNames.begin())) && !(words >> keyboard))) {
+        throw std::invalid_argument("no step reads '" + text + "'");
     }
+    SoakStep step{static_cast<Kind>(named - kNames.begin()), static_cast<std::uint8_t>(keyboard)};
+    std::string rest;
+    std::getline(words >> std::ws, rest);
+    const auto texts = choiceTexts(step.kind);
+    const auto chosen = std::ranges::find(texts, rest);
+    if (!texts.empty() && chosen == texts.end()) {
+        throw std::invalid_argument("no step names '" + rest + "'");
+    }
+    step.choice = static_cast<std::uint8_t>(chosen - texts.begin());
     return step;
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/ApplicationDelegate.h"
-
 #include <array>
 #include <cstdint>
 #include <string>
@@ -35,13 +33,10 @@ struct SoakStep {
     static constexpr std::array<const char*, 5> kApplications = {"com.apple.Mail", "com.apple.Safari",
                                                                  "com.apple.Notes", "com.apple.Terminal",
                                                                  "com.apple.loginwindow"};
-    static constexpr std::array<std::pair<platform::MenuAction, const char*>, 5> kMenuActions = {{
-        {platform::MenuAction::synthesizeCapsLockRemap, "synthesizeCapsLockRemap"},
-        {platform::MenuAction::toggleLogDebugMessages, "toggleLogDebugMessages"},
-        {platform::MenuAction::toggleRelaunchDelay, "toggleRelaunchDelay"},
-        {platform::MenuAction::ignoreFrontMostApp, "ignoreFrontMostApp"},
-        {platform::MenuAction::launchLoggerOnStart, "launchLoggerOnStart"},
-    }};
+    // By the names the scenarios give them.
+    static constexpr std::array<const char*, 5> kMenuActions = {
+        "synthesizeCapsLockRemap", "toggleLogDebugMessages", "toggleRelaunchDelay", "ignoreFrontMostApp",
+        "launchLoggerOnStart"};
     // Switches are 1 for on, 2 for off, as they are stored.
     static constexpr std::array<std::pair<const char*, std::int64_t>, 14> kSettings = {{
         {"keyRemap", 1},

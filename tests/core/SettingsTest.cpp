@@ -17,7 +17,8 @@ protected:
 
 // A process reads the domain as it stood at its start, with its own writes, which go through at
 // once: what another program writes reaches it only at its next launch, as does a zero it wrote,
-// which then reads as the declared default.
+// which then reads as the declared default. A text written unset is removed, and each setting
+// object is made once, whichever thread asks first.
 TEST_F(SettingsTest, AProcessReadsTheDomainAsAtItsStartWithItsOwnWritesUntilTheNextLaunch)
 {
     Defaults running(store);
@@ -30,6 +31,15 @@ TEST_F(SettingsTest, AProcessReadsTheDomainAsAtItsStartWithItsOwnWritesUntilTheN
     EXPECT_EQ(store.integerForKey("physicalKeycode"), 0);
     EXPECT_EQ(store.integerForKey("gestures"), 8);
     EXPECT_EQ(store.integerForKey("hyperFlags"), 0);
+    running.lastVersion().setValue("100");
+    EXPECT_EQ(std::get<std::string>(domain.at("lastVersion")), "100");
+    running.lastVersion().setValue(std::nullopt);
+    EXPECT_FALSE(domain.contains("lastVersion"));
+    IntDefault* seen[2] = {};
+    std::thread other([&] { seen[0] = &running.touchListenerDelay(); });
+    seen[1] = &running.touchListenerDelay();
+    other.join();
+    EXPECT_EQ(seen[0], seen[1]);
 
     sim::SimUserDefaults relaunchedStore(domain);
     Defaults relaunched(relaunchedStore);
@@ -64,21 +74,6 @@ TEST_F(SettingsTest, OddStoredValuesReadAsTheTypedReaderGivesThemAndOptionalBool
     EXPECT_EQ(std::get<std::int64_t>(domain.at("keyRemap")), 1);
     EXPECT_EQ(std::get<std::int64_t>(domain.at("winRemap")), 0);
     EXPECT_EQ(std::get<std::int64_t>(domain.at("applyToMove")), 2);
-}
-
-TEST_F(SettingsTest, TextsAreRemovedWhenWrittenUnsetAndObjectsAreMadeOnceAcrossThreads)
-{
-    Defaults defaults(store);
-    defaults.lastVersion().setValue("100");
-    EXPECT_EQ(std::get<std::string>(domain.at("lastVersion")), "100");
-    defaults.lastVersion().setValue(std::nullopt);
-    EXPECT_FALSE(domain.contains("lastVersion"));
-
-    IntDefault* seen[2] = {};
-    std::thread other([&] { seen[0] = &defaults.touchListenerDelay(); });
-    seen[1] = &defaults.touchListenerDelay();
-    other.join();
-    EXPECT_EQ(seen[0], seen[1]);
 }
 
 }  // namespace

@@ -23,18 +23,7 @@ protected:
     void set(const std::string& key, std::int64_t value) { platform().userDefaults.setInteger(key, value); }
     void start()
     {
-        onMain([&] { listener().refresh(false); });
-    }
-    KeyboardHID& listener()
-    {
-        if (!keyboardHID) {
-            defaults = std::make_unique<Defaults>(platform().userDefaults);
-            hyperFlags = std::make_unique<HyperFlags>(*defaults);
-            hidRemap = std::make_unique<HidRemap>(platform(), *defaults);
-            keyboardHID = std::make_unique<KeyboardHID>(platform(), *defaults, *hyperFlags, presser,
-                                                        *hidRemap, indicator);
-        }
-        return *keyboardHID;
+        onMain([&] { listener.refresh(false); });
     }
     void key(const std::string& keyboard, sim::HidKey key, bool down)
     {
@@ -47,31 +36,46 @@ protected:
         void showHyper(bool) override {}
     } indicator;
     KeyPresser presser{platform().eventPoster};
-    std::unique_ptr<Defaults> defaults;
-    std::unique_ptr<HyperFlags> hyperFlags;
-    std::unique_ptr<HidRemap> hidRemap;
-    std::unique_ptr<KeyboardHID> keyboardHID;
+    // Each setting is read when first asked for, so the tests set theirs before starting.
+    Defaults defaults{platform().userDefaults};
+    HyperFlags hyperFlags{defaults};
+    HidRemap hidRemap{platform(), defaults};
+    KeyboardHID listener{platform(), defaults, hyperFlags, presser, hidRemap, indicator};
 };
 
 // A start the guard refuses (two changes of a setting within a second, a wake just after the
-// start) comes once the second has passed, unless the listener is stopped before.
-TEST_F(KeyboardHIDTest, ListensWhenASettingWantsItAndStartsAtMostOnceASecond)
+// start, an input error) comes once the second has passed, unless the listener is stopped before.
+TEST_F(KeyboardHIDTest, ListensWhenASettingWantsItAndStartsAtMostOnceASecondAlsoAfterAnInputError)
 {
     start();
     EXPECT_EQ(transcript({"log"}), "");
 
-    defaults->winRemap().setEnabled(true);
+    defaults.winRemap().setEnabled(true);
     start();
-    onMain([&] { listener().refresh(true); });
+    onMain([&] { listener.refresh(true); });
     advance(0.5);
-    onMain([&] { listener().listen(); });
+    onMain([&] { listener.listen(); });
     advance(0.6);
-    onMain([&] { listener().refresh(true); });
-    defaults->winRemap().setEnabled(false);
-    onMain([&] { listener().refresh(false); });
+    onMain([&] { listener.refresh(true); });
+    defaults.winRemap().setEnabled(false);
+    onMain([&] { listener.refresh(false); });
     advance(2.0);
+    defaults.keyRemap().setEnabled(true);
+    start();
+    desktop_.faults().hidValue = static_cast<platform::HidResult>(0xE0005000u);
+    key("kb", kA, true);
+    advance(1.5);
+    desktop_.faults().hidValue = -7;
+    key("kb", kA, true);
+    advance(1.0);
 
-    EXPECT_EQ(transcript({"log"}), "0.000 log info Open: 0\n1.001 log info Open: 0\n");
+    EXPECT_EQ(transcript({"log"}), "0.000 log info Open: 0\n"
+                                   "1.001 log info Open: 0\n"
+                                   "3.100 log info Open: 0\n"
+                                   "3.100 log info Keystroke error -536850432\n"
+                                   "4.101 log info Open: 0\n"
+                                   "4.600 log info Keystroke error -7\n"
+                                   "5.102 log info Open: 0\n");
 }
 
 TEST_F(KeyboardHIDTest, AManagerThatCannotBeOpenedIsReportedAndTheListenerGoesOn)
@@ -81,7 +85,7 @@ TEST_F(KeyboardHIDTest, AManagerThatCannotBeOpenedIsReportedAndTheListenerGoesOn
     start();
     advance(1.5);
     desktop_.faults().hidOpen = -5;
-    onMain([&] { listener().refresh(true); });
+    onMain([&] { listener.refresh(true); });
     key("kb", kCapsLock, true);
 
     const std::string text =
@@ -95,7 +99,7 @@ TEST_F(KeyboardHIDTest, AManagerThatCannotBeOpenedIsReportedAndTheListenerGoesOn
                                                 "1.500 log info Open: -5\n"
                                                 "1.500 alert \"Unable to initialize Veltrane\" " +
                                                 text + "\n");
-    EXPECT_FALSE(hyperFlags->keyDown());
+    EXPECT_FALSE(hyperFlags.keyDown());
 }
 
 // Keyboards of other makers (or of none known) hold Option and Command for the swap (Apple's are
@@ -113,65 +117,35 @@ TEST_F(KeyboardHIDTest, WhileTheEngineStandsAsideKeysStartNothingAndWhatWasHeldC
     key("kb", kCapsLock, true);
     key("pc", {7, 0xE6}, true);
     key("kb", {7, 0xE7}, true);
-    EXPECT_TRUE(hyperFlags->optionDown());
-    EXPECT_TRUE(hyperFlags->commandDown());
+    EXPECT_TRUE(hyperFlags.optionDown());
+    EXPECT_TRUE(hyperFlags.commandDown());
     standAside(true);
     key("kb", kCapsLock, false);
     key("pc", {7, 0xE6}, false);
     key("kb", {7, 0xE7}, false);
-    EXPECT_FALSE(hyperFlags->keyDown());
-    EXPECT_FALSE(hyperFlags->optionDown());
-    EXPECT_FALSE(hyperFlags->commandDown());
+    EXPECT_FALSE(hyperFlags.keyDown());
+    EXPECT_FALSE(hyperFlags.optionDown());
+    EXPECT_FALSE(hyperFlags.commandDown());
     key("kb", kCapsLock, true);
     key("pc", {7, 0xE3}, true);
-    EXPECT_EQ(hyperFlags->state(), 0);
+    EXPECT_EQ(hyperFlags.state(), 0);
     key("kb", kCapsLock, false);
 
     standAside(std::string("no"));
     key("kb", kCapsLock, true);
     key("pc", {7, 0xE6}, true);
-    EXPECT_TRUE(hyperFlags->keyDown());
-    EXPECT_TRUE(hyperFlags->optionDown());
+    EXPECT_TRUE(hyperFlags.keyDown());
+    EXPECT_TRUE(hyperFlags.optionDown());
     onMain([&] {
-        defaults->keyRemap().setEnabled(false);
-        defaults->winRemap().setEnabled(false);
-        listener().refresh(false);
+        defaults.keyRemap().setEnabled(false);
+        defaults.winRemap().setEnabled(false);
+        listener.refresh(false);
     });
-    EXPECT_FALSE(hyperFlags->keyDown());
-    EXPECT_FALSE(hyperFlags->optionDown());
+    EXPECT_FALSE(hyperFlags.keyDown());
+    EXPECT_FALSE(hyperFlags.optionDown());
     EXPECT_EQ(transcript({"post"}),
               "0.000 post keyDown key=55 flags=0x0\n0.000 post keyUp key=55 flags=0x0\n"
               "0.000 post keyDown key=55 flags=0x0\n0.000 post keyUp key=55 flags=0x0\n");
-}
-
-TEST_F(KeyboardHIDTest, AnInputErrorRestartsTheListenerOnceItsGuardAllows)
-{
-    set("keyRemap", 1);
-    start();
-    desktop_.faults().hidValue = static_cast<platform::HidResult>(0xE0005000u);
-    key("kb", kA, true);
-    advance(1.5);
-    desktop_.faults().hidValue = -7;
-    key("kb", kA, true);
-    advance(1.0);
-
-    EXPECT_EQ(transcript({"log"}), "0.000 log info Open: 0\n"
-                                   "0.000 log info Keystroke error -536850432\n"
-                                   "1.001 log info Open: 0\n"
-                                   "1.500 log info Keystroke error -7\n"
-                                   "2.002 log info Open: 0\n");
-}
-
-TEST_F(KeyboardHIDTest, OnlyKeyboardUsagesCountAndAnyPageCanCarryTheHyperKey)
-{
-    set("keyRemap", 1);
-    set("physicalKeycode", 0x65);
-    start();
-    key("kb", {7, 0x02}, true);
-    key("kb", {12, 0x65}, true);
-    EXPECT_TRUE(hyperFlags->keyDown());
-    key("kb", {7, 0x65}, false);
-    EXPECT_FALSE(hyperFlags->keyDown());
 }
 
 // The quick press timed on the clock, a hold of exactly the timeout, and another key cancelling it
@@ -181,7 +155,7 @@ TEST_F(KeyboardHIDTest, TheQuickPressWithoutAKeyTogglesAMappedCapsLock)
     set("executeQuickHyperKey", 1);
     set("longPressCapsLockTurnsItOff", 1);
     start();
-    onMain([&] { hidRemap->addMapping(0x39, 0); });
+    onMain([&] { hidRemap.addMapping(0x39, 0); });
     key("kb", kCapsLock, true);
     key("kb", kCapsLock, false);  // quick: the mapped caps lock's lock is toggled by the listener
     key("kb", kCapsLock, true);
@@ -191,15 +165,21 @@ TEST_F(KeyboardHIDTest, TheQuickPressWithoutAKeyTogglesAMappedCapsLock)
     EXPECT_EQ(transcript({"capslock", "post"}), "0.000 capslock on\n2.000 capslock off\n");
 }
 
-TEST_F(KeyboardHIDTest, TheListenerCanSendCapsLocksReplacementItselfWithTheSystemModifiers)
+// With caps lock not the hyper key, the listener can send caps lock's replacement itself.
+TEST_F(KeyboardHIDTest, OnlyKeyboardUsagesCountAnyPageCanCarryTheHyperKeyAndCapsLockIsReplacedWithModifiers)
 {
     set("keyRemap", 1);
-    set("physicalKeycode", 0xE7);
+    set("physicalKeycode", 0x65);
     set("capsLockRemapped", 1);
     set("listenerRemap", 1);
     set("capsLockKeycode", 0x2A);
     start();
-    onMain([&] { hidRemap->addMapping(0x39, 0); });
+    onMain([&] { hidRemap.addMapping(0x39, 0); });
+    key("kb", {7, 0x02}, true);
+    key("kb", {12, 0x65}, true);
+    EXPECT_TRUE(hyperFlags.keyDown());
+    key("kb", {7, 0x65}, false);
+    EXPECT_FALSE(hyperFlags.keyDown());
     key("kb", {7, 0xE1}, true);
     key("kb", kCapsLock, true);
     key("kb", kCapsLock, false);

@@ -12,10 +12,7 @@ sim::SimKeyboard::Properties keyboardProperties(std::int64_t vendor, std::uint64
             {std::string(platform::kHidLocationId), location}};
 }
 
-class KeyboardListenerTest : public testing::SimTest {
-protected:
-    KeyboardListenerTest() { captureLogs(); }
-};
+using KeyboardListenerTest = testing::SimTest;
 
 // Keyboards are announced keyboardConnectionDelay seconds after they arrive, and departures at once
 // (the keyboard-later scenario shows both with the default delay). A device without vendor,
@@ -23,6 +20,7 @@ protected:
 // keyboard that left is new again when it comes back. Listening twice listens once.
 TEST_F(KeyboardListenerTest, OnlyKeyboardsWithAllThreePropertiesNotSeenBeforeAreAnnouncedAfterTheDelay)
 {
+    captureLogs();
     platform().userDefaults.setInteger("keyboardConnectionDelay", 3);
     Defaults defaults(platform().userDefaults);
     KeyboardListener listener(platform(), defaults);
