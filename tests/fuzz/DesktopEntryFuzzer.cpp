@@ -4,6 +4,7 @@
 // - an application found by any name is found by its desktop file id too.
 
 #include "FuzzInput.h"
+#include "TemporaryFolder.h"
 #include "platform/linux/system/PrintableText.h"
 #include "platform/linux/x11/DesktopEntries.h"
 
@@ -25,8 +26,8 @@ constexpr std::string_view kId = "org.example.Editor";
 
 const std::filesystem::path& applicationsFolder()
 {
-    static const std::filesystem::path folder = veltrane::fuzz::madeFolder("desktop-entry-fuzzer");
-    return folder;
+    static const veltrane::testsupport::TemporaryFolder folder;
+    return folder.path();
 }
 
 void checkFound(const std::optional<DesktopEntries::Entry>& entry, const DesktopEntries& entries,

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,16 +17,6 @@ namespace veltrane::fuzz {
     std::fwrite(what.data(), 1, what.size(), stderr);
     std::fputc('\n', stderr);
     std::abort();
-}
-
-// A new folder of the fuzzer's under the temporary folder, so that no file goes into the user's.
-inline std::filesystem::path madeFolder(const std::string& name)
-{
-    std::string folder = (std::filesystem::temp_directory_path() / (name + "-XXXXXX")).string();
-    if (::mkdtemp(folder.data()) == nullptr) {
-        fail("cannot make a folder " + folder);
-    }
-    return folder;
 }
 
 // The bytes as the texts between separators: one text when there is none.

@@ -11,6 +11,7 @@
 #include "ScenarioError.h"
 #include "ScenarioRunner.h"
 #include "ScenarioSyntax.h"
+#include "TemporaryFolder.h"
 #include "logging/Logging.h"
 #include "platform/sim/Scheduler.h"
 
@@ -100,7 +101,7 @@ void run(const std::string& text, const Lines& lines)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     // The application's log file goes to a folder of the fuzzer's, never into the user's data.
-    const auto folder = veltrane::fuzz::madeFolder("scenario-fuzzer");
+    static const veltrane::testsupport::TemporaryFolder folder;
     setenv("XDG_DATA_HOME", (folder / "data").c_str(), 1);
     setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
     return 0;

@@ -5,6 +5,7 @@
 
 #include "FuzzInput.h"
 #include "SettingsReload.h"
+#include "TemporaryFolder.h"
 #include "platform/linux/settings/SettingsCommand.h"
 #include "platform/linux/settings/SettingsDocument.h"
 #include "platform/linux/settings/SettingsError.h"
@@ -51,8 +52,8 @@ void checkWrittenBack(std::string_view text)
 
 std::filesystem::path settingsPath()
 {
-    static const std::filesystem::path path = veltrane::fuzz::madeFolder("settings-fuzzer") / "settings.json";
-    return path;
+    static const veltrane::testsupport::TemporaryFolder folder;
+    return folder / "settings.json";
 }
 
 void checkCommand(std::string_view text, const std::vector<std::string>& arguments)

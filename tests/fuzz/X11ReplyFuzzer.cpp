@@ -8,6 +8,7 @@
 
 #include "ApplicationCheck.h"
 #include "FuzzInput.h"
+#include "TemporaryFolder.h"
 #include "platform/linux/x11/DesktopEntries.h"
 #include "platform/linux/x11/X11ActiveApplication.h"
 #include "platform/linux/x11/X11Property.h"
@@ -47,7 +48,6 @@ public:
         std::memcpy(header() + 1, carried.data(), carried.size());
     }
 
-    const xcb_get_property_reply_t& get() { return *header(); }
     // What follows the header.
     std::string_view carried() { return {reinterpret_cast<const char*>(header() + 1), header()->length * 4}; }
 
@@ -55,7 +55,7 @@ public:
     std::string read(xcb_atom_t type, std::uint8_t format, const std::string& what)
     {
         const std::string value =
-            format == 32 ? asBytes(X11Property::values(get(), type)) : X11Property::text(get(), type);
+            format == 32 ? asBytes(X11Property::values(*header(), type)) : X11Property::text(*header(), type);
         const bool typed = type == XCB_GET_PROPERTY_TYPE_ANY || header()->type == type;
         if (!value.empty() && (!typed || header()->format != format)) {
             fail(what + ": a reply of another type or format holds something");
@@ -79,13 +79,13 @@ private:
 // An application the entries know by its class and one by its program.
 const DesktopEntries& entries()
 {
+    static const veltrane::testsupport::TemporaryFolder folder;
     static const DesktopEntries known = [] {
-        const auto folder = veltrane::fuzz::madeFolder("x11-reply-fuzzer");
         std::ofstream(folder / "org.example.Editor.desktop")
             << "[Desktop Entry]\nType=Application\nName=Editor\nStartupWMClass=EditorMain\n";
         std::ofstream(folder / "player.desktop")
             << "[Desktop Entry]\nType=Application\nName=Player\nExec=player\n";
-        return DesktopEntries({folder});
+        return DesktopEntries({folder.path()});
     }();
     return known;
 }

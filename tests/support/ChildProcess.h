@@ -1,13 +1,12 @@
 #pragma once
 
-#include "ArgumentVector.h"
-
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -84,27 +83,35 @@ public:
 
     pid_t pid() const { return pid_; }
     // Its exit status, or -signal when a signal ended it; nothing while it runs.
-    std::optional<int> status()
-    {
-        int raw = 0;
-        if (!status_ && ::waitpid(pid_, &raw, WNOHANG) == pid_) {
-            status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -WTERMSIG(raw);
-        }
-        return status_;
-    }
+    std::optional<int> status() { return status_ ? status_ : reaped(WNOHANG); }
 
     // Ends it with its signal, unless it has ended already, and waits for it.
     void stop()
     {
         if (!status()) {
             ::kill(group_ ? -pid_ : pid_, stopSignal_);
-            int raw = 0;
-            ::waitpid(pid_, &raw, 0);
-            status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -WTERMSIG(raw);
+            reaped(0);
         }
     }
 
 private:
+    // The words as posix_spawn wants them: pointers into the strings' own buffers, then a null.
+    static std::vector<char*> argumentVector(std::vector<std::string>& words)
+    {
+        std::vector<char*> pointers(words.size() + 1);
+        std::ranges::transform(words, pointers.begin(), [](std::string& word) { return word.data(); });
+        return pointers;
+    }
+
+    std::optional<int> reaped(int options)
+    {
+        int raw = 0;
+        if (::waitpid(pid_, &raw, options) == pid_) {
+            status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : -WTERMSIG(raw);
+        }
+        return status_;
+    }
+
     int stopSignal_;
     bool group_;
     pid_t pid_ = -1;

@@ -35,23 +35,18 @@ public:
                                             {"NSHumanReadableCopyright", "Copyright © 2026 Ada Ö. Lovelace"}};
 };
 
-std::string textOf(const QLabel& field)
-{
-    return field.text().toStdString();
-}
-
 TEST(AboutViewControllerTest, ShowsVersionAndBuildAndTheCopyrightUnchangedOrNothingForAMissingKey)
 {
     FakeBundle bundle;
     const AboutViewController about(bundle);
-    EXPECT_EQ(textOf(about.versionField()), "Version 1.4 (27)");
-    EXPECT_EQ(textOf(about.copyrightField()), "Copyright © 2026 Ada Ö. Lovelace");
+    EXPECT_EQ(about.versionField().text(), "Version 1.4 (27)");
+    EXPECT_EQ(about.copyrightField().text(), "Copyright © 2026 Ada Ö. Lovelace");
 
     bundle.info.erase("CFBundleVersion");
     bundle.info.erase("NSHumanReadableCopyright");
     const AboutViewController missing(bundle);
-    EXPECT_EQ(textOf(missing.versionField()), "");
-    EXPECT_EQ(textOf(missing.copyrightField()), "");
+    EXPECT_EQ(missing.versionField().text(), "");
+    EXPECT_EQ(missing.copyrightField().text(), "");
 }
 
 // Its title is in the kernel test that opens every window from the tray.

@@ -8,17 +8,17 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+#include <stdexcept>
+
 namespace veltrane::gui {
 namespace {
 
 QPushButton& button(QWidget& window, const QString& text)
 {
-    for (auto* candidate : window.findChildren<QPushButton*>()) {
-        if (candidate->text() == text) {
-            return *candidate;
-        }
-    }
-    throw std::runtime_error("no such button");
+    const auto buttons = window.findChildren<QPushButton*>();
+    const auto found = std::ranges::find(buttons, text, &QPushButton::text);
+    return found != buttons.end() ? **found : throw std::runtime_error("no such button");
 }
 
 TEST(PermissionViewControllerTest, ItExplainsCopiesTheCommandAndQuitsByClosing)

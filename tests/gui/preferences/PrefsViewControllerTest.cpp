@@ -149,7 +149,8 @@ TEST_F(PrefsViewControllerTest, KeyRemapOnCapsLockTakesCapsLockRemapAwayUntilAno
 }
 
 // Shift switched off leaves the three other modifiers, in the title and in the engine at once.
-TEST_F(PrefsViewControllerTest, EachActionWritesItsSettingThenTellsTheEngine)
+// Settings that the engine reads when it needs them are only stored.
+TEST_F(PrefsViewControllerTest, EachActionWritesItsSettingThenTellsTheEngineOfThoseItFollows)
 {
     open();
     for (const auto* outlet : {"includeShiftCheckbox", "clickEventsCheckbox", "dragEventsCheckbox",
@@ -184,11 +185,7 @@ TEST_F(PrefsViewControllerTest, EachActionWritesItsSettingThenTellsTheEngine)
               "0.000 keymap kb 0x700000039->0x700000029\n"
               "0.000 keymap kb 0x700000039->0x700000039\n"  // to no key at all
               "0.000 keymap kb 0x700000039->0x700000000\n");
-}
 
-TEST_F(PrefsViewControllerTest, SettingsWithoutFollowUpsOnlyStore)
-{
-    open();
     choose("quickPressKeySelect", 53);
     choose("trackpadGestureSelect", 1);
     click("trackpadCheckbox");

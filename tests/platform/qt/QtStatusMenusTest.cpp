@@ -5,7 +5,10 @@
 
 #include <QAction>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -47,23 +50,23 @@ std::vector<QAction*> itemsOf(const QMenu& menu)
     return items;
 }
 
+MenuAction commandOf(const QAction* item)
+{
+    return static_cast<MenuAction>(item->data().toInt());
+}
+
 std::vector<MenuAction> commandsOf(const QMenu& menu)
 {
     std::vector<MenuAction> commands;
-    for (const QAction* item : itemsOf(menu)) {
-        commands.push_back(static_cast<MenuAction>(item->data().toInt()));
-    }
+    std::ranges::transform(itemsOf(menu), std::back_inserter(commands), commandOf);
     return commands;
 }
 
 QAction& itemFor(QtStatusMenus& menus, MenuAction action)
 {
-    for (QAction* item : itemsOf(menus.menu(StatusMenu::main))) {
-        if (static_cast<MenuAction>(item->data().toInt()) == action) {
-            return *item;
-        }
-    }
-    throw std::runtime_error("no item sends that command");
+    const auto items = itemsOf(menus.menu(StatusMenu::main));
+    const auto found = std::ranges::find(items, action, commandOf);
+    return found != items.end() ? **found : throw std::runtime_error("no item sends that command");
 }
 
 TEST(QtStatusMenusTest, TheMenusOfferTheirCommandsAndLinuxHasNoUpdater)
@@ -80,7 +83,9 @@ TEST(QtStatusMenusTest, TheMenusOfferTheirCommandsAndLinuxHasNoUpdater)
                             MenuAction::quit));
 }
 
-TEST(QtStatusMenusTest, ItemsSendTheirCommandWithTheMarkTheyHadAndNothingBeforeTheApplication)
+// Before the application is there, an item sends nothing; then it sends its command with the mark
+// it had, and opening a menu lets the application set its items by outlet.
+TEST(QtStatusMenusTest, ItemsSendTheirCommandWithTheMarkTheyHadAndOpeningAMenuLetsTheApplicationSetThem)
 {
     QtStatusMenus menus;
     itemFor(menus, MenuAction::quit).trigger();
@@ -93,13 +98,7 @@ TEST(QtStatusMenusTest, ItemsSendTheirCommandWithTheMarkTheyHadAndNothingBeforeT
     EXPECT_THAT(delegate.actions, ElementsAre(Pair(MenuAction::toggleLogDebugMessages, true),
                                               Pair(MenuAction::toggleLogToFile, false),
                                               Pair(MenuAction::openPreferences, false)));
-}
 
-TEST(QtStatusMenusTest, OpeningAMenuLetsTheApplicationSetItsItemsByOutlet)
-{
-    QtStatusMenus menus;
-    RecordingDelegate delegate;
-    menus.setDelegate(&delegate);
     QMenu& main = menus.menu(StatusMenu::main);
     main.aboutToShow();
     QMenu* debugging = main.findChild<QMenu*>("ViewerMenu");
