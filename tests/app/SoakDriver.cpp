@@ -52,6 +52,8 @@ void SoakDriver::play(const SoakStep& step)
     case Kind::front:
         return desktop_.activate({pick(SoakStep::kApplications), "Application"});
     case Kind::menu:
+        // Opened first, as a person does: an item's check mark, and so what it does, follows the settings.
+        desktop_.process()->openMenu(std::nullopt);
         return desktop_.process()->chooseMenuItem(scenario::parseMenuAction(pick(SoakStep::kMenuActions)));
     case Kind::setting:
         return changeSetting(step);
