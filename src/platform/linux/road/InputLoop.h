@@ -71,8 +71,9 @@ private:
     using Timed = std::vector<std::pair<std::int64_t, KeyRoad::Work>>;
 
     Reactor::Source watch(const std::string& what, int fd, const std::function<void()>& read);
-    // Hands the key road, in the order it was typed, what the devices have, and runs it.
-    void gather();
+    // Hands the key road, in the order it was typed, what the devices have, and runs it. woken:
+    // the device whose readiness calls it.
+    void gather(const Attached& woken);
     void readWatcher();
     void readLight();
     // False when the device is gone. begun: when the round began.

@@ -2,11 +2,13 @@
 #include "RealTimeHarness.h"
 #include "platform/linux/reactor/ReactorLoop.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -35,23 +37,34 @@ private:
 
 namespace {
 
-// A descriptor that stays readable and a handler that cannot read it: the source goes quiet after
-// the first call, with one line, and the loop goes on with its other sources.
-TEST(ReactorTest, ASourceWhoseHandlerFailsIsDroppedAndLoggedOnce)
+// Two descriptors readable at once and handlers that cannot read them: the first called finds the
+// other pending, both ready when the loop woke; each source goes quiet after its first call, with
+// one line, and the loop goes on with its other sources.
+TEST(ReactorTest, SourcesReadyTogetherArePendingTogetherAndOneWhoseHandlerFailsIsDroppedAndLoggedOnce)
 {
     std::vector<std::string> lines;
     Reactor reactor([&](const std::string& line) { lines.push_back(line); });
     ReactorLoop loop(reactor);
-    const FileDescriptor readable(::eventfd(1, EFD_CLOEXEC));
-    int calls = 0;
-    const auto source = reactor.watch("the test's event", readable.get(), EPOLLIN, [&](std::uint32_t) {
-        ++calls;
-        throw std::runtime_error("unreadable");
-    });
+    const FileDescriptor readable[] = {FileDescriptor(::eventfd(1, EFD_CLOEXEC)),
+                                       FileDescriptor(::eventfd(1, EFD_CLOEXEC))};
+    const auto madeReady = std::chrono::duration_cast<std::chrono::microseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch())
+                               .count();
+    Reactor::Source sources[2];
+    std::vector<bool> otherPending;
+    for (const int at : {0, 1}) {
+        sources[at] =
+            reactor.watch("event " + std::to_string(at), readable[at].get(), EPOLLIN, [&, at](std::uint32_t) {
+                otherPending.push_back(sources[1 - at].pending());
+                EXPECT_GE(reactor.wokenAt(), madeReady);
+                throw std::runtime_error("unreadable");
+            });
+    }
     loop.asyncAfter(0.05, [&] { loop.quit(); });
     loop.run();
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(lines, std::vector<std::string>{"Stopped watching the test's event: unreadable"});
+    EXPECT_EQ(otherPending, (std::vector<bool>{true, false}));
+    EXPECT_THAT(lines, testing::UnorderedElementsAre("Stopped watching event 0: unreadable",
+                                                     "Stopped watching event 1: unreadable"));
 }
 
 }  // namespace
