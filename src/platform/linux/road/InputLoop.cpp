@@ -155,30 +155,33 @@ void InputLoop::gather(const Attached& woken)
     // the devices it found ready then: another keyboard typing before that was ready too, short of
     // the instant between the kernel's answer and the loop's clock. What came later may be missing
     // from a device read earlier in the round, so it waits for the next round, which follows at
-    // once and reads every device. Devices that go away while being read leave the list.
-    bool carried = false;
-    std::int64_t begun = ports_.reactor.wokenAt();
-    for (bool first = true; first || !fresh_.empty(); first = false) {
-        if (!first) {
-            begun = monotonicMicroseconds();
-        }
-        std::erase_if(attached_, [&](const auto& attached) {
-            const bool ready = !first || attached.get() == &woken || attached->readable.pending();
-            return ready && !readDevice(attached, begun);
-        });
-        sortByTime(fresh_);
-        const auto later = std::find_if(fresh_.begin(), fresh_.end(),
-                                        [&](const auto& timed) { return timed.first > begun; });
-        for (auto timed = fresh_.begin(); timed != later; ++timed) {
-            road_->carry(std::move(timed->second));
-            carried = true;
-        }
-        fresh_.erase(fresh_.begin(), later);
+    // once and reads every device.
+    bool carried = readRound(ports_.reactor.wokenAt(), &woken);
+    while (!fresh_.empty()) {
+        carried = readRound(monotonicMicroseconds(), nullptr) || carried;
     }
     if (carried) {
         road_->runCarried();
     }
     showCapsLock();
+}
+
+bool InputLoop::readRound(std::int64_t begun, const Attached* woken)
+{
+    // Devices that go away while being read leave the list.
+    std::erase_if(attached_, [&](const auto& attached) {
+        const bool read = woken == nullptr || attached.get() == woken || attached->readable.pending();
+        return read && !readDevice(attached, begun);
+    });
+    sortByTime(fresh_);
+    const auto later =
+        std::find_if(fresh_.begin(), fresh_.end(), [&](const auto& timed) { return timed.first > begun; });
+    const bool carried = later != fresh_.begin();
+    for (auto timed = fresh_.begin(); timed != later; ++timed) {
+        road_->carry(std::move(timed->second));
+    }
+    fresh_.erase(fresh_.begin(), later);
+    return carried;
 }
 
 void InputLoop::readWatcher()
