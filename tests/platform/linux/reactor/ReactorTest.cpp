@@ -45,20 +45,18 @@ TEST(ReactorTest, SourcesReadyTogetherArePendingTogetherAndOneWhoseHandlerFailsI
     std::vector<std::string> lines;
     Reactor reactor([&](const std::string& line) { lines.push_back(line); });
     ReactorLoop loop(reactor);
-    const FileDescriptor readable[] = {FileDescriptor(::eventfd(1, EFD_CLOEXEC)),
-                                       FileDescriptor(::eventfd(1, EFD_CLOEXEC))};
-    const auto madeReady = std::chrono::duration_cast<std::chrono::microseconds>(
-                               std::chrono::steady_clock::now().time_since_epoch())
-                               .count();
+    const auto madeReady = std::chrono::steady_clock::now().time_since_epoch();
+    std::vector<FileDescriptor> readable;
     Reactor::Source sources[2];
     std::vector<bool> otherPending;
     for (const int at : {0, 1}) {
-        sources[at] =
-            reactor.watch("event " + std::to_string(at), readable[at].get(), EPOLLIN, [&, at](std::uint32_t) {
-                otherPending.push_back(sources[1 - at].pending());
-                EXPECT_GE(reactor.wokenAt(), madeReady);
-                throw std::runtime_error("unreadable");
-            });
+        const int fd = readable.emplace_back(::eventfd(1, EFD_CLOEXEC)).get();
+        sources[at] = reactor.watch("event " + std::to_string(at), fd, EPOLLIN, [&, at](std::uint32_t) {
+            otherPending.push_back(sources[1 - at].pending());
+            EXPECT_GE(std::chrono::microseconds(reactor.wokenAt()),
+                      std::chrono::floor<std::chrono::microseconds>(madeReady));
+            throw std::runtime_error("unreadable");
+        });
     }
     loop.asyncAfter(0.05, [&] { loop.quit(); });
     loop.run();
