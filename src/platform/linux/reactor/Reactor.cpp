@@ -5,7 +5,6 @@
 #include <systemd/sd-event.h>
 
 #include <algorithm>
-#include <ctime>
 #include <exception>
 #include <limits>
 #include <system_error>
@@ -63,11 +62,6 @@ void Reactor::Source::setDelay(std::optional<std::chrono::microseconds> delay)
             source_, static_cast<std::uint64_t>(std::max(delay->count(), std::int64_t{0})));
     }
     sd_event_source_set_enabled(source_, delay ? SD_EVENT_ONESHOT : SD_EVENT_OFF);
-}
-
-bool Reactor::Source::pending() const
-{
-    return sd_event_source_get_pending(source_) > 0;
 }
 
 Reactor::Reactor(Log log) : log_(std::move(log))
@@ -160,14 +154,6 @@ void Reactor::run()
 void Reactor::stop()
 {
     stopping_ = true;
-}
-
-std::int64_t Reactor::wokenAt() const
-{
-    // Before the loop ever woke, sd-event reads the clock instead.
-    std::uint64_t woken = 0;
-    sd_event_now(event_, CLOCK_MONOTONIC, &woken);
-    return static_cast<std::int64_t>(woken);
 }
 
 int Reactor::fd() const

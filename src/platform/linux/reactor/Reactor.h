@@ -35,8 +35,6 @@ public:
         void setEvents(std::uint32_t events);
         // For a timer: calls the task once after the delay from now, or never.
         void setDelay(std::optional<std::chrono::microseconds> delay);
-        // Whether the loop found it ready as it last woke and has not called it since.
-        bool pending() const;
 
     private:
         friend class Reactor;
@@ -69,9 +67,6 @@ public:
     void run();
     // From the loop's thread: run() returns once the handler running now returns.
     void stop();
-    // When the loop last woke, on CLOCK_MONOTONIC in microseconds: every source ready by then is
-    // pending or being called.
-    std::int64_t wokenAt() const;
 
     // For a loop that runs the reactor inside its own: the descriptor that turns readable when
     // the reactor has something to do, and the call that does all there is, without waiting.

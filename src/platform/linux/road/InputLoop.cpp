@@ -148,40 +148,29 @@ void InputLoop::whileStarted(std::function<void()> work)
     });
 }
 
-void InputLoop::gather(const Attached& woken)
+void InputLoop::gather()
 {
     // Keys of several keyboards go down the road in the order they were typed, whatever the order
-    // the keyboards are read in. The first round takes what was typed until the loop woke, from
-    // the devices it found ready then: another keyboard typing before that was ready too, short of
-    // the instant between the kernel's answer and the loop's clock. What came later may be missing
-    // from a device read earlier in the round, so it waits for the next round, which follows at
-    // once and reads every device.
-    bool carried = readRound(ports_.reactor.wokenAt(), &woken);
-    while (!fresh_.empty()) {
-        carried = readRound(monotonicMicroseconds(), nullptr) || carried;
-    }
+    // the keyboards are read in. What came after a round began may be missing from a device read
+    // earlier in the round, so it waits for the next round, which follows at once. Devices that go
+    // away while being read leave the list.
+    bool carried = false;
+    do {
+        const std::int64_t begun = monotonicMicroseconds();
+        std::erase_if(attached_, [&](const auto& attached) { return !readDevice(attached, begun); });
+        sortByTime(fresh_);
+        const auto later = std::find_if(fresh_.begin(), fresh_.end(),
+                                        [&](const auto& timed) { return timed.first > begun; });
+        for (auto timed = fresh_.begin(); timed != later; ++timed) {
+            road_->carry(std::move(timed->second));
+            carried = true;
+        }
+        fresh_.erase(fresh_.begin(), later);
+    } while (!fresh_.empty());
     if (carried) {
         road_->runCarried();
     }
     showCapsLock();
-}
-
-bool InputLoop::readRound(std::int64_t begun, const Attached* woken)
-{
-    // Devices that go away while being read leave the list.
-    std::erase_if(attached_, [&](const auto& attached) {
-        const bool read = woken == nullptr || attached.get() == woken || attached->readable.pending();
-        return read && !readDevice(attached, begun);
-    });
-    sortByTime(fresh_);
-    const auto later =
-        std::find_if(fresh_.begin(), fresh_.end(), [&](const auto& timed) { return timed.first > begun; });
-    const bool carried = later != fresh_.begin();
-    for (auto timed = fresh_.begin(); timed != later; ++timed) {
-        road_->carry(std::move(timed->second));
-    }
-    fresh_.erase(fresh_.begin(), later);
-    return carried;
 }
 
 void InputLoop::readWatcher()
@@ -286,7 +275,7 @@ const std::shared_ptr<InputLoop::Attached>& InputLoop::adopt(std::unique_ptr<Inp
         Attached{std::move(device), DeviceRoute(bus, std::move(keyboard), std::move(touchpad), points), {}}));
     const auto& node = attached->device->node();
     log_(kindOf(*attached) + " connected: " + attached->device->capabilities().name + " (" + node + ")");
-    attached->readable = watch(node, attached->device->fd(), [this, &woken = *attached] { gather(woken); });
+    attached->readable = watch(node, attached->device->fd(), [this] { gather(); });
     return attached;
 }
 

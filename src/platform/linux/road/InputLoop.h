@@ -71,12 +71,8 @@ private:
     using Timed = std::vector<std::pair<std::int64_t, KeyRoad::Work>>;
 
     Reactor::Source watch(const std::string& what, int fd, const std::function<void()>& read);
-    // Hands the key road, in the order it was typed, what the devices have, and runs it. woken:
-    // the device whose readiness calls it.
-    void gather(const Attached& woken);
-    // Reads the devices (when woken is given, only it and those the loop found ready with it) and
-    // hands the road what they typed until begun. True when it handed on anything.
-    bool readRound(std::int64_t begun, const Attached* woken);
+    // Hands the key road, in the order it was typed, what the devices have, and runs it.
+    void gather();
     void readWatcher();
     void readLight();
     // False when the device is gone. begun: when the round began.
