@@ -13,7 +13,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -27,6 +26,7 @@ using veltrane::linuxbackend::SettingsDocument;
 using veltrane::linuxbackend::SettingsError;
 using veltrane::linuxbackend::SettingsFile;
 using veltrane::linuxbackend::SettingsSchema;
+using veltrane::testsupport::TemporaryFolder;
 
 const SettingsSchema& schema()
 {
@@ -53,13 +53,13 @@ void checkWrittenBack(std::string_view text)
 
 std::filesystem::path settingsPath()
 {
-    static const veltrane::testsupport::TemporaryFolder folder;
+    static const TemporaryFolder folder;
     return folder / "settings.json";
 }
 
 void checkCommand(std::string_view text, const std::vector<std::string>& arguments)
 {
-    std::ofstream(settingsPath(), std::ios::binary | std::ios::trunc) << text;
+    TemporaryFolder::write(settingsPath(), std::string(text));
     int status = 0;
     {
         SettingsFile file(settingsPath(), schema(), [](const std::string&) {});
@@ -72,9 +72,7 @@ void checkCommand(std::string_view text, const std::vector<std::string>& argumen
         fail("the command ended with status " + std::to_string(status));
     }
     const SettingsFile after(settingsPath(), schema(), [](const std::string&) {});
-    std::ostringstream left;
-    left << std::ifstream(settingsPath(), std::ios::binary).rdbuf();
-    if (status == SettingsCommand::done && after.problem() && left.str() != text) {
+    if (status == SettingsCommand::done && after.problem() && TemporaryFolder::read(settingsPath()) != text) {
         fail("the command succeeded and left a file that cannot be read: " + *after.problem());
     }
 }

@@ -37,8 +37,7 @@ TEST(SettingsFileRoundTrip, EveryKindIsWrittenInItsOwnJsonTypeAndReadBack)
                              "    \"physicalKeycode\": -57,\n"
                              "    \"quickPressTimeout\": 0.1\n"
                              "}\n");
-    // The other kinds read back as written in the defaults contract; an optional boolean's
-    // false is the file's own.
+    // The defaults contract reads the other kinds back; an optional boolean's false is the file's.
     EXPECT_EQ(folder.open()->integerForKey("keyRemap"), 2);
     EXPECT_THAT(folder.reports, IsEmpty());
 }
