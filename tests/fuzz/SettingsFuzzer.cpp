@@ -60,20 +60,18 @@ std::filesystem::path settingsPath()
 void checkCommand(std::string_view text, const std::vector<std::string>& arguments)
 {
     TemporaryFolder::write(settingsPath(), std::string(text));
-    int status = 0;
-    {
-        SettingsFile file(settingsPath(), schema(), [](const std::string&) {});
-        std::ostringstream out;
-        std::ostringstream err;
-        status = SettingsCommand(file, out, err).run(arguments);
-    }
+    SettingsFile file(settingsPath(), schema(), [](const std::string&) {});
+    std::ostringstream discarded;
+    const int status = SettingsCommand(file, discarded, discarded).run(arguments);
     if (status != SettingsCommand::done && status != SettingsCommand::unusableFile &&
         status != SettingsCommand::refused) {
         fail("the command ended with status " + std::to_string(status));
     }
-    const SettingsFile after(settingsPath(), schema(), [](const std::string&) {});
-    if (status == SettingsCommand::done && after.problem() && TemporaryFolder::read(settingsPath()) != text) {
-        fail("the command succeeded and left a file that cannot be read: " + *after.problem());
+    if (status == SettingsCommand::done) {
+        const SettingsFile after(settingsPath(), schema(), [](const std::string&) {});
+        if (after.problem() && TemporaryFolder::read(settingsPath()) != text) {
+            fail("the command succeeded and left a file that cannot be read: " + *after.problem());
+        }
     }
 }
 
